@@ -1,0 +1,67 @@
+// TBitmap: pixel storage and its canvas.
+#include "platform/canvas/Bitmap.h"
+
+#include "base/Color.h"
+#include "platform/canvas/Canvas.h"
+
+namespace varnel {
+
+TBitmap::TBitmap() = default;
+TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+TBitmap::~TBitmap() = default;
+
+TBitmap::TBitmap(const TBitmap& other) : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+  if (this == &other) return *this;
+  FWidth = other.FWidth;
+  FHeight = other.FHeight;
+  FPixels = other.FPixels;
+  if (FCanvas) FCanvas->TargetResized();
+  return *this;
+}
+
+TBitmap::TBitmap(TBitmap&& other) noexcept
+    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(std::move(other.FPixels)) {
+  other.FWidth = other.FHeight = 0;
+  if (other.FCanvas) other.FCanvas->TargetResized();
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
+  if (this == &other) return *this;
+  FWidth = other.FWidth;
+  FHeight = other.FHeight;
+  FPixels = std::move(other.FPixels);
+  other.FWidth = other.FHeight = 0;
+  other.FPixels.clear();
+  if (FCanvas) FCanvas->TargetResized();
+  if (other.FCanvas) other.FCanvas->TargetResized();
+  return *this;
+}
+
+void TBitmap::SetSize(int width, int height) {
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  if (width == FWidth && height == FHeight) return;
+  FWidth = width;
+  FHeight = height;
+  FPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
+  if (FCanvas) FCanvas->TargetResized();
+}
+
+TCanvas& TBitmap::Canvas() {
+  if (!FCanvas) FCanvas = std::make_unique<TCanvas>(this);
+  return *FCanvas;
+}
+
+std::uint32_t TBitmap::PixelWord(int x, int y) const {
+  if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
+  return FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)];
+}
+
+int TBitmap::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return -1;
+  return PixelToColor(PixelWord(x, y));
+}
+
+}  // namespace varnel

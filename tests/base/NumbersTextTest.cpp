@@ -1,0 +1,122 @@
+// Rounding helpers, number formats and integer text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "base/Color.h"
+#include "base/Exceptions.h"
+#include "base/Messages.h"
+#include "base/Numbers.h"
+#include "base/Text.h"
+
+namespace varnel {
+namespace {
+
+TEST(Numbers, RoundHalvesToEvenAndTruncTowardZero) {
+  EXPECT_EQ(Round(0.5), 0);
+  EXPECT_EQ(Round(1.5), 2);
+  EXPECT_EQ(Round(2.5), 2);
+  EXPECT_EQ(Round(-2.5), -2);
+  EXPECT_EQ(Round(-3.5), -4);
+  EXPECT_EQ(Round(2.4999), 2);
+  EXPECT_EQ(Trunc(-2.7), -2);
+  EXPECT_EQ(Trunc(2.7), 2);
+  EXPECT_DOUBLE_EQ(Frac(-2.75), -0.75);
+  EXPECT_EQ(RoundInt(1e300), 2147483647);
+  EXPECT_EQ(RoundInt(std::nan("")), 0);
+}
+
+TEST(Numbers, MulDivRoundsHalvesAwayFromZero) {
+  struct Case { int a, b, c, r; };
+  const Case cases[] = {{9, 96, 72, 12}, {10, 96, 72, 13}, {8, 96, 72, 11}, {11, 96, 72, 15}, {7, 96, 72, 9},
+                        {1, 1, 2, 1},    {-1, 1, 2, -1},   {3, 1, 2, 2},    {-3, 1, 2, -2},   {7, 1, -2, -4},
+                        {-5, 1, -2, 3},  {5, -1, -2, 3},   {2, 1, 3, 1},    {1, 1, 3, 0},     {-2, 1, 3, -1},
+                        {0, -5, 2, 0},   {5, 3, 0, -1},    {2147483647, 2, 1, -1}};
+  for (const auto& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.r) << c.a << "," << c.b << "," << c.c;
+  EXPECT_EQ(MulDiv(-2147483647 - 1, 1, 1), -1);  // below -2147483647 overflows
+}
+
+TEST(FormatFloat, PatternsInUse) {
+  EXPECT_EQ(FormatFloat("###0", 7), "7");
+  EXPECT_EQ(FormatFloat("###0", 0), "0");
+  EXPECT_EQ(FormatFloat("###0", 100), "100");
+  EXPECT_EQ(FormatFloat("###0", 12345), "12345");  // more digits than placeholders
+  EXPECT_EQ(FormatFloat("###0", 36.5), "37");      // halves away from zero
+  EXPECT_EQ(FormatFloat("###0", -4.5), "-5");
+  EXPECT_EQ(FormatFloat("CPU ###0", 37), "CPU 37");
+  EXPECT_EQ(FormatFloat("#,##0.###", 1234.5), "1,234.5");
+  EXPECT_EQ(FormatFloat("#,##0.###", 0.25), "0.25");
+  EXPECT_EQ(FormatFloat("#,##0.###", -1234567.0005), "-1,234,567.001");
+  EXPECT_EQ(FormatFloat("#,##0.###", 1000000), "1,000,000");
+  EXPECT_EQ(FormatFloat("##0.## %", 12.5), "12.5 %");
+  EXPECT_EQ(FormatFloat("##0.## %", 100), "100 %");
+}
+
+TEST(FormatFloat, PlaceholdersSectionsAndOddInput) {
+  EXPECT_EQ(FormatFloat("0.00", 5), "5.00");
+  EXPECT_EQ(FormatFloat("0.##", 5), "5");
+  EXPECT_EQ(FormatFloat("000", 7), "007");
+  EXPECT_EQ(FormatFloat("#", 0), "");
+  EXPECT_EQ(FormatFloat("0.0", 0.96), "1.0");
+  EXPECT_EQ(FormatFloat("0.0", 9.96), "10.0");
+  EXPECT_EQ(FormatFloat("0", -0.4), "0");  // rounds to zero: no minus sign
+  EXPECT_EQ(FormatFloat("0.#", 0.05), "0.1");
+  EXPECT_EQ(FormatFloat("0;(0);zero", -3), "(3)");
+  EXPECT_EQ(FormatFloat("0;(0);zero", 0), "zero");
+  EXPECT_EQ(FormatFloat("'#'0", 4), "#4");
+  EXPECT_EQ(FormatFloat("0", std::nan("")), "NAN");
+  EXPECT_FALSE(FormatFloat("#,##0.###", 1e300).empty());
+  EXPECT_FALSE(FormatFloat("0.############################", 1e-300).empty());
+}
+
+TEST(IntegerText, AcceptsDecimalAndHex) {
+  EXPECT_EQ(StrToInt("90"), 90);
+  EXPECT_EQ(StrToInt("  90"), 90);
+  EXPECT_EQ(StrToInt("-7"), -7);
+  EXPECT_EQ(StrToInt("+7"), 7);
+  EXPECT_EQ(StrToInt("$1E"), 30);
+  EXPECT_EQ(StrToInt("$1e"), 30);
+  EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+  EXPECT_EQ(StrToInt("$0000000010"), 16);
+  EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+  EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+}
+
+TEST(IntegerText, RejectsEverythingElseWithTheConversionMessage) {
+  for (const char* bad : {"", " ", "90a", "9 0", "90 ", "+", "-", "$", "$G", "$100000000", "2147483648",
+                          "-2147483649", "0x10", "1e3", "--1",
+                          "123456789012345678901234567890123456789012345678901234567890"}) {
+    EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
+  }
+  try {
+    StrToInt("90a");
+    FAIL();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "'90a' is not a valid integer value");
+  }
+}
+
+TEST(Messages, HolesAndReportText) {
+  EXPECT_EQ(FormatMessage(msg::Chart3DPercent, {"1", "100"}), "3D effect percent must be between 1 and 100");
+  EXPECT_EQ(FormatMessage(msg::AxisLabelSep, {}), "Labels Separation % must be greater than 0");
+  EXPECT_EQ(ErrorReportText("Unable to write to /x/FENDUL.INI"), "Unable to write to /x/FENDUL.INI.");
+  EXPECT_EQ(ErrorReportText("Done."), "Done.");
+  EXPECT_EQ(ErrorReportText("50 %"), "50 %");  // '%' sorts before '.'
+  EXPECT_EQ(ErrorReportText("(3)"), "(3)");
+}
+
+TEST(Colors, SystemColorsResolveThroughTheTable) {
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0xC0C0C0);
+  EXPECT_EQ(ColorToRGB(clBtnShadow), 0x808080);
+  EXPECT_EQ(ColorToRGB(clBtnHighlight), 0xFFFFFF);
+  EXPECT_EQ(ColorToRGB(clRed), 0x0000FF);
+  SetSystemColor(15, 0x123456);
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0x123456);
+  ResetSystemColors();
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0xC0C0C0);
+  EXPECT_EQ(ColorToPixel(0x0000FF), 0x00FF0000u);
+  EXPECT_EQ(PixelToColor(0x00FF0000u), 0x0000FF);
+}
+
+}  // namespace
+}  // namespace varnel
