@@ -11,6 +11,7 @@
 //   c.Brush().SetStyle(bsClear);  c.TextOut(4, 4, "CPU 37");
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -130,6 +131,8 @@ class TCanvas {
   // Call trace for tests: every operation above is reported to the trace while one is set.
   void SetTrace(TCanvasTrace* trace) { FTrace = trace; }
   TCanvasTrace* Trace() const { return FTrace; }
+  // Reports one operation to the trace, when one is set (for the canvas's own back ends).
+  void TraceCall(const char* op, std::initializer_list<int> args, std::string_view text = {});
 
   // Called by TBitmap when its pixels move or change size.
   void TargetResized();
