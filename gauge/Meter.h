@@ -1,0 +1,219 @@
+// TMeter: the analogue needle gauge. It shows one value as a needle on a circular dial with a
+// graduated scale, a caption, a pair of limit lamps and a decorative frame, drawn through the
+// control host of the window that shows it.
+//
+// Every setter that changes something repaints at once (synchronously): the gauge draws the
+// whole picture into its own off-screen bitmap, copies it onto the host's window canvas in one
+// Draw and calls Present. Without a host, or while the host has no surface yet, a repaint does
+// nothing. Design-time values go inside BeginLoading() ... Loaded(), during which the value and
+// the range are stored as given and nothing is painted.
+//
+//   TMeter m;  m.SetHost(&host);
+//   m.BeginLoading();  m.SetMeterMaxValue(100);  m.SetMeterLayout(mlCirc180);  m.Loaded();
+//   m.SetValue(37);   // clamped into the range, repainted at once
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "base/Color.h"
+#include "base/Geometry.h"
+#include "gauge/NeedleLayout.h"
+#include "platform/canvas/Bitmap.h"
+#include "platform/canvas/Graphics.h"
+
+namespace varnel {
+
+class TControlHost;
+class TCanvasTrace;
+class TCanvas;
+
+// The angle the scale spans: 90, 120 or 180 degrees.
+enum TMeterLayout : int { mlCirc90, mlCirc120, mlCirc180 };
+// The outer frame.
+enum TFrameStyle : int { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
+// The two frame colours: gray and white, or the system's button shadow and highlight.
+enum TColorScheme : int { csBWG, csSytem };
+
+class TMeter {
+ public:
+  // The longest caption, in characters.
+  static constexpr std::size_t MaxCaptionLength = 10;
+
+  TMeter();
+  ~TMeter();
+  TMeter(const TMeter&) = delete;
+  TMeter& operator=(const TMeter&) = delete;
+
+  // --- Host and loading -------------------------------------------------------------------
+  // The window that shows the gauge (not owned; nullptr detaches). The gauge's size is the
+  // host's client area. Setting the host does not paint; the host asks for a Paint.
+  void SetHost(TControlHost* host) { FHost = host; }
+  TControlHost* Host() const { return FHost; }
+  // The gauge's size: the host's client area, or the constructor's 297 x 209 without a host.
+  int Width() const;
+  int Height() const;
+
+  void BeginLoading() { FLoading = true; }
+  bool Loading() const { return FLoading; }
+  // Ends loading: brings the value into the range (lamps untouched, the order of minimum and
+  // maximum not corrected) and paints.
+  void Loaded();
+
+  // --- Properties -------------------------------------------------------------------------
+  // Text drawn above the pivot, cut to its first 10 characters; always repaints.
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(std::string_view v);
+  TColor ColorBakG() const { return FColorBakG; }
+  void SetColorBakG(TColor v);
+  TColor ColorCover() const { return FColorCover; }
+  void SetColorCover(TColor v);
+  TColor ColorScale() const { return FColorScale; }
+  void SetColorScale(TColor v);
+  TColorScheme ColorScheme() const { return FColorScheme; }
+  void SetColorScheme(TColorScheme v);
+  // Font of the tick labels and caption; its colour is the text colour. A change through this
+  // reference repaints.
+  TFont& Font() { return FFont; }
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& v) { FFont.Assign(v); }
+  TFrameStyle FrameStyle() const { return FFrameStyle; }
+  void SetFrameStyle(TFrameStyle v);
+  bool LimWatchHighOn() const { return FLimWatchHighOn; }
+  void SetLimWatchHighOn(bool v);
+  bool LimWatchLowOn() const { return FLimWatchLowOn; }
+  void SetLimWatchLowOn(bool v);
+  TColor LimWatchActColor() const { return FLimWatchActColor; }
+  void SetLimWatchActColor(TColor v);
+  TColor LimWatchPsvColor() const { return FLimWatchPsvColor; }
+  void SetLimWatchPsvColor(TColor v);
+  double MeterMinValue() const { return FMeterMinValue; }
+  void SetMeterMinValue(double v);
+  double MeterMaxValue() const { return FMeterMaxValue; }
+  void SetMeterMaxValue(double v);
+  // Digits after the decimal point of the tick labels, kept in 0..4.
+  int MeterDecPlaces() const { return FMeterDecPlaces; }
+  void SetMeterDecPlaces(int v);
+  // Wanted number of label intervals, kept in 2..21.
+  int MeterNrTicks() const { return FMeterNrTicks; }
+  void SetMeterNrTicks(int v);
+  TMeterLayout MeterLayout() const { return FMeterLayout; }
+  void SetMeterLayout(TMeterLayout v);
+  bool MeterShortTicks() const { return FMeterShortTicks; }
+  void SetMeterShortTicks(bool v);
+  bool MeterScaleLine() const { return FMeterScaleLine; }
+  void SetMeterScaleLine(bool v);
+  // The needle: the gauge keeps its own object; a change of any of its properties repaints.
+  TNeedleLayout& NeedleLayout() { return FNeedleLayout; }
+  const TNeedleLayout& NeedleLayout() const { return FNeedleLayout; }
+  // Copies every property of v into the gauge's own layout, then repaints.
+  void SetNeedleLayout(const TNeedleLayout& v);
+  int RimBottom() const { return FRimBottom; }
+  void SetRimBottom(int v);
+  int RimTop() const { return FRimTop; }
+  void SetRimTop(int v);
+  int RimSide() const { return FRimSide; }
+  void SetRimSide(int v);
+  // The shown value, kept inside [MeterMinValue, MeterMaxValue] outside loading; a value beyond
+  // an end lights that end's lamp.
+  double Value() const { return FValue; }
+  void SetValue(double v);
+
+  // Standard control properties. A hidden gauge does not paint; showing it paints.
+  const std::string& Hint() const { return FHint; }
+  void SetHint(std::string_view v) { FHint = v; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v);
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool v) { FParentFont = v; }
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool v) { FParentShowHint = v; }
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v) { FShowHint = v; }
+
+  // Standard control events (mouse position in the gauge's coordinates); the window adapter
+  // calls them, this program assigns none.
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  std::function<void(int X, int Y)> OnMouseMove;
+  std::function<void(int Button, int X, int Y)> OnMouseDown;
+  std::function<void(int Button, int X, int Y)> OnMouseUp;
+
+  // --- State the properties do not expose -------------------------------------------------
+  bool LimHighActive() const { return FLimHighActive; }
+  bool LimLowActive() const { return FLimLowActive; }
+  TColor FrameShadowColor() const { return FColorShadow; }
+  TColor FrameHighlightColor() const { return FColorHighlight; }
+
+  // --- Painting ---------------------------------------------------------------------------
+  // Draws the whole gauge off screen and shows it on the host in one copy. Also what the window
+  // system calls when the gauge's area needs repainting.
+  void Paint();
+  // Repaints at once (the needle layout's OnChange).
+  void RepaintGauge() { Repaint(); }
+  // The off-screen picture of the last paint (reused while the size stays).
+  const TBitmap& OffscreenBitmap() const { return FBitmap; }
+  // Test seam: every canvas call of the following paints is reported to trace (nullptr stops).
+  void SetPaintTrace(TCanvasTrace* trace) { FPaintTrace = trace; }
+
+ private:
+  void Repaint();
+  template <typename T>
+  void Update(T& field, T v) {
+    if (field == v) return;
+    field = v;
+    Repaint();
+  }
+  // Drawing steps of Paint (MeterPaint.cpp).
+  struct TPaintGeometry;
+  void PaintScale(TCanvas& c, const TPaintGeometry& g);
+  void PaintNeedle(TCanvas& c, const TPaintGeometry& g);
+  void PaintCover(TCanvas& c, const TPaintGeometry& g);
+  void PaintLamps(TCanvas& c, const TPaintGeometry& g);
+  void PaintFrame(TCanvas& c, const TPaintGeometry& g);
+
+  TControlHost* FHost = nullptr;
+  bool FLoading = false;
+  TBitmap FBitmap;
+  TCanvasTrace* FPaintTrace = nullptr;
+
+  std::string FCaption = "V";
+  TColor FColorBakG = clWhite;
+  TColor FColorCover = clSilver;
+  TColor FColorScale = clNavy;
+  TColorScheme FColorScheme = csBWG;
+  TFont FFont;
+  TFrameStyle FFrameStyle = fsRaised;
+  bool FLimWatchHighOn = true;
+  bool FLimWatchLowOn = true;
+  TColor FLimWatchActColor = clRed;
+  TColor FLimWatchPsvColor = clGray;
+  double FMeterMinValue = 0.0;
+  double FMeterMaxValue = 1.0;
+  int FMeterDecPlaces = 1;
+  int FMeterNrTicks = 3;
+  TMeterLayout FMeterLayout = mlCirc90;
+  bool FMeterShortTicks = true;
+  bool FMeterScaleLine = true;
+  TNeedleLayout FNeedleLayout;
+  int FRimBottom = 10;
+  int FRimTop = 8;
+  int FRimSide = 10;
+  double FValue = 0.0;
+
+  std::string FHint;
+  bool FVisible = true;
+  bool FParentFont = true;
+  bool FParentShowHint = true;
+  bool FShowHint = true;
+
+  bool FLimHighActive = false;
+  bool FLimLowActive = false;
+  TColor FColorShadow = clGray;
+  TColor FColorHighlight = clWhite;
+
+  int FDefaultWidth = 297;
+  int FDefaultHeight = 209;
+};
+
+}  // namespace varnel

@@ -1,0 +1,352 @@
+// TMeter::Paint: the gauge's picture, composed in the off-screen bitmap in a fixed order (dial
+// background, scale arc, short and labelled ticks with labels, caption, needle shadow and
+// needle, cover strips, pivot cover and inner bevel, the two lamps, the outer frame) and copied
+// onto the host's window canvas in one Draw.
+//
+// Angles are degrees counterclockwise from the positive x axis with y pointing up; the point at
+// angle t and radius r is (Round(cx + r cos t), Round(cy - r sin t)).
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "base/Numbers.h"
+#include "gauge/Meter.h"
+#include "gauge/TickSteps.h"
+#include "platform/ControlHost.h"
+#include "platform/canvas/Canvas.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr double kDegToRad = std::numbers::pi / 180.0;
+// Upper bounds on the tick loops. A scale has at most about 2.5 x 21 + 2 labels; the bounds
+// only matter for ranges finer than the resolution of their own end values.
+constexpr int kMaxLabelTicks = 200;
+constexpr int kMaxShortTicks = 1000;
+
+void SetPen(TCanvas& c, TColor color) { c.Pen().SetColor(ColorToRGB(color)); }
+void SetBrush(TCanvas& c, TColor color) { c.Brush().SetColor(ColorToRGB(color)); }
+
+}  // namespace
+
+struct TMeter::TPaintGeometry {
+  int W = 0, H = 0;   // bitmap size
+  int cx = 0, cy = 0; // pivot and scale centre
+  double S = 90.0;    // degrees the scale spans
+  double R = 0.0;     // scale radius
+  int Ri = 0;         // Round(R)
+  double Min = 0.0, Max = 1.0;
+
+  // The angle of a value: the minimum at 90 + S/2 (left), the maximum at 90 - S/2 (right).
+  double Angle(double v) const { return S / 2.0 + 90.0 - S * (v - Min) / (Max - Min); }
+  TPoint At(double degrees, double r) const {
+    const double t = degrees * kDegToRad;
+    return TPoint{RoundInt(cx + r * std::cos(t)), RoundInt(cy - r * std::sin(t))};
+  }
+};
+
+void TMeter::Paint() {
+  if (!FHost || !FVisible || FLoading) return;
+  TCanvas* window = FHost->WindowCanvas();
+  if (!window) return;
+
+  TPaintGeometry g;
+  g.W = FHost->ClientRect().Width();
+  g.H = FHost->ClientRect().Height();
+  g.Min = FMeterMinValue;
+  g.Max = FMeterMaxValue;
+  // A range that is empty or reversed (possible only from loading) has no scale to draw.
+  if (!(g.Max > g.Min) || !std::isfinite(g.Max - g.Min)) return;
+  if (g.W <= 0 || g.H <= 0) return;
+  g.cx = g.W / 2;
+  g.cy = g.H - FRimBottom - 8;
+
+  // 1. Radius by layout; W * 0.5 is a floating-point half.
+  g.R = static_cast<double>(g.H) - FRimBottom - FRimTop - 16;
+  const double halfRoom = g.W * 0.5 - FRimSide - 8;
+  switch (FMeterLayout) {
+    case mlCirc90:
+      g.S = 90.0;
+      g.R = std::min(g.R, halfRoom * 1.414);
+      break;
+    case mlCirc120:
+      g.S = 120.0;
+      g.R = std::min(g.R, halfRoom * 1.1547);
+      break;
+    case mlCirc180:
+      g.S = 180.0;
+      g.R = std::min(static_cast<double>(g.cx - FRimSide - 8), static_cast<double>(g.H) - FRimTop - FRimBottom - 16);
+      break;
+  }
+  // 3. No room for the dial: nothing is drawn, the previous picture stays.
+  if (!(g.R > 0.0)) return;
+  g.Ri = RoundInt(g.R);
+
+  // 4. The bitmap (kept between paints while the size stays) and a fresh drawing state.
+  FBitmap.SetSize(g.W, g.H);
+  TCanvas& c = FBitmap.Canvas();
+  c.SetTrace(FPaintTrace);
+  c.ClearClip();
+  c.SetTextAlign(TA_LEFT | TA_TOP);
+  c.Pen().SetWidth(1);
+  c.Pen().SetStyle(psSolid);
+  c.Pen().SetMode(pmCopy);
+  c.Brush().SetStyle(bsSolid);
+  c.Font().Assign(FFont);
+  c.Font().SetColor(ColorToRGB(FFont.Color()));
+  SetBrush(c, FColorBakG);
+  SetPen(c, FColorBakG);
+  c.FillRect(Rect(0, 0, g.W, g.H));
+
+  PaintScale(c, g);
+  PaintNeedle(c, g);
+  PaintCover(c, g);
+  PaintLamps(c, g);
+  PaintFrame(c, g);
+  c.SetTrace(nullptr);
+
+  // 17. One copy onto the window, then show it.
+  window->Draw(0, 0, FBitmap);
+  FHost->Present();
+}
+
+// Steps 5 to 10: scale arc, short ticks, labelled ticks with their labels, caption.
+void TMeter::PaintScale(TCanvas& c, const TPaintGeometry& g) {
+  const int cx = g.cx, cy = g.cy, Ri = g.Ri;
+  SetPen(c, FColorScale);
+
+  if (FMeterScaleLine) {
+    TPoint start, end;
+    switch (FMeterLayout) {
+      case mlCirc90: {
+        const int d = RoundInt(0.7071 * g.R);
+        start = {cx + d, cy - d};
+        end = {cx - d, cy - d};
+        break;
+      }
+      case mlCirc120: {
+        const int dx = RoundInt(0.866 * g.R), dy = RoundInt(0.5 * g.R);
+        start = {cx + dx, cy - dy};
+        end = {cx - dx, cy - dy};
+        break;
+      }
+      case mlCirc180:
+        start = {cx + Ri, cy};
+        end = {cx - Ri, cy};
+        break;
+    }
+    // One extra pixel on the right of the box, none at the bottom.
+    c.Arc(cx - Ri, cy - Ri, cx + Ri + 1, cy + Ri, start.x, start.y, end.x, end.y);
+  }
+
+  const TTickSteps steps = CalcTickSteps(FMeterNrTicks, g.Max, g.Min);
+  if (steps.Step == 0.0) return;  // cannot happen for a range with max above min
+  const double step = steps.Step, first = steps.First;
+  const double subStep = step / steps.NSub;
+
+  if (FMeterShortTicks) {
+    const double start = first - step;
+    for (int i = 0; i < kMaxShortTicks; ++i) {
+      const double v = i * subStep + start;
+      // Not on a labelled tick, and not before the start of the scale.
+      if (std::fabs(Frac((v - first) / step)) > 0.00001 && !(v < g.Min)) {
+        const double a = g.Angle(v);
+        const TPoint p = g.At(a, g.R), q = g.At(a, g.R - 4);
+        c.MoveTo(p.x, p.y);
+        c.LineTo(q.x, q.y);
+      }
+      if ((i + 1) * subStep + start - g.Max > 0.001 * subStep) break;
+    }
+  }
+
+  for (int i = 0; i < kMaxLabelTicks; ++i) {
+    const double v = i * step + first;
+    const double a = g.Angle(v);
+    const TPoint p = g.At(a, g.R), q = g.At(a, g.R - 8), l = g.At(a, g.R - 20);
+    c.MoveTo(p.x, p.y);
+    c.LineTo(q.x, q.y);
+    const std::string text = FormatTickLabel(v, FMeterDecPlaces);
+    const TSize ext = c.TextExtent(text);
+    c.TextOut(l.x - ext.cx / 2, l.y - ext.cy / 2, text);
+    if ((i + 1) * step + first - g.Max > 0.001 * step) break;
+  }
+
+  // Caption: Round(R / 8) points, 8 to 28, centred a third of the radius above the pivot.
+  c.Font().SetSize(std::clamp(RoundInt(g.R * 0.125), 8, 28));
+  const TSize ext = c.TextExtent(FCaption);
+  c.TextOut(cx - ext.cx / 2, cy - RoundInt(g.R / 3.0) - ext.cy / 2, FCaption);
+}
+
+// Step 11: the seven-point needle, its shadow first when it has an offset.
+void TMeter::PaintNeedle(TCanvas& c, const TPaintGeometry& g) {
+  const TNeedleLayout& n = FNeedleLayout;
+  const double a = g.Angle(FValue) * kDegToRad;
+  const double L = g.R - 4;
+  const double cx = g.cx, cy = g.cy;
+  const int tx = RoundInt(cx + L * std::cos(a)), ty = RoundInt(cy - L * std::sin(a));
+  const double h = n.HeadAngle() * kDegToRad;
+  const double hs = n.HeadSize(), hm = n.HeadMidLeng();
+  const double dx = std::sin(a) * n.Thickness() * 0.5, dy = std::cos(a) * n.Thickness() * 0.5;
+  std::array<TPoint, 7> pts = {
+      TPoint{RoundInt(tx - std::cos(a + h / 2) * hs), RoundInt(ty + std::sin(a + h / 2) * hs)},
+      TPoint{tx, ty},
+      TPoint{RoundInt(tx - std::cos(a - h / 2) * hs), RoundInt(ty + std::sin(a - h / 2) * hs)},
+      TPoint{RoundInt(tx - dx - std::cos(a) * hm), RoundInt(ty - dy + std::sin(a) * hm)},
+      TPoint{RoundInt(cx - dx), RoundInt(cy - dy)},
+      TPoint{RoundInt(cx + dx), RoundInt(cy + dy)},
+      TPoint{RoundInt(tx + dx - std::cos(a) * hm), RoundInt(ty + dy + std::sin(a) * hm)},
+  };
+  if (n.ShadowDx() != 0 || n.ShadowDy() != 0) {
+    std::array<TPoint, 7> shadow = pts;
+    for (TPoint& p : shadow) {
+      p.x -= n.ShadowDx();
+      p.y -= n.ShadowDy();
+    }
+    SetPen(c, n.ShadowColor());
+    SetBrush(c, n.ShadowColor());
+    c.Polygon(shadow);
+  }
+  SetPen(c, n.ColorOutline());
+  SetBrush(c, n.ColorBody());
+  c.Polygon(pts);
+}
+
+// Steps 12 and 13: the cover strips over the rims, the pivot cover and the bevel that makes the
+// dial look sunk into the cover.
+void TMeter::PaintCover(TCanvas& c, const TPaintGeometry& g) {
+  const int W = g.W, H = g.H, cx = g.cx, cy = g.cy;
+  const int A = FNeedleLayout.AnchorSize();
+  SetPen(c, FColorCover);
+  SetBrush(c, FColorCover);
+  c.FillRect(Rect(0, 0, FRimSide - 1, H));  // one pixel narrower than the right strip
+  c.FillRect(Rect(0, 0, W, FRimTop));
+  c.FillRect(Rect(W - FRimSide, 0, W, H));
+  c.FillRect(Rect(0, H - FRimBottom, W, H));
+
+  const int bottom = H - FRimBottom;
+  if (FNeedleLayout.AnchorCovered()) {
+    c.Pie(cx - A, cy - A, cx + A, cy + A, W, cy, 0, cy);           // the upper half disc
+    c.FillRect(NormalizedRect(Rect(cx - A, bottom, cx + A, cy)));  // and the block below it
+    SetPen(c, clGray);
+    c.MoveTo(cx + A - 1, cy);
+    c.LineTo(cx + A - 1, bottom);
+    SetPen(c, clWhite);
+    c.LineTo(W - FRimSide, bottom);
+    c.LineTo(W - FRimSide, FRimTop);
+    SetPen(c, clGray);
+    c.LineTo(FRimSide - 1, FRimTop);
+    c.LineTo(FRimSide - 1, bottom);
+    SetPen(c, clWhite);
+    c.LineTo(cx - A, bottom);
+    c.LineTo(cx - A, cy - 1);
+    c.Arc(cx - A, cy - A, cx + A, cy + A, W, cy, 0, cy);
+    SetPen(c, clGray);
+    c.Arc(cx - A, cy - A, cx + A, cy + A, W, cy, cx, FRimBottom);
+  } else {
+    SetPen(c, clWhite);
+    c.MoveTo(FRimSide - 1, bottom);
+    c.LineTo(W - FRimSide, bottom);
+    c.LineTo(W - FRimSide, FRimTop);
+    SetPen(c, clGray);
+    c.LineTo(FRimSide - 1, FRimTop);
+    c.LineTo(FRimSide - 1, bottom);
+  }
+}
+
+// Steps 14 and 15: the high lamp at the top right, the low lamp at the top left, each a small
+// sunken square lit in LimWatchActColor while its flag is set.
+void TMeter::PaintLamps(TCanvas& c, const TPaintGeometry& g) {
+  if (FLimWatchHighOn) {
+    const int X = g.W - FRimSide, Y = FRimTop;
+    SetBrush(c, FLimHighActive ? FLimWatchActColor : FLimWatchPsvColor);
+    SetPen(c, clBlack);
+    c.Rectangle(NormalizedRect(Rect(X - 18, Y + 18, X - 8, Y + 8)));
+    SetPen(c, clWhite);
+    c.MoveTo(X - 17, Y + 17);
+    c.LineTo(X - 9, Y + 17);
+    c.LineTo(X - 9, Y + 8);
+    SetPen(c, clSilver);
+    c.MoveTo(X - 16, Y + 16);
+    c.LineTo(X - 10, Y + 16);
+    c.LineTo(X - 10, Y + 9);
+    SetPen(c, clGray);
+    c.MoveTo(X - 17, Y + 16);
+    c.LineTo(X - 17, Y + 9);
+    c.LineTo(X - 9, Y + 9);
+  }
+  if (FLimWatchLowOn) {
+    const int X = FRimSide, Y = FRimTop;
+    SetBrush(c, FLimLowActive ? FLimWatchActColor : FLimWatchPsvColor);
+    SetPen(c, clBlack);
+    c.Rectangle(NormalizedRect(Rect(X + 8, Y + 18, X + 18, Y + 8)));
+    SetPen(c, clWhite);
+    c.MoveTo(X + 9, Y + 17);
+    c.LineTo(X + 17, Y + 17);
+    c.LineTo(X + 17, Y + 8);
+    SetPen(c, clSilver);
+    c.MoveTo(X + 10, Y + 16);
+    c.LineTo(X + 16, Y + 16);
+    c.LineTo(X + 16, Y + 9);
+    SetPen(c, clGray);
+    c.MoveTo(X + 9, Y + 16);
+    c.LineTo(X + 9, Y + 9);
+    c.LineTo(X + 17, Y + 9);
+  }
+}
+
+// Step 16: the outer frame in the scheme's shadow and highlight colours.
+void TMeter::PaintFrame(TCanvas& c, const TPaintGeometry& g) {
+  const int W = g.W, H = g.H;
+  auto lowered = [&](TColor first, TColor second) {
+    SetPen(c, first);
+    c.MoveTo(0, H - 1);
+    c.LineTo(0, 0);
+    c.LineTo(W - 1, 0);
+    SetPen(c, second);
+    c.LineTo(W - 1, H - 1);
+    c.LineTo(0, H - 1);
+  };
+  auto embossed = [&](TColor first, TColor second) {
+    SetPen(c, first);
+    c.MoveTo(0, 0);
+    c.LineTo(W - 2, 0);
+    c.LineTo(W - 2, H - 2);
+    c.LineTo(0, H - 2);
+    c.LineTo(0, 0);
+    SetPen(c, second);
+    c.MoveTo(1, H - 3);
+    c.LineTo(1, 1);
+    c.LineTo(W - 2, 1);
+    c.MoveTo(1, H - 1);
+    c.LineTo(W - 1, H - 1);
+    c.LineTo(W - 1, 0);
+  };
+  switch (FFrameStyle) {
+    case fsNone:
+      break;
+    case fsSimple:
+      SetPen(c, FColorBakG);
+      c.MoveTo(0, H - 1);
+      c.LineTo(0, 0);
+      c.LineTo(W - 1, 0);
+      c.LineTo(W - 1, H - 1);
+      c.LineTo(0, H - 1);
+      break;
+    case fsLowered:
+      lowered(FColorShadow, FColorHighlight);
+      break;
+    case fsRaised:
+      lowered(FColorHighlight, FColorShadow);
+      break;
+    case fsEmbossed:
+      embossed(FColorHighlight, FColorShadow);
+      break;
+    case fsEngraved:
+      embossed(FColorShadow, FColorHighlight);
+      break;
+  }
+}
+
+}  // namespace varnel
