@@ -1,0 +1,23 @@
+// TApplication: the error report with its one-box-at-a-time rule.
+#include "app/Application.h"
+
+#include "app/Ports.h"
+#include "base/Messages.h"
+
+namespace varnel {
+
+void TApplication::ShowException(const std::string& message) {
+  if (FErrorBoxOpen) {
+    ++FDroppedErrors;
+    return;
+  }
+  if (!FMessageBox) return;
+  FErrorBoxOpen = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{FErrorBoxOpen};
+  FMessageBox->ShowError(ErrorReportText(message), FTitle);
+}
+
+}  // namespace varnel
