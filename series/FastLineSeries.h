@@ -1,0 +1,57 @@
+// TFastLineSeries: the series of the scrolling graph. It joins its visible points, in X order,
+// with one polyline drawn by move-to and line-to in a single pen: no markers, no shading, no
+// per-point colours, and no segment whose end falls on the pixel where the previous one ended.
+// The line colour is always SeriesColor; LinePen gives width, style and mode and its colour is
+// kept equal to SeriesColor.
+//
+//   TFastLineSeries s;  s.SetSeriesColor(clMaroon);  s.LinePen().SetWidth(2);
+//   s.SetParentChart(&chart);  s.AppendY(37);
+#pragma once
+#include <memory>
+
+#include "series/ChartPen.h"
+#include "series/Series.h"
+
+namespace varnel {
+
+class TFastLineSeries : public TChartSeries {
+ public:
+  TFastLineSeries();
+  ~TFastLineSeries() override;
+
+  TChartPen& LinePen() { return *FLinePen; }
+  const TChartPen& LinePen() const { return *FLinePen; }
+  // Copies the pen (colour, width, style, mode, Visible), then SeriesColor := its colour.
+  void SetLinePen(const TChartPen& pen);
+
+  // Stores and repaints when changed, then LinePen.Color := the colour.
+  void SetSeriesColor(TColor v) override;
+
+  // PrepareLinePen, then the core's loop over the visible range.
+  void DrawAllPoints() override;
+  // One step of the polyline.
+  void DrawPoint(int index) override;
+  // The canvas pen := LinePen (colour, width, style, mode), then its colour := SeriesColor.
+  void PrepareLinePen();
+  // The index of the point at the pixel, or of the segment (its first point) through it; -1.
+  int PointAtPixel(int x, int y) const override;
+  // A horizontal line in the line pen across the middle of the legend box.
+  void DrawSymbolShape(int index, const TRect& rect) override;
+
+  // Copies the line pen of another fast line series, then the core's settings and points.
+  void Assign(const TChartSeries& source) override;
+
+ private:
+  void LinePenChanged();
+
+  std::unique_ptr<TChartPen> FLinePen;
+  int FLastX = 0;
+  int FLastY = 0;
+  TCanvas* FCanvas = nullptr;  // the drawing canvas of the current pass
+};
+
+// Whether pixel p lies on the segment from a to b: within the rounding band of the line
+// through a and b, and not beyond either end in a coordinate in which a and b differ.
+bool PixelOnSegment(TPoint p, TPoint a, TPoint b);
+
+}  // namespace varnel

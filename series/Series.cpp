@@ -1,0 +1,345 @@
+// TChartSeries, the data side: construction, adding, deleting and clearing points, labels and
+// value texts, property setters, Assign, and the notifications to dependent series. The chart
+// side (pixels, visible range, drawing loop, legend symbol, sample values) is in SeriesDraw.cpp.
+#include "series/Series.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/Exceptions.h"
+#include "base/Messages.h"
+#include "base/Text.h"
+
+namespace varnel {
+
+TChartSeries::TChartSeries() {
+  FXValues = AddValueList("X");
+  FXValues->SetOrder(loAscending);
+  FYValues = AddValueList("Y");
+  FMarks = std::make_unique<TSeriesMarks>(this);
+  FValueFormat = msg::DefValueFormat;
+  FPercentFormat = msg::DefPercentFormat;
+}
+
+TChartSeries::~TChartSeries() {
+  // Let go of the sources and of the series that depend on this one, then of the chart.
+  DetachSources();
+  for (TChartSeries* d : std::vector<TChartSeries*>(FDependents)) {
+    auto& ds = d->FDataSources;
+    ds.erase(std::remove(ds.begin(), ds.end(), this), ds.end());
+  }
+  FDependents.clear();
+  EmptyLists();
+  if (FParentChart) SetParentChart(nullptr);
+}
+
+TChartValueList* TChartSeries::AddValueList(const std::string& name) {
+  FColumnLists.push_back(std::make_unique<TChartValueList>(this, name));
+  return FColumnLists.back().get();
+}
+
+namespace {
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+}  // namespace
+
+TChartValueList& TChartSeries::ValueListByName(const std::string& name) {
+  for (std::size_t i = 2; i < FColumnLists.size(); ++i)
+    if (SameTextIgnoringCase(FColumnLists[i]->Name(), name)) return *FColumnLists[i];
+  return *FYValues;
+}
+
+bool TChartSeries::YIsPrimary() const {
+  return &const_cast<TChartSeries*>(this)->PrimaryValueList() == FYValues;
+}
+
+// ---- Adding ----------------------------------------------------------------------------------
+
+int TChartSeries::AppendXY(double x, double y, const std::string& label, TColor color) {
+  FXValues->SetPendingValue(x);
+  FYValues->SetPendingValue(y);
+  if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
+  const int i = FXValues->AddValue(FXValues->PendingValue());
+  FYValues->InsertValue(i, FYValues->PendingValue());
+  AddExtraValues(i);
+  FPointColors.insert(static_cast<std::size_t>(i), color);
+  FPointLabels.insert(static_cast<std::size_t>(i), label);
+  NotifyNewValue(this, i);
+  return i;
+}
+
+int TChartSeries::AppendY(double value, const std::string& label, TColor color) {
+  return AppendXY(Count(), value, label, color);
+}
+
+int TChartSeries::AppendX(double value, const std::string& label, TColor color) {
+  return AppendXY(value, Count(), label, color);
+}
+
+int TChartSeries::Add(double value, const std::string& label, TColor color) {
+  return YIsPrimary() ? AppendY(value, label, color) : AppendX(value, label, color);
+}
+
+int TChartSeries::AppendNull(const std::string& label) { return Add(0, label, clNone); }
+
+void TChartSeries::AddExtraValues(int index) {
+  for (std::size_t k = 2; k < FColumnLists.size(); ++k)
+    FColumnLists[k]->InsertValue(index, FColumnLists[k]->PendingValue());
+}
+
+void TChartSeries::NotifyNewValue(TChartSeries* sender, int index) {
+  if (OnAfterAdd) OnAfterAdd(sender, index);
+  NotifyDependents(dkAdd, index);
+  if (FActive) Repaint();
+}
+
+// ---- Deleting and clearing -------------------------------------------------------------------
+
+void TChartSeries::Delete(int index) {
+  // The X list checks the index first; all lists have the same length, so nothing has changed
+  // when it raises.
+  for (auto& list : FColumnLists) list->DeleteValue(index);
+  const auto i = static_cast<std::size_t>(index);
+  if (i < FPointColors.size()) FPointColors.erase(i);
+  if (i < FPointLabels.size()) FPointLabels.erase(i);
+  NotifyDependents(dkDelete, index);
+  Repaint();
+}
+
+void TChartSeries::EmptyLists() {
+  for (auto& list : FColumnLists) list->ClearValues();
+  FPointColors.clear();
+  FPointLabels.clear();
+}
+
+void TChartSeries::Clear() {
+  EmptyLists();
+  if (OnClearValues) OnClearValues(this);
+  NotifyDependents(dkClear, 0);
+  Repaint();
+}
+
+// ---- Point data ------------------------------------------------------------------------------
+
+std::string TChartSeries::LabelAt(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= FPointLabels.size()) return "";
+  return FPointLabels[static_cast<std::size_t>(index)];
+}
+
+TColor TChartSeries::StoredPointColor(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= FPointColors.size()) return FSeriesColor;
+  return FPointColors[static_cast<std::size_t>(index)];
+}
+
+std::string TChartSeries::ValueText(double value) const { return FormatFloat(FValueFormat, value); }
+
+// ---- Properties ------------------------------------------------------------------------------
+
+void TChartSeries::SetSeriesColor(TColor v) {
+  if (v == FSeriesColor) return;
+  FSeriesColor = v;
+  Repaint();
+}
+
+void TChartSeries::SetColorEachPoint(bool v) {
+  if (v == FColorEachPoint) return;
+  FColorEachPoint = v;
+  Repaint();
+}
+
+void TChartSeries::SetActive(bool v) {
+  if (v == FActive) return;
+  FActive = v;
+  Repaint();
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis v) {
+  if (v == FHorizAxis) return;
+  FHorizAxis = v;
+  Repaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis v) {
+  if (v == FVertAxis) return;
+  FVertAxis = v;
+  Repaint();
+}
+
+void TChartSeries::SetTitle(const std::string& v) {
+  if (v == FTitle) return;
+  FTitle = v;
+  Repaint();
+}
+
+void TChartSeries::SetValueFormat(const std::string& v) {
+  if (v == FValueFormat) return;
+  FValueFormat = v;
+  Repaint();
+}
+
+void TChartSeries::SetPercentFormat(const std::string& v) {
+  if (v == FPercentFormat) return;
+  FPercentFormat = v;
+  Repaint();
+}
+
+void TChartSeries::SetShowInLegend(bool v) {
+  if (v == FShowInLegend) return;
+  FShowInLegend = v;
+  Repaint();
+}
+
+void TChartSeries::SetXLabelsSource(const std::string& v) {
+  if (v == FXLabelsSource) return;
+  FXLabelsSource = v;
+  ReloadFromSource();
+}
+
+void TChartSeries::SetColorSource(const std::string& v) {
+  if (v == FColorSource) return;
+  FColorSource = v;
+  ReloadFromSource();
+}
+
+std::unique_ptr<TChartPen> TChartSeries::NewChartPen() {
+  auto pen = std::make_unique<TChartPen>();
+  pen->OnChange = [this] { PenChanged(); };
+  return pen;
+}
+
+// ---- Assign ----------------------------------------------------------------------------------
+
+void TChartSeries::Assign(const TChartSeries& source) {
+  if (&source == this) return;
+  FTag = source.FTag;
+  DetachSources();
+  // Value-list settings: X to X and Y to Y when both draw their Y values along the value axis,
+  // else crosswise.
+  const bool straight = YIsPrimary() && source.YIsPrimary();
+  FXValues->Assign(straight ? *source.FXValues : *source.FYValues);
+  FYValues->Assign(straight ? *source.FYValues : *source.FXValues);
+  FXLabelsSource = source.FXLabelsSource;
+  FColorSource = source.FColorSource;
+  const std::size_t common = std::min(FColumnLists.size(), source.FColumnLists.size());
+  for (std::size_t k = 2; k < common; ++k) FColumnLists[k]->Assign(*source.FColumnLists[k]);
+
+  if (!source.FDataSources.empty()) {
+    for (TChartSeries* s : source.FDataSources) LinkSource(s);
+  } else {
+    // The points themselves: every list, colour and label as stored.
+    EmptyLists();
+    const int n = source.Count();
+    for (int i = 0; i < n; ++i) {
+      for (std::size_t k = 0; k < common; ++k) FColumnLists[k]->InsertValue(i, source.FColumnLists[k]->StoredValue(i));
+      for (std::size_t k = common; k < FColumnLists.size(); ++k) FColumnLists[k]->InsertValue(i, 0.0);
+      FPointColors.push_back(source.StoredPointColor(i));
+      FPointLabels.push_back(source.LabelAt(i));
+    }
+  }
+  FMarks->Assign(*source.FMarks);
+  SetSeriesColor(source.FSeriesColor);
+  SetColorEachPoint(source.FColorEachPoint);
+  SetTitle(source.FTitle);
+  SetValueFormat(source.FValueFormat);
+  SetPercentFormat(source.FPercentFormat);
+  SetActive(source.FActive);
+  SetHorizAxis(source.FHorizAxis);
+  SetVertAxis(source.FVertAxis);
+  FRefreshOptions = source.FRefreshOptions;
+  FCursor = source.FCursor;
+  SetShowInLegend(source.FShowInLegend);
+  FStyleFlags = source.FStyleFlags;
+  FIdentifier = source.FIdentifier;
+  ReloadFromSource();
+  Repaint();
+}
+
+// ---- Dependents and sources ------------------------------------------------------------------
+
+void TChartSeries::NotifyDependents(TDataKind kind, int index) {
+  // A dependent may change the list while it reacts (it may drop this series); walk a copy.
+  const std::vector<TChartSeries*> dependents(FDependents);
+  for (TChartSeries* d : dependents) {
+    if (!d) continue;
+    const auto& ds = d->FDataSources;
+    if (std::find(ds.begin(), ds.end(), this) == ds.end()) continue;
+    switch (kind) {
+      case dkClear:
+        if (d->FRefreshOptions & roOnClear) d->Clear();
+        break;
+      case dkAdd:
+        if (d->FRefreshOptions & roOnInsert) d->AppendPointFromSource(this, index);
+        break;
+      case dkDelete:
+        if (d->FRefreshOptions & roOnDelete) d->SourcePointDeleted(this, index);
+        break;
+      case dkRefresh:
+        d->CopyPointsFrom(this);
+        break;
+    }
+  }
+}
+
+void TChartSeries::LinkSource(TChartSeries* source) {
+  if (!source) return;
+  FDataSources.push_back(source);
+  auto& deps = source->FDependents;
+  if (std::find(deps.begin(), deps.end(), this) == deps.end()) deps.push_back(this);
+}
+
+void TChartSeries::UnlinkSource(TChartSeries* source) {
+  FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source), FDataSources.end());
+  if (source && std::find(FDataSources.begin(), FDataSources.end(), source) == FDataSources.end()) {
+    auto& deps = source->FDependents;
+    deps.erase(std::remove(deps.begin(), deps.end(), this), deps.end());
+  }
+  ReloadFromSource();
+}
+
+void TChartSeries::DetachSources() {
+  for (TChartSeries* s : FDataSources) {
+    auto& deps = s->FDependents;
+    deps.erase(std::remove(deps.begin(), deps.end(), this), deps.end());
+  }
+  FDataSources.clear();
+}
+
+void TChartSeries::ReloadFromSource() {
+  if (!FDataSources.empty() && FDataSources.front()) CopyPointsFrom(FDataSources.front());
+}
+
+void TChartSeries::SourcePointDeleted(TChartSeries* /*source*/, int index) { Delete(index); }
+
+int TChartSeries::AppendFromSource(TChartSeries* source, int index) {
+  double x = source->FXValues->Value(index);
+  double y = source->FYValues->Value(index);
+  if (!(YIsPrimary() && source->YIsPrimary())) std::swap(x, y);
+  const int j = FXValues->AddValue(x);
+  FYValues->InsertValue(j, y);
+  for (std::size_t k = 2; k < FColumnLists.size(); ++k) {
+    const double v = k < source->FColumnLists.size() ? source->FColumnLists[k]->Value(index) : 0.0;
+    FColumnLists[k]->InsertValue(j, v);
+  }
+  return j;
+}
+
+void TChartSeries::AppendPointFromSource(TChartSeries* source, int index) {
+  const int j = AppendFromSource(source, index);
+  const auto i = static_cast<std::size_t>(index);
+  // Every point keeps a colour and a label entry, so the parallel lists stay the same length.
+  FPointColors.insert(static_cast<std::size_t>(j), i < source->FPointColors.size() ? source->FPointColors[i] : clAutoColor);
+  FPointLabels.insert(static_cast<std::size_t>(j), i < source->FPointLabels.size() ? source->FPointLabels[i] : std::string());
+  NotifyNewValue(this, j);
+}
+
+void TChartSeries::CopyPointsFrom(TChartSeries* source) {
+  if (!CanAddFrom(source)) return;
+  Clear();
+  for (int i = 0; i < source->Count(); ++i) AppendPointFromSource(source, i);
+  NotifyDependents(dkRefresh, 0);
+}
+
+}  // namespace varnel

@@ -1,0 +1,54 @@
+// The few chart and axis services a series calls, gathered in one place: invalidation, joining
+// and leaving a chart, the axes' value-to-pixel mapping, the 3D depth offsets, the plot
+// rectangle, the drawing canvas, the legend and chart colours, the pattern brush, the axis
+// range and the default palette. Series code calls these instead of reaching into the chart's
+// classes, so the series core does not depend on the chart's headers.
+#pragma once
+#include "base/Color.h"
+#include "base/Geometry.h"
+#include "platform/canvas/Graphics.h"
+
+namespace varnel {
+
+class TCanvas;
+class TChartAxis;
+class TChartSeries;
+class TCustomAxisPanel;
+
+namespace serieslink {
+
+enum TAxisSlot : int { slotTop, slotBottom, slotLeft, slotRight };
+
+void Invalidate(TCustomAxisPanel* chart);
+void AttachSeries(TCustomAxisPanel* chart, TChartSeries* series);
+void DetachSeries(TCustomAxisPanel* chart, TChartSeries* series);
+TChartAxis* Axis(TCustomAxisPanel* chart, TAxisSlot slot);
+
+int XPixelOfValue(const TChartAxis* axis, double v);
+int YPixelOfValue(const TChartAxis* axis, double v);
+double ValueAtPixel(const TChartAxis* axis, int pixel);
+bool Inverted(const TChartAxis* axis);
+bool IsHorizontal(const TChartAxis* axis);
+
+bool View3D(const TCustomAxisPanel* chart);
+bool SeriesInDepth(const TCustomAxisPanel* chart);
+int LevelDX(const TCustomAxisPanel* chart);
+int LevelDY(const TCustomAxisPanel* chart);
+int MaxDepthLevel(const TCustomAxisPanel* chart);
+void SetMaxDepthLevel(TCustomAxisPanel* chart, int level);
+TRect PlotRect(const TCustomAxisPanel* chart);
+TCanvas* DrawCanvas(TCustomAxisPanel* chart);
+
+TColor ChartColor(const TCustomAxisPanel* chart);
+TColor LegendColor(const TCustomAxisPanel* chart);
+void SetPatternBrush(TCustomAxisPanel* chart, TColor color, TColor backColor, TBrushStyle style);
+
+// Whether some series of the chart has points, and the range an axis must show.
+bool HasSeriesWithPoints(const TCustomAxisPanel* chart);
+double AxisRange(TCustomAxisPanel* chart, const TChartAxis* axis, bool maximum, bool xValues);
+
+// The 16 default series colours, entry index mod 16.
+TColor PaletteColor(int index);
+
+}  // namespace serieslink
+}  // namespace varnel

@@ -1,0 +1,97 @@
+// TChartValueList: one column of numbers of a series (its X values, its Y values, ...), kept in
+// the order its Order asks for, with running statistics (Sum, AbsSum, Highest, Lowest) so that
+// the axes find their range without a scan, and the Renumber step of the scrolling graph.
+//
+// Stored values are raw; Value(i) reads raw x Multiplier, and the statistics are in multiplied
+// units. Removing the first value is cheap (no value moves), so the once-a-second
+// "drop the oldest, renumber, append" cycle costs little even on long plots.
+//
+//   TChartValueList& x = series.XValues();
+//   x.DeleteValue(0);  x.Renumber();  x.AddValue(x.Count());
+#pragma once
+#include <string>
+
+#include "series/ShiftVector.h"
+
+namespace varnel {
+
+class TChartSeries;
+
+enum TChartListOrder : unsigned char { loNone = 0, loAscending = 1, loDescending = 2 };
+
+class TChartValueList {
+ public:
+  // A list of the given series (may be null for a free-standing list) with the given name.
+  // The series registers the list among its columns (TChartSeries::AddValueList).
+  TChartValueList(TChartSeries* owner, std::string name);
+  TChartValueList(const TChartValueList&) = delete;
+  TChartValueList& operator=(const TChartValueList&) = delete;
+
+  TChartSeries* OwnerSeries() const { return FOwner; }
+
+  int Count() const { return static_cast<int>(FValues.size()); }
+  // Stored value x Multiplier; raises EListError "List index out of bounds (%d)" outside
+  // 0..Count-1.
+  double Value(int index) const;
+  double StoredValue(int index) const;
+  // Value(Count - 1); on an empty list the list-index error with index -1.
+  double Last() const;
+  // The raw stored values as one contiguous run of Count() doubles (valid until the next change).
+  const double* StoredValues() const { return FValues.data(); }
+
+  // Overwrites the stored value; statistics and everyone else are left alone.
+  void SetValue(int index, double value);
+  // Ordered insertion (equal values go after the ones already there); returns the index.
+  int AddValue(double value);
+  // Inserts at 0..Count.
+  void InsertValue(int index, double value);
+  void DeleteValue(int index);
+  // Removes every value and the storage; all statistics 0.
+  void ClearValues();
+  void RecomputeExtremes();
+  // SetValue(i, i) for every i: no statistics work, no notification.
+  void Renumber();
+  // Copies Order, DateTime, Multiplier and ValueSource (not the name, not the values).
+  void Assign(const TChartValueList& source);
+
+  TChartListOrder Order() const { return FOrder; }
+  void SetOrder(TChartListOrder v) { FOrder = v; }
+  bool DateTime() const { return FDateTime; }
+  // Repaints the owner series when changed.
+  void SetDateTime(bool v);
+  double Multiplier() const { return FMultiplier; }
+  // When changed: recomputes Highest and Lowest (Sum and AbsSum stay as accumulated), sends the
+  // owner's dependents a refresh and repaints the owner series.
+  void SetMultiplier(double v);
+  double PendingValue() const { return FPendingValue; }
+  void SetPendingValue(double v) { FPendingValue = v; }
+  const std::string& Name() const { return FName; }
+  void SetName(const std::string& v) { FName = v; }
+  const std::string& ValueSource() const { return FValueSource; }
+  // Makes the owner series reload from its source when changed.
+  void SetValueSource(const std::string& v);
+
+  double Sum() const { return FSum; }
+  double AbsSum() const { return FAbsSum; }
+  double Highest() const { return FHighest; }
+  double Lowest() const { return FLowest; }
+
+ private:
+  void CheckIndex(int index, int limit) const;
+  void AddStatistics(double stored);
+
+  TChartSeries* FOwner;
+  TShiftVector<double> FValues;
+  TChartListOrder FOrder = loNone;
+  bool FDateTime = false;
+  double FMultiplier = 1.0;
+  double FPendingValue = 0.0;
+  std::string FName;
+  std::string FValueSource;
+  double FSum = 0.0;
+  double FAbsSum = 0.0;
+  double FHighest = 0.0;
+  double FLowest = 0.0;
+};
+
+}  // namespace varnel
