@@ -1,0 +1,120 @@
+// TCustomChartLegend and TChartLegend: the legend of the chart, the box of entries (one per
+// series, per point or per series' last point) drawn beside, above or below the plot area in
+// the titles-and-legend step of a repaint. The chart owns one TChartLegend.
+#pragma once
+#include <string>
+
+#include "base/Color.h"
+#include "base/Geometry.h"
+#include "chart/ChartFontObject.h"
+#include "series/ChartPen.h"
+
+namespace varnel {
+
+class TChartSeries;
+
+enum TLegendStyle : int { lsAuto, lsSeries, lsValues, lsLastValues };
+enum TLegendAlignment : int { laLeft, laRight, laTop, laBottom };
+enum TLegendTextStyle : int { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue };
+
+class TCustomChartLegend : public TChartFontObject {
+ public:
+  explicit TCustomChartLegend(TCustomAxisPanel* chart);
+
+  TLegendAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TLegendAlignment v);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v);
+  int ColorWidth() const { return FColorWidth; }
+  // 0..100, else LegendException "Legend Color Width must be between 0 and 100 %".
+  void SetColorWidth(int v);
+  int FirstValue() const { return FFirstValue; }
+  // >= 0, else LegendException "First Legend Value must be > 0".
+  void SetFirstValue(int v);
+  TChartPen& Frame() { return FFrame; }
+  const TChartPen& Frame() const { return FFrame; }
+  void SetFrame(const TChartPen& v) { FFrame.Assign(v); }
+  int HorizMargin() const { return FHorizMargin; }
+  void SetHorizMargin(int v);
+  bool Inverted() const { return FInverted; }
+  void SetInverted(bool v);
+  TLegendStyle LegendStyle() const { return FLegendStyle; }
+  // Stores, resolves ShownStyle and invalidates.
+  void SetLegendStyle(TLegendStyle v);
+  bool ResizeChart() const { return FResizeChart; }
+  void SetResizeChart(bool v);
+  TLegendTextStyle TextStyle() const { return FTextStyle; }
+  void SetTextStyle(TLegendTextStyle v);
+  int TopPos() const { return FTopPos; }
+  // 0..100, else LegendException "Top Legend Position must be between 0 and 100 %".
+  void SetTopPos(int v);
+  int VertMargin() const { return FVertMargin; }
+  void SetVertMargin(int v);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v);
+
+  // The style in effect: LegendStyle with lsAuto resolved (lsSeries with more than one active
+  // series, else lsValues).
+  TLegendStyle ShownStyle() const { return FShownStyle; }
+  void ResolveShownStyle();
+  const TRect& LegendBox() const { return FLegendBox; }
+  int SwatchWidth() const { return FSwatchWidth; }
+
+  // The legend's own text of entry i (before the chart's OnGetLegendText).
+  std::string EntryText(int index) const;
+  // The text of a point as the legend shows it, by TextStyle ("" for index -1).
+  virtual std::string ValueText(const TChartSeries& series, int index) const;
+  // Number of entries for ShownStyle, minus FirstValue, never below 0.
+  int CountItems() const;
+  // Widest entry text among FirstValue .. FirstValue + n - 1 (n = -1: all entries).
+  int WidestItemText(int n) const;
+  virtual int ItemsThatFit(int start, int step) const;
+  TRect SwatchRect(int x, int top, int bottom) const { return Rect(x - FSwatchWidth, top + 2, x, bottom - 2); }
+  // Draws the legend and moves the plot edge on its side.
+  virtual void Draw() = 0;
+
+  // Copies the settings and the frame (not shadow or dividing lines), then the font.
+  void Assign(const TChartFontObject& source) override;
+
+ protected:
+  TRect FLegendBox{};
+  int FSwatchWidth = 0;
+  TLegendStyle FShownStyle = lsValues;
+
+ private:
+  TLegendAlignment FAlignment = laRight;
+  TColor FColor = clWhite;
+  int FColorWidth = 12;
+  int FFirstValue = 0;
+  TChartPen FFrame;
+  int FHorizMargin = 0;
+  bool FInverted = false;
+  TLegendStyle FLegendStyle = lsAuto;
+  bool FResizeChart = true;
+  TLegendTextStyle FTextStyle = ltsLeftValue;
+  int FTopPos = 10;
+  int FVertMargin = 0;
+  bool FVisible = true;
+};
+
+class TChartLegend : public TCustomChartLegend {
+ public:
+  explicit TChartLegend(TCustomAxisPanel* chart);
+
+  TChartHiddenPen& DividingLines() { return FDividingLines; }
+  const TChartHiddenPen& DividingLines() const { return FDividingLines; }
+  void SetDividingLines(const TChartPen& v) { FDividingLines.Assign(v); }
+  TColor ShadowColor() const { return FShadowColor; }
+  void SetShadowColor(TColor v);
+  int ShadowSize() const { return FShadowSize; }
+  void SetShadowSize(int v);
+
+  void Draw() override;
+
+ private:
+  TChartHiddenPen FDividingLines;
+  TColor FShadowColor = clBlack;
+  int FShadowSize = 3;
+};
+
+}  // namespace varnel
