@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <numbers>
 
@@ -205,8 +206,19 @@ bool TSizedFont::Load(char32_t codePoint, TGlyph& glyph, bool render) {
 // TFontCache
 
 TFontCache& TFontCache::Instance() {
-  // Never destroyed: text may be drawn from other static objects' destructors.
-  static TFontCache* cache = new TFontCache;
+  // Never destroyed: text may be drawn from other static objects' destructors. Only the
+  // fontconfig configuration goes at exit (fontconfig keeps blocks that leak checkers cannot
+  // trace while it lives); names first asked for after that find no font.
+  static TFontCache* cache = [] {
+    auto* c = new TFontCache;
+    std::atexit([] {
+      TFontCache& self = Instance();
+      std::lock_guard lock(self.FMutex);
+      if (self.FConfig) FcConfigDestroy(static_cast<FcConfig*>(self.FConfig));
+      self.FConfig = nullptr;
+    });
+    return c;
+  }();
   return *cache;
 }
 
