@@ -39,38 +39,82 @@ void TFastLineSeries::SetSeriesColor(TColor v) {
 }
 
 void TFastLineSeries::PrepareLinePen() {
-  if (!FCanvas) return;
-  FCanvas->Pen().Assign(static_cast<const TPen&>(*FLinePen));
-  FCanvas->Pen().SetColor(SeriesColor());
+  TCanvas* canvas = FInPass ? FPass.Canvas : (ParentChart() ? serieslink::DrawCanvas(ParentChart()) : nullptr);
+  if (!canvas) return;
+  canvas->Pen().Assign(static_cast<const TPen&>(*FLinePen));
+  canvas->Pen().SetColor(SeriesColor());
+}
+
+bool TFastLineSeries::BeginPass(TPass& pass) const {
+  TCustomAxisPanel* chart = ParentChart();
+  pass = TPass{};
+  if (!chart) return false;
+  pass.Canvas = serieslink::DrawCanvas(chart);
+  pass.HorizAxis = GetHorizAxis();
+  pass.VertAxis = GetVertAxis();
+  if (serieslink::View3D(chart) && serieslink::SeriesInDepth(chart)) {
+    pass.ShiftX = DepthLevel() * serieslink::LevelDX(chart);
+    pass.ShiftY = -DepthLevel() * serieslink::LevelDY(chart);
+  }
+  return pass.Canvas && pass.HorizAxis && pass.VertAxis;
+}
+
+int TFastLineSeries::PassX(const TPass& pass, int index) const {
+  return serieslink::XPixelOfValue(pass.HorizAxis, XValues().Value(index)) + pass.ShiftX;
+}
+
+int TFastLineSeries::PassY(const TPass& pass, int index) const {
+  return serieslink::YPixelOfValue(pass.VertAxis, YValues().Value(index)) + pass.ShiftY;
 }
 
 void TFastLineSeries::DrawAllPoints() {
-  FCanvas = ParentChart() ? serieslink::DrawCanvas(ParentChart()) : nullptr;
-  if (!FCanvas) return;
+  if (!BeginPass(FPass)) return;
+  FInPass = true;
   PrepareLinePen();
-  TChartSeries::DrawAllPoints();
-  FCanvas = nullptr;
+  try {
+    TChartSeries::DrawAllPoints();
+  } catch (...) {
+    FInPass = false;
+    throw;
+  }
+  FInPass = false;
 }
 
 void TFastLineSeries::DrawPoint(int index) {
-  if (!FCanvas) return;
-  const int x = XPixelOf(index);
-  const int y = YPixelOf(index);
+  if (FInPass) {
+    Step(index, false);
+    return;
+  }
+  // Called on its own (several series sharing one depth level are drawn point by point, in
+  // turn): set the pen up and continue from this series' own last pixel.
+  if (!BeginPass(FPass)) return;
+  FInPass = true;
+  PrepareLinePen();
+  Step(index, true);
+  FInPass = false;
+}
+
+void TFastLineSeries::Step(int index, bool standalone) {
+  TCanvas& canvas = *FPass.Canvas;
+  const int x = PassX(FPass, index);
+  const int y = PassY(FPass, index);
   if (index == FirstShownIndex()) {
     if (index < 1) {
-      FCanvas->MoveTo(x, y);
+      canvas.MoveTo(x, y);
       FLastX = x;
       FLastY = y;
       return;
     }
     // The line enters the plot from the point before the first visible one.
-    FLastX = XPixelOf(index - 1);
-    FLastY = YPixelOf(index - 1);
-    FCanvas->MoveTo(FLastX, FLastY);
+    FLastX = PassX(FPass, index - 1);
+    FLastY = PassY(FPass, index - 1);
+    canvas.MoveTo(FLastX, FLastY);
   } else if (x == FLastX && y == FLastY) {
     return;
+  } else if (standalone) {
+    canvas.MoveTo(FLastX, FLastY);
   }
-  FCanvas->LineTo(x, y);
+  canvas.LineTo(x, y);
   FLastX = x;
   FLastY = y;
 }
@@ -104,9 +148,7 @@ int TFastLineSeries::PointAtPixel(int x, int y) const {
 void TFastLineSeries::DrawSymbolShape(int /*index*/, const TRect& rect) {
   TCanvas* canvas = ParentChart() ? serieslink::DrawCanvas(ParentChart()) : nullptr;
   if (!canvas) return;
-  FCanvas = canvas;
   PrepareLinePen();
-  FCanvas = nullptr;
   const int m = (rect.Top + rect.Bottom) / 2;
   canvas->MoveTo(rect.Left, m);
   canvas->LineTo(rect.Right, m);

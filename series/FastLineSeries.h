@@ -14,7 +14,7 @@
 
 namespace varnel {
 
-class TFastLineSeries : public TChartSeries {
+class TFastLineSeries final : public TChartSeries {
  public:
   TFastLineSeries();
   ~TFastLineSeries() override;
@@ -43,11 +43,26 @@ class TFastLineSeries : public TChartSeries {
 
  private:
   void LinePenChanged();
+  // What one drawing pass needs, looked up once: the canvas, the two axes and the depth shift.
+  struct TPass {
+    TCanvas* Canvas = nullptr;
+    const TChartAxis* HorizAxis = nullptr;
+    const TChartAxis* VertAxis = nullptr;
+    int ShiftX = 0;
+    int ShiftY = 0;
+  };
+  bool BeginPass(TPass& pass) const;
+  // XPixelOf(i) and YPixelOf(i) through the pass's axes (the class is final and does not
+  // change how values are read, so these equal the virtual ones).
+  int PassX(const TPass& pass, int index) const;
+  int PassY(const TPass& pass, int index) const;
+  void Step(int index, bool standalone);
 
   std::unique_ptr<TChartPen> FLinePen;
   int FLastX = 0;
   int FLastY = 0;
-  TCanvas* FCanvas = nullptr;  // the drawing canvas of the current pass
+  TPass FPass;           // valid during DrawAllPoints
+  bool FInPass = false;
 };
 
 // Whether pixel p lies on the segment from a to b: within the rounding band of the line

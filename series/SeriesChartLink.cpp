@@ -1,42 +1,60 @@
-// The chart and axis services of SeriesChartLink.h.
-// STAND-IN until the chart's headers exist: a series without a real chart behaves as one that
-// has no chart (no invalidation, no axes, no depth, no canvas).
+// The chart and axis services of SeriesChartLink.h, forwarded to the chart and its axes.
 #include "series/SeriesChartLink.h"
+
+#include "chart/AxisPanel.h"
+#include "chart/SeriesList.h"
+#include "series/ChartAxis.h"
+#include "series/Series.h"
 
 namespace varnel::serieslink {
 
-void Invalidate(TCustomAxisPanel*) {}
-void AttachSeries(TCustomAxisPanel*, TChartSeries*) {}
-void DetachSeries(TCustomAxisPanel*, TChartSeries*) {}
-TChartAxis* Axis(TCustomAxisPanel*, TAxisSlot) { return nullptr; }
-
-int XPixelOfValue(const TChartAxis*, double) { return 0; }
-int YPixelOfValue(const TChartAxis*, double) { return 0; }
-double ValueAtPixel(const TChartAxis*, int) { return 0.0; }
-bool Inverted(const TChartAxis*) { return false; }
-bool IsHorizontal(const TChartAxis*) { return false; }
-
-bool View3D(const TCustomAxisPanel*) { return false; }
-bool SeriesInDepth(const TCustomAxisPanel*) { return false; }
-int LevelDX(const TCustomAxisPanel*) { return 0; }
-int LevelDY(const TCustomAxisPanel*) { return 0; }
-int MaxDepthLevel(const TCustomAxisPanel*) { return 0; }
-void SetMaxDepthLevel(TCustomAxisPanel*, int) {}
-TRect PlotRect(const TCustomAxisPanel*) { return TRect{}; }
-TCanvas* DrawCanvas(TCustomAxisPanel*) { return nullptr; }
-
-TColor ChartColor(const TCustomAxisPanel*) { return clBtnFace; }
-TColor LegendColor(const TCustomAxisPanel*) { return clWhite; }
-void SetPatternBrush(TCustomAxisPanel*, TColor, TColor, TBrushStyle) {}
-
-bool HasSeriesWithPoints(const TCustomAxisPanel*) { return false; }
-double AxisRange(TCustomAxisPanel*, const TChartAxis*, bool, bool) { return 0.0; }
-
-TColor PaletteColor(int index) {
-  static constexpr TColor kPalette[16] = {0x0000FF, 0x008000, 0x00FFFF, 0xFF0000, 0xFFFFFF, 0x808080,
-                                          0xFF00FF, 0x808000, 0x800000, 0x000080, 0x00FF00, 0x008080,
-                                          0x800080, 0xC0C0C0, 0xFFFF00, 0x000000};
-  return kPalette[((index % 16) + 16) % 16];
+void Invalidate(TCustomAxisPanel* chart) {
+  // A chart being freed is not repainted any more.
+  if (chart && !chart->Destroying()) chart->Invalidate();
 }
+void AttachSeries(TCustomAxisPanel* chart, TChartSeries* series) { chart->AttachSeries(series); }
+void DetachSeries(TCustomAxisPanel* chart, TChartSeries* series) { chart->DetachSeries(series); }
+
+TChartAxis* Axis(TCustomAxisPanel* chart, TAxisSlot slot) {
+  switch (slot) {
+    case slotTop: return &chart->TopAxis();
+    case slotBottom: return &chart->BottomAxis();
+    case slotLeft: return &chart->LeftAxis();
+    case slotRight: return &chart->RightAxis();
+  }
+  return nullptr;
+}
+
+int XPixelOfValue(const TChartAxis* axis, double v) { return axis->XPixelOfValue(v); }
+int YPixelOfValue(const TChartAxis* axis, double v) { return axis->YPixelOfValue(v); }
+double ValueAtPixel(const TChartAxis* axis, int pixel) { return axis->ValueAtPixel(pixel); }
+bool Inverted(const TChartAxis* axis) { return axis->Inverted(); }
+bool IsHorizontal(const TChartAxis* axis) { return axis->IsHorizontal(); }
+
+bool View3D(const TCustomAxisPanel* chart) { return chart->View3D(); }
+bool SeriesInDepth(const TCustomAxisPanel* chart) { return chart->SeriesInDepth(); }
+int LevelDX(const TCustomAxisPanel* chart) { return chart->LevelDX(); }
+int LevelDY(const TCustomAxisPanel* chart) { return chart->LevelDY(); }
+int MaxDepthLevel(const TCustomAxisPanel* chart) { return chart->MaxDepthLevel(); }
+void SetMaxDepthLevel(TCustomAxisPanel* chart, int level) { chart->SetMaxDepthLevel(level); }
+TRect PlotRect(const TCustomAxisPanel* chart) { return chart->PlotRect(); }
+TCanvas* DrawCanvas(TCustomAxisPanel* chart) { return &chart->DrawCanvas(); }
+
+TColor ChartColor(const TCustomAxisPanel* chart) { return chart->Color(); }
+TColor LegendColor(const TCustomAxisPanel* chart) { return chart->Legend().Color(); }
+void SetPatternBrush(TCustomAxisPanel* chart, TColor color, TColor backColor, TBrushStyle style) {
+  chart->SetPatternBrush(color, backColor, style);
+}
+
+bool HasSeriesWithPoints(const TCustomAxisPanel* chart) {
+  for (const TChartSeries* s : chart->SeriesList())
+    if (s && s->Count() > 0) return true;
+  return false;
+}
+double AxisRange(TCustomAxisPanel* chart, const TChartAxis* axis, bool maximum, bool xValues) {
+  return axis ? chart->AxisRange(*axis, xValues, maximum) : 0.0;
+}
+
+TColor PaletteColor(int index) { return ChartPalette[((index % ChartPaletteCount) + ChartPaletteCount) % ChartPaletteCount]; }
 
 }  // namespace varnel::serieslink
