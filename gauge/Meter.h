@@ -12,6 +12,7 @@
 //   m.BeginLoading();  m.SetMeterMaxValue(100);  m.SetMeterLayout(mlCirc180);  m.Loaded();
 //   m.SetValue(37);   // clamped into the range, repainted at once
 #pragma once
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,26 @@ enum TMeterLayout : int { mlCirc90, mlCirc120, mlCirc180 };
 enum TFrameStyle : int { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
 // The two frame colours: gray and white, or the system's button shadow and highlight.
 enum TColorScheme : int { csBWG, csSytem };
+
+// The working values of one paint, for a gauge W by H pixels: pivot (cx, cy), the angle the
+// scale spans S (degrees), the scale radius R (Ri rounded) and the seven needle points (barb,
+// tip, barb, head joint, pivot side, pivot side, head joint). Paintable is false when the dial
+// has no room (R not above 0) or the range is empty or reversed; nothing is drawn then.
+struct TMeterGeometry {
+  int W = 0, H = 0;
+  int cx = 0, cy = 0;
+  double S = 90.0;
+  double R = 0.0;
+  int Ri = 0;
+  double Min = 0.0, Max = 1.0;
+  bool Paintable = false;
+  std::array<TPoint, 7> Needle{};
+
+  // The angle of a value: the minimum at 90 + S/2 (left), the maximum at 90 - S/2 (right).
+  double Angle(double v) const { return S / 2.0 + 90.0 - S * (v - Min) / (Max - Min); }
+  // The point at an angle (degrees counterclockwise from the positive x axis, y up) and radius.
+  TPoint At(double degrees, double r) const;
+};
 
 class TMeter {
  public:
@@ -155,6 +176,8 @@ class TMeter {
   const TBitmap& OffscreenBitmap() const { return FBitmap; }
   // Test seam: every canvas call of the following paints is reported to trace (nullptr stops).
   void SetPaintTrace(TCanvasTrace* trace) { FPaintTrace = trace; }
+  // The geometry a paint at W by H uses with the current properties.
+  TMeterGeometry ComputeGeometry(int W, int H) const;
 
  private:
   void Repaint();
@@ -165,12 +188,11 @@ class TMeter {
     Repaint();
   }
   // Drawing steps of Paint (MeterPaint.cpp).
-  struct TPaintGeometry;
-  void PaintScale(TCanvas& c, const TPaintGeometry& g);
-  void PaintNeedle(TCanvas& c, const TPaintGeometry& g);
-  void PaintCover(TCanvas& c, const TPaintGeometry& g);
-  void PaintLamps(TCanvas& c, const TPaintGeometry& g);
-  void PaintFrame(TCanvas& c, const TPaintGeometry& g);
+  void PaintScale(TCanvas& c, const TMeterGeometry& g);
+  void PaintNeedle(TCanvas& c, const TMeterGeometry& g);
+  void PaintCover(TCanvas& c, const TMeterGeometry& g);
+  void PaintLamps(TCanvas& c, const TMeterGeometry& g);
+  void PaintFrame(TCanvas& c, const TMeterGeometry& g);
 
   TControlHost* FHost = nullptr;
   bool FLoading = false;

@@ -25,47 +25,37 @@ constexpr double kDegToRad = std::numbers::pi / 180.0;
 // only matter for ranges finer than the resolution of their own end values.
 constexpr int kMaxLabelTicks = 200;
 constexpr int kMaxShortTicks = 1000;
+// The largest rim or needle size (pixels, either sign) that is drawn.
+constexpr int kMaxExtent = 1 << 20;
 
 void SetPen(TCanvas& c, TColor color) { c.Pen().SetColor(ColorToRGB(color)); }
 void SetBrush(TCanvas& c, TColor color) { c.Brush().SetColor(ColorToRGB(color)); }
 
 }  // namespace
 
-struct TMeter::TPaintGeometry {
-  int W = 0, H = 0;   // bitmap size
-  int cx = 0, cy = 0; // pivot and scale centre
-  double S = 90.0;    // degrees the scale spans
-  double R = 0.0;     // scale radius
-  int Ri = 0;         // Round(R)
-  double Min = 0.0, Max = 1.0;
+TPoint TMeterGeometry::At(double degrees, double r) const {
+  const double t = degrees * kDegToRad;
+  return TPoint{RoundInt(cx + r * std::cos(t)), RoundInt(cy - r * std::sin(t))};
+}
 
-  // The angle of a value: the minimum at 90 + S/2 (left), the maximum at 90 - S/2 (right).
-  double Angle(double v) const { return S / 2.0 + 90.0 - S * (v - Min) / (Max - Min); }
-  TPoint At(double degrees, double r) const {
-    const double t = degrees * kDegToRad;
-    return TPoint{RoundInt(cx + r * std::cos(t)), RoundInt(cy - r * std::sin(t))};
-  }
-};
-
-void TMeter::Paint() {
-  if (!FHost || !FVisible || FLoading) return;
-  TCanvas* window = FHost->WindowCanvas();
-  if (!window) return;
-
-  TPaintGeometry g;
-  g.W = FHost->ClientRect().Width();
-  g.H = FHost->ClientRect().Height();
+TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
+  TMeterGeometry g;
+  g.W = W;
+  g.H = H;
   g.Min = FMeterMinValue;
   g.Max = FMeterMaxValue;
-  // A range that is empty or reversed (possible only from loading) has no scale to draw.
-  if (!(g.Max > g.Min) || !std::isfinite(g.Max - g.Min)) return;
-  if (g.W <= 0 || g.H <= 0) return;
-  g.cx = g.W / 2;
-  g.cy = g.H - FRimBottom - 8;
+  // Rims and needle sizes take any int; beyond a million pixels the dial cannot be on any
+  // screen and the pixel arithmetic below could overflow, so such a gauge is not drawn.
+  const TNeedleLayout& n = FNeedleLayout;
+  for (int v : {FRimBottom, FRimTop, FRimSide, n.AnchorSize(), n.HeadSize(), n.HeadMidLeng(), n.Thickness(),
+                n.ShadowDx(), n.ShadowDy()})
+    if (v < -kMaxExtent || v > kMaxExtent) return g;
+  g.cx = W / 2;
+  g.cy = H - FRimBottom - 8;
 
-  // 1. Radius by layout; W * 0.5 is a floating-point half.
-  g.R = static_cast<double>(g.H) - FRimBottom - FRimTop - 16;
-  const double halfRoom = g.W * 0.5 - FRimSide - 8;
+  // Radius by layout; W * 0.5 is a floating-point half, not cx.
+  g.R = static_cast<double>(H) - FRimBottom - FRimTop - 16;
+  const double halfRoom = W * 0.5 - FRimSide - 8;
   switch (FMeterLayout) {
     case mlCirc90:
       g.S = 90.0;
@@ -77,14 +67,46 @@ void TMeter::Paint() {
       break;
     case mlCirc180:
       g.S = 180.0;
-      g.R = std::min(static_cast<double>(g.cx - FRimSide - 8), static_cast<double>(g.H) - FRimTop - FRimBottom - 16);
+      g.R = std::min(static_cast<double>(g.cx) - FRimSide - 8, static_cast<double>(H) - FRimTop - FRimBottom - 16);
       break;
   }
-  // 3. No room for the dial: nothing is drawn, the previous picture stays.
-  if (!(g.R > 0.0)) return;
   g.Ri = RoundInt(g.R);
+  // A range that is empty or reversed (possible only from loading) has no scale to draw, and a
+  // dial without room is not drawn at all.
+  g.Paintable = W > 0 && H > 0 && g.R > 0.0 && g.Max > g.Min && std::isfinite(g.Max - g.Min);
+  if (!g.Paintable) return g;
 
-  // 4. The bitmap (kept between paints while the size stays) and a fresh drawing state.
+  // The needle: length R - 4, arrow head of HeadSize at HeadAngle, body Thickness wide meeting
+  // the head HeadMidLeng behind the tip.
+  const double a = g.Angle(FValue) * kDegToRad;
+  const double L = g.R - 4;
+  const double cx = g.cx, cy = g.cy;
+  const int tx = RoundInt(cx + L * std::cos(a)), ty = RoundInt(cy - L * std::sin(a));
+  const double h = n.HeadAngle() * kDegToRad;
+  const double hs = n.HeadSize(), hm = n.HeadMidLeng();
+  const double dx = std::sin(a) * n.Thickness() * 0.5, dy = std::cos(a) * n.Thickness() * 0.5;
+  g.Needle = {
+      TPoint{RoundInt(tx - std::cos(a + h / 2) * hs), RoundInt(ty + std::sin(a + h / 2) * hs)},
+      TPoint{tx, ty},
+      TPoint{RoundInt(tx - std::cos(a - h / 2) * hs), RoundInt(ty + std::sin(a - h / 2) * hs)},
+      TPoint{RoundInt(tx - dx - std::cos(a) * hm), RoundInt(ty - dy + std::sin(a) * hm)},
+      TPoint{RoundInt(cx - dx), RoundInt(cy - dy)},
+      TPoint{RoundInt(cx + dx), RoundInt(cy + dy)},
+      TPoint{RoundInt(tx + dx - std::cos(a) * hm), RoundInt(ty + dy + std::sin(a) * hm)},
+  };
+  return g;
+}
+
+void TMeter::Paint() {
+  if (!FHost || !FVisible || FLoading) return;
+  TCanvas* window = FHost->WindowCanvas();
+  if (!window) return;
+  const TRect client = FHost->ClientRect();
+  const TMeterGeometry g = ComputeGeometry(client.Width(), client.Height());
+  // No room for the dial: nothing is drawn and the previous picture stays.
+  if (!g.Paintable) return;
+
+  // The bitmap (kept between paints while the size stays) and a fresh drawing state.
   FBitmap.SetSize(g.W, g.H);
   TCanvas& c = FBitmap.Canvas();
   c.SetTrace(FPaintTrace);
@@ -107,13 +129,13 @@ void TMeter::Paint() {
   PaintFrame(c, g);
   c.SetTrace(nullptr);
 
-  // 17. One copy onto the window, then show it.
+  // One copy onto the window, then show it.
   window->Draw(0, 0, FBitmap);
   FHost->Present();
 }
 
-// Steps 5 to 10: scale arc, short ticks, labelled ticks with their labels, caption.
-void TMeter::PaintScale(TCanvas& c, const TPaintGeometry& g) {
+// Scale arc, short ticks, labelled ticks with their labels, caption.
+void TMeter::PaintScale(TCanvas& c, const TMeterGeometry& g) {
   const int cx = g.cx, cy = g.cy, Ri = g.Ri;
   SetPen(c, FColorScale);
 
@@ -179,27 +201,11 @@ void TMeter::PaintScale(TCanvas& c, const TPaintGeometry& g) {
   c.TextOut(cx - ext.cx / 2, cy - RoundInt(g.R / 3.0) - ext.cy / 2, FCaption);
 }
 
-// Step 11: the seven-point needle, its shadow first when it has an offset.
-void TMeter::PaintNeedle(TCanvas& c, const TPaintGeometry& g) {
+// The needle, its shadow first when it has an offset.
+void TMeter::PaintNeedle(TCanvas& c, const TMeterGeometry& g) {
   const TNeedleLayout& n = FNeedleLayout;
-  const double a = g.Angle(FValue) * kDegToRad;
-  const double L = g.R - 4;
-  const double cx = g.cx, cy = g.cy;
-  const int tx = RoundInt(cx + L * std::cos(a)), ty = RoundInt(cy - L * std::sin(a));
-  const double h = n.HeadAngle() * kDegToRad;
-  const double hs = n.HeadSize(), hm = n.HeadMidLeng();
-  const double dx = std::sin(a) * n.Thickness() * 0.5, dy = std::cos(a) * n.Thickness() * 0.5;
-  std::array<TPoint, 7> pts = {
-      TPoint{RoundInt(tx - std::cos(a + h / 2) * hs), RoundInt(ty + std::sin(a + h / 2) * hs)},
-      TPoint{tx, ty},
-      TPoint{RoundInt(tx - std::cos(a - h / 2) * hs), RoundInt(ty + std::sin(a - h / 2) * hs)},
-      TPoint{RoundInt(tx - dx - std::cos(a) * hm), RoundInt(ty - dy + std::sin(a) * hm)},
-      TPoint{RoundInt(cx - dx), RoundInt(cy - dy)},
-      TPoint{RoundInt(cx + dx), RoundInt(cy + dy)},
-      TPoint{RoundInt(tx + dx - std::cos(a) * hm), RoundInt(ty + dy + std::sin(a) * hm)},
-  };
   if (n.ShadowDx() != 0 || n.ShadowDy() != 0) {
-    std::array<TPoint, 7> shadow = pts;
+    std::array<TPoint, 7> shadow = g.Needle;
     for (TPoint& p : shadow) {
       p.x -= n.ShadowDx();
       p.y -= n.ShadowDy();
@@ -210,12 +216,12 @@ void TMeter::PaintNeedle(TCanvas& c, const TPaintGeometry& g) {
   }
   SetPen(c, n.ColorOutline());
   SetBrush(c, n.ColorBody());
-  c.Polygon(pts);
+  c.Polygon(g.Needle);
 }
 
-// Steps 12 and 13: the cover strips over the rims, the pivot cover and the bevel that makes the
+// The cover strips over the rims, the pivot cover and the bevel that makes the
 // dial look sunk into the cover.
-void TMeter::PaintCover(TCanvas& c, const TPaintGeometry& g) {
+void TMeter::PaintCover(TCanvas& c, const TMeterGeometry& g) {
   const int W = g.W, H = g.H, cx = g.cx, cy = g.cy;
   const int A = FNeedleLayout.AnchorSize();
   SetPen(c, FColorCover);
@@ -255,9 +261,9 @@ void TMeter::PaintCover(TCanvas& c, const TPaintGeometry& g) {
   }
 }
 
-// Steps 14 and 15: the high lamp at the top right, the low lamp at the top left, each a small
+// The high lamp at the top right, the low lamp at the top left, each a small
 // sunken square lit in LimWatchActColor while its flag is set.
-void TMeter::PaintLamps(TCanvas& c, const TPaintGeometry& g) {
+void TMeter::PaintLamps(TCanvas& c, const TMeterGeometry& g) {
   if (FLimWatchHighOn) {
     const int X = g.W - FRimSide, Y = FRimTop;
     SetBrush(c, FLimHighActive ? FLimWatchActColor : FLimWatchPsvColor);
@@ -296,8 +302,8 @@ void TMeter::PaintLamps(TCanvas& c, const TPaintGeometry& g) {
   }
 }
 
-// Step 16: the outer frame in the scheme's shadow and highlight colours.
-void TMeter::PaintFrame(TCanvas& c, const TPaintGeometry& g) {
+// The outer frame in the scheme's shadow and highlight colours.
+void TMeter::PaintFrame(TCanvas& c, const TMeterGeometry& g) {
   const int W = g.W, H = g.H;
   auto lowered = [&](TColor first, TColor second) {
     SetPen(c, first);
