@@ -39,6 +39,7 @@ inline constexpr const char* AxisLogNotPositive = "Logarithmic Axis Min and Max 
 inline constexpr const char* AxisLabelSep = "Labels Separation % must be greater than 0";
 inline constexpr const char* AngleRange = "%s Angle must be between 0 and 359 degrees";
 inline constexpr const char* AxisLabels = "Axis Labels";
+inline constexpr const char* AxisTitle = "Axis Title";
 
 // Legend.
 inline constexpr const char* LegendTopPos = "Top Legend Position must be between 0 and 100 %";
