@@ -6,6 +6,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_ADVANCES_H
 #include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
@@ -98,7 +99,20 @@ TSizedFont::TSizedFont(FT_LibraryRec_*, const TFaceInfo& face, int height, int a
 
   auto scale = [&](std::int64_t units) { return static_cast<double>(units) * static_cast<double>(ppem) / upem; };
   const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(FFace, FT_SFNT_OS2));
-  if (os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0) AveCharWidth = static_cast<int>(std::lround(scale(os2->xAvgCharWidth)));
+  // Average width: the classic weighted mean of the lower-case letters and the space (the
+  // figure older fonts store, and the one a metric-compatible face must reproduce even when it
+  // stores the mean over all its glyphs), else the face's stored figure, else the x's advance.
+  static constexpr int kWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                                       56, 17, 4,  49, 56, 71,  31, 10, 18, 3,  18, 2, 166};
+  std::int64_t weighted = 0;
+  for (int k = 0; k < 27 && weighted >= 0; ++k) {
+    const FT_UInt index = FT_Get_Char_Index(FFace, k < 26 ? 'a' + k : ' ');
+    FT_Fixed advance = 0;
+    if (index == 0 || FT_Get_Advance(FFace, index, FT_LOAD_NO_SCALE, &advance) != 0) weighted = -1;
+    else weighted += kWeights[k] * static_cast<std::int64_t>(advance);
+  }
+  if (weighted > 0) AveCharWidth = static_cast<int>(std::lround(scale(weighted) / 1000.0));
+  else if (os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0) AveCharWidth = static_cast<int>(std::lround(scale(os2->xAvgCharWidth)));
   else AveCharWidth = Glyph(U'x')->Advance;
 
   // Underline: centred on the face's underline position below the baseline, inside the cell.
