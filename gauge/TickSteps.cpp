@@ -41,7 +41,10 @@ TTickSteps CalcTickSteps(int n, double maxValue, double minValue) {
 std::string FormatTickLabel(double v, int decimals) {
   decimals = std::clamp(decimals, 0, 18);
   std::string pattern = "0";
-  if (decimals > 0) pattern += "." + std::string(static_cast<std::size_t>(decimals), '0');
+  if (decimals > 0) {
+    pattern.push_back('.');
+    pattern.append(static_cast<std::size_t>(decimals), '0');
+  }
   return FormatFloat(pattern, v);
 }
 
