@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "base/Exceptions.h"
 #include "base/Messages.h"
@@ -135,6 +136,37 @@ TColor TChartSeries::StoredPointColor(int index) const {
 }
 
 std::string TChartSeries::ValueText(double value) const { return FormatFloat(FValueFormat, value); }
+
+std::string TChartSeries::PercentTextOf(int index, bool ofTotal) {
+  const double total = PrimaryValueList().AbsSum();
+  const double share = total == 0 ? 100.0 : std::fabs(MarkValue(index)) * 100.0 / total;
+  std::string text = FormatFloat(FPercentFormat, share);
+  if (ofTotal) text = FormatMessage(msg::PercentOfTotal, {text, FormatFloat(FValueFormat, total)});
+  return text;
+}
+
+std::string TChartSeries::MarkTextOf(int index) {
+  auto labelOrValue = [&] {
+    std::string label = LabelAt(index);
+    return label.empty() ? ValueText(MarkValue(index)) : label;
+  };
+  std::string text;
+  switch (FMarks->Style()) {
+    case smsValue: text = ValueText(MarkValue(index)); break;
+    case smsPercent: text = PercentTextOf(index, false); break;
+    case smsLabel: text = labelOrValue(); break;
+    case smsLabelPercent: text = labelOrValue() + " " + PercentTextOf(index, false); break;
+    case smsLabelValue: text = labelOrValue() + " " + ValueText(MarkValue(index)); break;
+    // The legend's own text of a point and the axis label of an X value belong to the chart;
+    // MarkTextOfChart supplies them.
+    case smsLegend:
+    case smsXValue: text = MarkTextOfChart(index); break;
+    case smsPercentTotal: text = PercentTextOf(index, true); break;
+    case smsLabelPercentTotal: text = labelOrValue() + " " + PercentTextOf(index, true); break;
+  }
+  if (OnGetMarkText) OnGetMarkText(this, index, text);
+  return text;
+}
 
 // ---- Properties ------------------------------------------------------------------------------
 

@@ -104,6 +104,11 @@ class TChartSeries {
   virtual double StackValue(int index) const { return MarkValue(index); }
   // A number as the legend and the marks show it: FormatFloat(ValueFormat, value).
   std::string ValueText(double value) const;
+  // The share of point index in PrimaryValueList's AbsSum, in PercentFormat (100 when the sum
+  // is 0); ofTotal appends " of " and the total.
+  std::string PercentTextOf(int index, bool ofTotal);
+  // The mark text of a point by Marks().Style(), after OnGetMarkText.
+  std::string MarkTextOf(int index);
 
   virtual double HighestX() const { return FXValues->Highest(); }
   virtual double LowestX() const { return FXValues->Lowest(); }
@@ -257,6 +262,9 @@ class TChartSeries {
   virtual void AddExtraValues(int index);
   // Creates a further value list at the end of the columns (series types with more columns).
   TChartValueList* AddValueList(const std::string& name);
+  // The chart-side mark texts: smsLegend (the legend's text of the point) and smsXValue (the
+  // horizontal axis' label of its X value, or the value text without such an axis).
+  std::string MarkTextOfChart(int index) const;
   // Extra hook of other series types; the base clears both fields.
   virtual void ExtraHook(int& a, int& b) {
     a = 0;

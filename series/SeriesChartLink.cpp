@@ -55,6 +55,11 @@ double AxisRange(TCustomAxisPanel* chart, const TChartAxis* axis, bool maximum, 
   return axis ? chart->AxisRange(*axis, xValues, maximum) : 0.0;
 }
 
+std::string LegendValueText(const TCustomAxisPanel* chart, const TChartSeries& series, int index) {
+  return chart->Legend().ValueText(series, index);
+}
+std::string AxisLabelText(const TChartAxis* axis, double value) { return axis->LabelText(value); }
+
 TColor PaletteColor(int index) { return ChartPalette[((index % ChartPaletteCount) + ChartPaletteCount) % ChartPaletteCount]; }
 
 }  // namespace varnel::serieslink

@@ -4,6 +4,8 @@
 // range and the default palette. Series code calls these instead of reaching into the chart's
 // classes, so the series core does not depend on the chart's headers.
 #pragma once
+#include <string>
+
 #include "base/Color.h"
 #include "base/Geometry.h"
 #include "platform/canvas/Graphics.h"
@@ -46,6 +48,10 @@ void SetPatternBrush(TCustomAxisPanel* chart, TColor color, TColor backColor, TB
 // Whether some series of the chart has points, and the range an axis must show.
 bool HasSeriesWithPoints(const TCustomAxisPanel* chart);
 double AxisRange(TCustomAxisPanel* chart, const TChartAxis* axis, bool maximum, bool xValues);
+
+// The legend's text of point index of a series, and an axis' label text of a value.
+std::string LegendValueText(const TCustomAxisPanel* chart, const TChartSeries& series, int index);
+std::string AxisLabelText(const TChartAxis* axis, double value);
 
 // The 16 default series colours, entry index mod 16.
 TColor PaletteColor(int index);

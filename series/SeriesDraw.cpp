@@ -142,6 +142,13 @@ void TChartSeries::DrawAllMarks() {
   // Hook for the point marks: mark texts and boxes are drawn here once the marks are built.
 }
 
+std::string TChartSeries::MarkTextOfChart(int index) const {
+  if (FMarks->Style() == smsLegend && FParentChart) return link::LegendValueText(FParentChart, *this, index);
+  const TChartAxis* axis = GetHorizAxis();
+  if (FMarks->Style() == smsXValue && axis) return link::AxisLabelText(axis, XValueAt(index));
+  return ValueText(FMarks->Style() == smsXValue ? XValueAt(index) : MarkValue(index));
+}
+
 int TChartSeries::PointAtPixel(int /*x*/, int /*y*/) const { return -1; }
 
 // ---- Colours and the legend symbol -----------------------------------------------------------

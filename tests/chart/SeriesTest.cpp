@@ -168,6 +168,28 @@ TEST(Series, ValueTextsUseTheValueFormat) {
   EXPECT_EQ(s.ValueText(0), "CPU 0");
 }
 
+TEST(Series, MarkTexts) {
+  TChartSeries s;
+  s.AppendY(12, "A");
+  s.AppendY(36);
+  EXPECT_EQ(s.MarkTextOf(1), "36");  // smsLabel without a label: the value
+  EXPECT_EQ(s.MarkTextOf(0), "A");
+  s.Marks().SetStyle(smsLabelValue);
+  EXPECT_EQ(s.MarkTextOf(0), "A 12");
+  s.Marks().SetStyle(smsPercent);
+  EXPECT_EQ(s.MarkTextOf(0), "25 %");
+  s.Marks().SetStyle(smsPercentTotal);
+  EXPECT_EQ(s.MarkTextOf(1), "75 % of 48");
+  s.OnGetMarkText = [](TChartSeries*, int i, std::string& text) {
+    if (i == 1) text.clear();
+  };
+  EXPECT_EQ(s.MarkTextOf(1), "");
+  TChartSeries zeros;
+  zeros.AppendY(0);
+  zeros.Marks().SetStyle(smsPercent);
+  EXPECT_EQ(zeros.MarkTextOf(0), "100 %");
+}
+
 TEST(Series, SampleValuesComeFromTheRandomSource) {
   TChartSeries s;
   EXPECT_THROW(
