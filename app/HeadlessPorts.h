@@ -217,20 +217,36 @@ class THeadlessTimer : public TTimerPort {
   std::function<void()> FOnTimer;
 };
 
-// All headless ports together; the children start at the given client size.
+// All headless ports together. The frame has no border, so the client area is the outer size;
+// the gauge fills it and the chart fills it inside its 2-pixel sunken edge.
 class THeadlessWindowSystem {
  public:
+  static constexpr int ChartEdge = 2;
+
   THeadlessWindowSystem(int clientWidth = 332, int clientHeight = 190)
-      : ChartHost(clientWidth, clientHeight), MeterHost(clientWidth, clientHeight) {}
+      : ChartHost(clientWidth - 2 * ChartEdge, clientHeight - 2 * ChartEdge), MeterHost(clientWidth, clientHeight) {
+    FWidth = clientWidth;
+    FHeight = clientHeight;
+  }
   TFormPorts Ports() {
     return TFormPorts{&Frame, &ChartHost, &MeterHost, &Popup, &ColorDialog, &Prompt, &MessageBox,
                       &AboutBox, &Shell, &Timer};
+  }
+  // Resizes the client area (both children); the caller tells the form (AlignControls).
+  void ResizeClient(int width, int height) {
+    FWidth = width;
+    FHeight = height;
+    ChartHost.Resize(width - 2 * ChartEdge, height - 2 * ChartEdge);
+    MeterHost.Resize(width, height);
   }
   // Runs the pending paints of both children.
   void Flush() {
     MeterHost.Flush();
     ChartHost.Flush();
   }
+  // The client area as the window shows it: the chart with its sunken edge when the chart is
+  // visible (it lies above the gauge), else the gauge, else the window's button-face colour.
+  TBitmap ClientPicture();
 
   THeadlessFrame Frame;
   THeadlessChild ChartHost;
@@ -242,6 +258,10 @@ class THeadlessWindowSystem {
   THeadlessAboutBox AboutBox;
   THeadlessShell Shell;
   THeadlessTimer Timer;
+
+ private:
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 }  // namespace varnel
