@@ -1,13 +1,18 @@
 // TCustomChartLegend and TChartLegend: the legend's properties with their checks, the resolved
-// style, the entry texts and counts.
+// style, the entry texts and counts, and the drawing of the box and its entries.
 #include "chart/ChartLegend.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "base/Exceptions.h"
 #include "base/Messages.h"
+#include "base/Numbers.h"
 #include "base/Text.h"
 #include "chart/AxisPanel.h"
+#include "chart/Chart.h"
+#include "platform/canvas/Canvas.h"
 #include "series/Series.h"
 
 namespace varnel {
@@ -19,6 +24,15 @@ bool Store(T& field, const T& value) {
   if (field == value) return false;
   field = value;
   return true;
+}
+
+// The legend's percentages (ColorWidth, TopPos) are applied in extended precision and rounded to
+// the nearest integer, halves to even; the result saturates at the int range.
+int RoundPercentOf(long double product) {
+  const long double r = std::nearbyintl(product);
+  if (!(r > -2147483648.0L)) return INT32_MIN;
+  if (r > 2147483647.0L) return INT32_MAX;
+  return static_cast<int>(r);
 }
 
 }  // namespace
@@ -167,9 +181,180 @@ TChartLegend::TChartLegend(TCustomAxisPanel* chart) : TCustomChartLegend(chart) 
 void TChartLegend::SetShadowColor(TColor v) { if (Store(FShadowColor, v)) Repaint(); }
 void TChartLegend::SetShadowSize(int v) { if (Store(FShadowSize, v)) Repaint(); }
 
+void TChartLegend::SetSwatchPen() {
+  TPen& pen = ParentChart()->DrawCanvas().Pen();
+  pen.SetStyle(psSolid);
+  pen.SetWidth(1);
+  pen.SetMode(pmCopy);
+  pen.SetColor(Color() == clBlack ? clWhite : clBlack);
+}
+
 void TChartLegend::Draw() {
-  // The legend box is not drawn yet and takes no room from the plot; only its style is resolved.
   ResolveShownStyle();
+  TCustomAxisPanel* chart = ParentChart();
+  if (!chart) return;
+  TCustomChart* fullChart = dynamic_cast<TCustomChart*>(chart);
+  TCanvas& c = chart->DrawCanvas();
+  chart->SelectFont(Font());
+  const int h = chart->LineHeight();
+  FEntryHeight = h;
+  int tw = WidestItemText(-1) + 4;
+  FSwatchWidth = RoundPercentOf(static_cast<long double>(ColorWidth()) * tw * 0.01L);
+  const int fw = Frame().Width();
+  const int frameGap = Frame().Visible() ? fw + 1 : 0;
+  const TRect plot = chart->PlotRect();
+  const TLegendAlignment align = Alignment();
+  const bool column = align == laLeft || align == laRight;
+
+  // Vertical placement and the number of entries that fit.
+  int top = 0;
+  int bottom = 0;
+  int n = 0;
+  if (align == laTop) {
+    top = plot.Top + frameGap;
+    bottom = top + 2 + h;
+    n = ItemsThatFit(8, tw + FSwatchWidth + 4);
+  } else if (align == laBottom) {
+    bottom = plot.Bottom - FShadowSize - frameGap;
+    top = bottom - 2 - h;
+    n = ItemsThatFit(8, tw + FSwatchWidth + 4);
+  } else {
+    const TRect& panel = chart->PanelRect();
+    top = panel.Top + RoundPercentOf(static_cast<long double>(TopPos()) * (panel.Bottom - panel.Top) * 0.01L);
+    n = std::max(0, ItemsThatFit(top, h));
+    bottom = top + 2 + h * n;
+  }
+  n = std::max(0, n);
+
+  // Horizontal placement: xs the swatches' left edge, xt the texts'.
+  int left = 0;
+  int right = 0;
+  if (align == laLeft) {
+    tw = WidestItemText(n);
+    left = plot.Left + frameGap;
+    FSwatchLeft = left + 4;
+    FSwatchWidth = RoundPercentOf(static_cast<long double>(tw + 10) * ColorWidth() * 0.01L);
+    FTextLeft = FSwatchLeft + FSwatchWidth + 4;
+    right = FTextLeft + tw + 2;
+  } else if (align == laRight) {
+    tw = WidestItemText(n);
+    right = plot.Right - frameGap - FShadowSize;
+    FTextLeft = right - tw - 2;
+    FSwatchWidth = RoundPercentOf(static_cast<long double>(tw + 10) * ColorWidth() * 0.01L);
+    FSwatchLeft = FTextLeft - FSwatchWidth - 4;
+    left = FSwatchLeft - 4;
+  } else {
+    const int w = std::min(chart->PlotWidth(), 2 * FShadowSize + (FSwatchWidth + tw + 4) * n + 8);
+    const int half = w / 2;
+    left = chart->PlotCenterX() - half;
+    right = chart->PlotCenterX() + half;
+    FSwatchLeft = left + 4;
+    FTextLeft = FSwatchLeft + FSwatchWidth + 4;
+  }
+  FTextWidth = tw;
+  FLegendBox = Rect(left, top, right, bottom);
+  if (fullChart && fullChart->OnGetLegendRect) {
+    fullChart->OnGetLegendRect(fullChart, FLegendBox);
+    // The entries follow a box the event moved.
+    FSwatchLeft += FLegendBox.Left - left;
+    FTextLeft += FLegendBox.Left - left;
+    left = FLegendBox.Left;
+    top = FLegendBox.Top;
+    right = FLegendBox.Right;
+    bottom = FLegendBox.Bottom;
+  }
+  if (n < 1) return;
+
+  // The box and its shadow.
+  c.Brush().SetStyle(bsSolid);
+  c.Brush().SetColor(Color());
+  int d = 0;
+  if (Frame().Visible()) {
+    c.Pen().Assign(static_cast<const TPen&>(Frame()));
+    if (Frame().Color() == clAutoColor) c.Pen().SetColor(clBlack);
+    d = fw;
+  } else {
+    c.Pen().SetStyle(psClear);
+  }
+  c.Rectangle(left - d, top - d, right + d, bottom + d);
+  const int s = FShadowSize;
+  if (s > 0) {
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(FShadowColor);
+    const int o = d == 0 ? -1 : d + d / 2 - (d % 2 == 0 ? 1 : 0);
+    c.FillRect(Rect(left + s, bottom + o, right + o + s, bottom + o + s));
+    c.FillRect(Rect(right + o, top + s, right + o + s, bottom + o + s));
+  }
+
+  // The entries.
+  const int first = FirstValue();
+  const int last = first + n - 1;
+  if (Inverted()) {
+    for (int i = last; i >= first; --i) DrawLegendEntry(i, last - i);
+  } else {
+    for (int i = first; i <= last; ++i) DrawLegendEntry(i, i - first);
+  }
+
+  // The plot gives up the legend's side.
+  TRect p = chart->PlotRect();
+  if (ResizeChart()) {
+    switch (align) {
+      case laLeft: p.Left = FLegendBox.Right; break;
+      case laRight: p.Right = FLegendBox.Left; break;
+      case laTop: p.Top = FLegendBox.Bottom + s; break;
+      case laBottom: p.Bottom = FLegendBox.Top; break;
+    }
+    chart->SetPlotRect(p);
+  }
+  p = chart->PlotRect();
+  if (column) {
+    const int margin = HorizMargin() != 0 ? HorizMargin() : MulDiv(3, chart->PlotWidth(), 100);
+    if (align == laLeft) p.Left += margin; else p.Right -= margin;
+  } else {
+    const int margin = VertMargin() != 0 ? VertMargin() : MulDiv(3, chart->PlotHeight(), 100);
+    if (align == laTop) p.Top += margin; else p.Bottom -= margin;
+  }
+  chart->SetPlotRect(p);
+}
+
+void TChartLegend::DrawLegendEntry(int index, int position) {
+  TCustomAxisPanel* chart = ParentChart();
+  TCustomChart* fullChart = dynamic_cast<TCustomChart*>(chart);
+  TCanvas& c = chart->DrawCanvas();
+  const int h = FEntryHeight;
+  c.Brush().SetStyle(bsSolid);
+  c.Brush().SetColor(Color());
+  const bool column = Alignment() == laLeft || Alignment() == laRight;
+  int x = column ? FTextLeft : (FTextWidth + FSwatchWidth + 4) * position + FTextLeft;
+  int y = column ? FLegendBox.Top + 1 + h * position : FLegendBox.Top + 1;
+  int xs = FSwatchLeft;
+  if (fullChart && fullChart->OnGetLegendPos) fullChart->OnGetLegendPos(fullChart, index, x, y, xs);
+
+  c.Brush().SetStyle(bsClear);
+  chart->OutText(x, y, chart->ItemText(index));
+
+  const TRect swatch = SwatchRect(x - 4, y, y + h);
+  SetSwatchPen();
+  if (FShownStyle == lsValues) {
+    if (TChartSeries* s = chart->SeriesList().FirstActive()) {
+      s->DrawLegendSymbol(index, swatch);
+    } else {
+      c.Brush().SetStyle(bsSolid);
+      c.Brush().SetColor(clWhite);
+      c.Rectangle(swatch);
+    }
+  } else if (TChartSeries* s = chart->SeriesLegend(index)) {
+    s->DrawLegendSymbol(-1, swatch);
+  }
+
+  if (position > 0 && FDividingLines.Visible()) {
+    c.Pen().Assign(static_cast<const TPen&>(FDividingLines));
+    c.SetBkMode(TRANSPARENT);
+    if (column)
+      chart->DrawHorizLine(FLegendBox.Left, FLegendBox.Right, y);
+    else
+      chart->DrawVertLine(swatch.Left - 4, FLegendBox.Top, FLegendBox.Bottom);
+  }
 }
 
 }  // namespace varnel

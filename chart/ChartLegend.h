@@ -109,9 +109,21 @@ class TChartLegend : public TCustomChartLegend {
   int ShadowSize() const { return FShadowSize; }
   void SetShadowSize(int v);
 
+  // Draws the legend (when it has entries) and moves the plot edge on its side: the box, its
+  // shadow, one entry per line (left, right) or per column (top, bottom), and the margin.
   void Draw() override;
 
  private:
+  // One entry: its text, its swatch and the dividing line before it.
+  void DrawLegendEntry(int index, int position);
+  // The swatch pen: solid, width 1, black (white on a black legend).
+  void SetSwatchPen();
+
+  // Layout of the draw in progress.
+  int FEntryHeight = 0;
+  int FTextWidth = 0;
+  int FSwatchLeft = 0;  // xs: left edge of the swatches
+  int FTextLeft = 0;    // xt: left edge of the texts
   TChartHiddenPen FDividingLines;
   TColor FShadowColor = clBlack;
   int FShadowSize = 3;
