@@ -1,0 +1,194 @@
+// Axis drawing, read from the canvas trace: label positions and texts, ticks, minor ticks and
+// grid lines of the program's left and bottom axes, the label limit and the custom loop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "chart/Chart.h"
+#include "platform/BitmapHost.h"
+#include "tests/chart/ChartTestSupport.h"
+
+namespace varnel {
+namespace {
+
+// The program's chart on a host whose window canvas is traced; the plot rectangle set by hand.
+struct DrawFixture {
+  TChart chart;
+  TBitmapHost host{700, 400};
+  TCanvasTrace trace;
+  explicit DrawFixture(const TRect& plot) {
+    test::ConfigureProgramChart(chart);
+    chart.SetHost(&host);
+    chart.SetPlotRect(plot);
+    chart.LeftAxis().SetLabelStyle(talValue);  // no series: ask for value labels outright
+    chart.BottomAxis().SetLabelStyle(talValue);
+    host.Surface().Canvas().SetTrace(&trace);
+  }
+  void Draw(TChartAxis& axis) {
+    axis.AdjustRange();
+    trace.Clear();
+    axis.DrawAxis(true);
+  }
+};
+
+TEST(AxisDraw, LeftAxisLabelsTicksAndGrid) {
+  DrawFixture f(Rect(40, 10, 340, 310));  // 300 pixels high: step 5
+  TChartAxis& left = f.chart.LeftAxis();
+  f.Draw(left);
+  std::vector<std::string> expected;
+  for (int v = 100; v >= 0; v -= 5) expected.push_back(std::to_string(v));
+  EXPECT_EQ(test::TextsOf(f.trace), expected);
+
+  // Labels right-aligned left of the ticks, centred on their value's pixel.
+  const auto texts = test::CallsOf(f.trace, "TextOut");
+  EXPECT_EQ(texts[0].Args, (std::vector<int>{left.LabelsPos(), 10 - 13 / 2}));
+  EXPECT_EQ(texts[20].Args[1], 310 - 6);
+
+  const auto segments = test::SegmentsOf(f.trace);
+  std::vector<int> gridRows;
+  int ticks = 0;
+  int minor = 0;
+  for (const auto& s : segments) {
+    if (s.Style == psDot) {
+      gridRows.push_back(s.Y0);
+      EXPECT_EQ(s.X0, 41);
+      EXPECT_EQ(s.X1, 340);
+    } else if (s.Color == clGray && s.X0 - s.X1 == 3) {
+      ++ticks;  // major: 3 pixels outside the axis line
+      EXPECT_EQ(s.X0, 39);
+    } else if (s.Color == clGray && s.X0 - s.X1 == 5) {
+      ++minor;  // minor: 5 pixels, halfway between two labels
+      EXPECT_EQ((s.Y0 - 10) % 15, 7) << s.Y0;  // 7.5 rounds to 8 above the label
+    }
+  }
+  EXPECT_EQ(ticks, 21);
+  EXPECT_EQ(minor, 20);
+  ASSERT_EQ(gridRows.size(), 19u);  // none at 0 and 100
+  EXPECT_EQ(gridRows.front(), left.YPixelOfValue(95));
+  EXPECT_EQ(gridRows.back(), left.YPixelOfValue(5));
+  // The axis line, black and one pixel wide, last.
+  const auto& line = segments.back();
+  EXPECT_EQ(line.Color, clBlack);
+  EXPECT_EQ((std::vector<int>{line.X0, line.Y0, line.X1, line.Y1}), (std::vector<int>{40, 11, 40, 310}));
+
+  left.SetLabelsOnAxis(false);
+  f.Draw(left);
+  const auto inner = test::TextsOf(f.trace);
+  ASSERT_EQ(inner.size(), 19u);
+  EXPECT_EQ(inner.front(), "95");
+  EXPECT_EQ(inner.back(), "5");
+}
+
+TEST(AxisDraw, BottomAxisTicksWithoutLabels) {
+  DrawFixture f(Rect(40, 10, 600, 310));
+  TChartAxis& bottom = f.chart.BottomAxis();
+  bottom.SetMaximum(59);
+  bottom.SetAutomaticMaximum(false);
+  bottom.AdjustRange();
+  f.chart.SelectFont(bottom.LabelsFont());
+  ASSERT_EQ(bottom.CalcLabelStep(), 2);
+  f.Draw(bottom);
+  EXPECT_TRUE(test::TextsOf(f.trace).empty());
+  std::vector<int> tickXs;
+  std::vector<int> gridXs;
+  for (const auto& s : test::SegmentsOf(f.trace)) {
+    if (s.Style == psDot) {
+      gridXs.push_back(s.X0);
+      EXPECT_EQ(s.Y0, 309);
+      EXPECT_EQ(s.Y1, 10);
+    } else if (s.Color == clGray && s.Y0 == 311 && s.Y1 == 314) {
+      tickXs.push_back(s.X0);
+    }
+  }
+  std::vector<int> expected;
+  for (int v = 59; v >= 1; v -= 2) expected.push_back(bottom.XPixelOfValue(v));
+  // Ticks and minor ticks are both 3 pixels long here: the major ones are at the value pixels.
+  std::vector<int> majors;
+  for (int x : tickXs)
+    if (std::find(expected.begin(), expected.end(), x) != expected.end()) majors.push_back(x);
+  EXPECT_EQ(majors, expected);
+  EXPECT_EQ(tickXs.size(), expected.size() * 2 - 1);  // one minor tick between neighbours
+  ASSERT_EQ(gridXs.size(), expected.size() - 1);      // none at 59, the maximum
+  EXPECT_EQ(gridXs.front(), bottom.XPixelOfValue(57));
+}
+
+TEST(AxisDraw, TooManyLabelPositionsDrawOnlyTheLine) {
+  DrawFixture f(Rect(40, 10, 600, 310));
+  TChartAxis& left = f.chart.LeftAxis();
+  left.SetMaximum(1);
+  left.SetIncrement(0.00001);
+  left.SetLabelsSeparation(0);  // 100000 positions
+  f.Draw(left);
+  EXPECT_TRUE(test::TextsOf(f.trace).empty());
+  left.SetMaximum(10000);
+  left.SetIncrement(1);  // 10000 steps
+  f.Draw(left);
+  EXPECT_TRUE(test::TextsOf(f.trace).empty());
+  const auto segments = test::SegmentsOf(f.trace);
+  ASSERT_EQ(segments.size(), 1u);
+  EXPECT_EQ(segments[0].Color, clBlack);
+  // 9999 steps are still drawn: 10000 labels.
+  left.SetMaximum(9999);
+  f.Draw(left);
+  EXPECT_EQ(test::TextsOf(f.trace).size(), 10000u);
+}
+
+TEST(AxisDraw, CustomLabelLoop) {
+  DrawFixture f(Rect(40, 10, 340, 310));
+  TChartAxis& left = f.chart.LeftAxis();
+  int calls = 0;
+  f.chart.OnGetNextAxisLabel = [&](TChartAxis*, int index, double& value, bool& stop) {
+    ++calls;
+    if (index == 0) {
+      stop = false;
+      value = 10;
+    } else if (index == 1) {
+      value = 60;
+    } else {
+      value = 150;  // outside the range: the loop ends without drawing it
+    }
+  };
+  f.Draw(left);
+  EXPECT_EQ(test::TextsOf(f.trace), (std::vector<std::string>{"10", "60"}));
+  EXPECT_EQ(calls, 3);
+
+  // Stop on the first call: the default loop draws instead.
+  f.chart.OnGetNextAxisLabel = [&](TChartAxis*, int, double&, bool&) {};
+  f.Draw(left);
+  EXPECT_EQ(test::TextsOf(f.trace).size(), 21u);
+
+  // A handler that never stops and stays in range is called at most 1001 times.
+  calls = 0;
+  f.chart.OnGetNextAxisLabel = [&](TChartAxis*, int, double& value, bool& stop) {
+    ++calls;
+    stop = false;
+    value = 50;
+  };
+  f.Draw(left);
+  EXPECT_EQ(calls, 1001);
+}
+
+TEST(AxisDraw, WallsShiftTheAxesIn3D) {
+  DrawFixture f(Rect(40, 30, 340, 310));
+  f.chart.SetView3D(true);  // walls of size 3 from the program's configuration
+  f.chart.SetDepthOffsets(6, 4, 6, 4);
+  TChartAxis& bottom = f.chart.BottomAxis();
+  bottom.SetMaximum(59);
+  bottom.SetAutomaticMaximum(false);
+  f.Draw(bottom);
+  const auto segments = test::SegmentsOf(f.trace);
+  const auto& line = segments.back();
+  EXPECT_EQ((std::vector<int>{line.X0, line.Y0, line.X1, line.Y1}), (std::vector<int>{37, 313, 340, 313}));
+  // Ticks start at AxisPos3D + 4; grid lines run solid across the floor, dotted up the back.
+  bool tick = false;
+  bool floor = false;
+  for (const auto& s : segments) {
+    if (s.Color == clGray && s.Y0 == 314) tick = true;
+    if (s.Style == psSolid && s.Color == clGray && s.Y0 == 309 && s.Y1 == 305 && s.X1 == s.X0 + 6) floor = true;
+  }
+  EXPECT_TRUE(tick);
+  EXPECT_TRUE(floor);
+}
+
+}  // namespace
+}  // namespace varnel

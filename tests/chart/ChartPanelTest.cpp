@@ -1,0 +1,264 @@
+// The chart panel and its repaint pipeline: plot rectangle arithmetic, property rules and
+// checks, the depth computation, the cached repaint and a failing repaint step.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "base/Exceptions.h"
+#include "chart/Chart.h"
+#include "chart/ChartWall.h"
+#include "platform/BitmapHost.h"
+#include "tests/chart/ChartTestSupport.h"
+
+namespace varnel {
+namespace {
+
+// The plot rectangle before titles, legend, depth and axes take anything: a flat chart without
+// axes and without series.
+TRect BarePlotRect(TChart& chart, int w, int h) {
+  chart.SetView3D(false);
+  chart.SetAxisVisible(false);
+  TBitmap target(w, h);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, w, h));
+  return chart.PlotRect();
+}
+
+TEST(ChartPanel, PlotRectFromMarginsAndBorder) {
+  {
+    TChart chart;  // default margins of 3 percent, no border
+    EXPECT_EQ(BarePlotRect(chart, 400, 250), Rect(12, 8, 388, 242));
+    EXPECT_EQ(chart.PlotWidth(), 376);
+    EXPECT_EQ(chart.PlotCenterY(), 125);
+  }
+  {
+    TChart chart;
+    test::ConfigureProgramChart(chart);  // margins 0, border 3
+    EXPECT_EQ(BarePlotRect(chart, 332, 190), Rect(3, 3, 329, 187));
+    EXPECT_EQ(BarePlotRect(chart, 100, 60), Rect(3, 3, 97, 57));
+  }
+  {
+    TChart chart;  // margins and border cross over: never a negative size
+    chart.SetBorderWidth(3);
+    const TRect r = BarePlotRect(chart, 4, 4);
+    EXPECT_EQ(r.Right, r.Left + 1);
+    EXPECT_EQ(r.Bottom, r.Top + 1);
+    EXPECT_EQ(chart.PlotWidth(), 1);
+  }
+}
+
+TEST(ChartPanel, DirectPaintUsesTheTargetRectangleAndStaysDirty) {
+  TChart chart;
+  test::ConfigureProgramChart(chart);
+  chart.SetOffscreenDrawing(false);
+  TBitmap target(400, 300);
+  chart.PaintTo(target.Canvas(), Rect(50, 20, 250, 120));
+  EXPECT_EQ(chart.PlotRect(), Rect(53, 23, 247, 117));
+  EXPECT_TRUE(chart.NeedsRedraw());
+  EXPECT_EQ(chart.OffscreenBitmap(), nullptr);
+  EXPECT_EQ(&chart.DrawCanvas(), &chart.WindowCanvas());
+}
+
+TEST(ChartPanel, Chart3DPercentRange) {
+  TChart chart;
+  EXPECT_EQ(chart.Chart3DPercent(), 15);
+  for (int bad : {0, -1, 101}) {
+    try {
+      chart.SetChart3DPercent(bad);
+      FAIL() << bad << " accepted";
+    } catch (const ChartException& e) {
+      EXPECT_EQ(e.Message(), "3D effect percent must be between 1 and 100");
+    }
+    EXPECT_EQ(chart.Chart3DPercent(), 15);
+  }
+  chart.SetChart3DPercent(100);
+  EXPECT_EQ(chart.Chart3DPercent(), 100);
+  EXPECT_THROW(chart.SetChart3DPercent(101), ChartException);
+  EXPECT_EQ(chart.Chart3DPercent(), 100);
+}
+
+TEST(ChartPanel, PropertyRuleInvalidatesOnlyOnChange) {
+  TChart chart;
+  TBitmapHost host(100, 80);
+  chart.SetHost(&host);
+  const int before = host.InvalidateCount();
+  chart.SetColor(chart.Color());
+  chart.SetView3D(chart.View3D());
+  chart.LeftAxis().SetMaximum(chart.LeftAxis().Maximum());
+  chart.Legend().SetVisible(true);
+  EXPECT_EQ(host.InvalidateCount(), before);
+  chart.SetColor(clRed);
+  EXPECT_EQ(host.InvalidateCount(), before + 1);
+  chart.LeftAxis().Grid().SetColor(clBlue);  // an owned pen
+  chart.Legend().Font().SetSize(10);         // an owned font
+  EXPECT_EQ(host.InvalidateCount(), before + 3);
+  EXPECT_TRUE(chart.NeedsRedraw());
+}
+
+TEST(ChartPanel, DepthComputation) {
+  TChart chart;
+  chart.SetPlotRect(Rect(0, 0, 400, 300));
+  chart.SetMaxDepthLevel(0);  // one active series
+  EXPECT_EQ(ComputeDepth(chart), 1);
+  EXPECT_EQ(chart.LevelDX(), 6);
+  EXPECT_EQ(chart.LevelDY(), 4);  // 300 x 0.015 lies just below 4.5
+  EXPECT_EQ(chart.DepthDX(), 6);
+  EXPECT_EQ(chart.DepthDY(), 4);
+
+  chart.SetMaxDepthLevel(2);  // three series: three levels deep
+  EXPECT_EQ(ComputeDepth(chart), 3);
+  EXPECT_EQ(chart.DepthDX(), 18);
+  chart.SetMaxDepthLevel(-1);  // no series: still one level
+  EXPECT_EQ(ComputeDepth(chart), 1);
+  chart.SetMaxDepthLevel(2);
+  chart.SetSeriesInDepth(false);
+  EXPECT_EQ(ComputeDepth(chart), 1);
+  EXPECT_EQ(chart.DepthDY(), 4);
+
+  chart.SetChart3DPercent(1);
+  chart.SetPlotRect(Rect(0, 0, 40, 300));
+  ComputeDepth(chart);
+  EXPECT_EQ(chart.LevelDX(), 0);
+
+  chart.SetView3D(false);
+  EXPECT_EQ(ComputeDepth(chart), 0);
+  EXPECT_EQ(chart.DepthDX(), 0);
+  EXPECT_EQ(chart.LevelDY(), 0);
+}
+
+TEST(ChartPanel, UnchangedPaintOnlyCopiesAndChangesCostOneRepaint) {
+  TChart chart;
+  test::ConfigureProgramChart(chart);
+  TBitmapHost host(332, 190);
+  chart.SetHost(&host);
+  host.OnPaint = [&] { chart.Paint(); };
+  int renders = 0;
+  chart.OnAfterDraw = [&](TCustomAxisPanel*) { ++renders; };
+
+  host.Flush();
+  EXPECT_EQ(renders, 1);
+  EXPECT_FALSE(chart.NeedsRedraw());
+  ASSERT_NE(chart.OffscreenBitmap(), nullptr);
+  const TBitmap* bitmap = chart.OffscreenBitmap();
+  EXPECT_EQ(bitmap->Width(), 332);
+  EXPECT_EQ(host.PresentCount(), 1);
+
+  // Uncovered without a change: one plain copy of the cached picture, nothing drawn.
+  TCanvasTrace trace;
+  host.Surface().Canvas().SetTrace(&trace);
+  chart.Paint();
+  host.Surface().Canvas().SetTrace(nullptr);
+  EXPECT_EQ(renders, 1);
+  EXPECT_EQ(trace.Ops(), std::vector<std::string>{"Draw"});
+  EXPECT_EQ(host.PresentCount(), 2);
+
+  // Two changes before the paint: one repaint, into the same bitmap.
+  chart.SetColor(clWhite);
+  chart.LeftAxis().SetMaximum(50);
+  host.Flush();
+  host.Flush();
+  EXPECT_EQ(renders, 2);
+  EXPECT_EQ(chart.OffscreenBitmap(), bitmap);
+  EXPECT_EQ(chart.PlotRect(), Rect(3, 3, 329, 187));
+
+  // A new size resizes the kept bitmap.
+  host.Resize(200, 100);
+  chart.Invalidate();
+  host.Flush();
+  EXPECT_EQ(chart.OffscreenBitmap(), bitmap);
+  EXPECT_EQ(bitmap->Width(), 200);
+  EXPECT_EQ(bitmap->Height(), 100);
+}
+
+TEST(ChartPanel, FailedStepLeavesTheChartReadyToRepaint) {
+  TChart chart;
+  test::ConfigureProgramChart(chart);
+  chart.SetAxisVisible(true);
+  TBitmapHost host(332, 190);
+  chart.SetHost(&host);
+  chart.OnGetAxisLabel = [](TChartAxis*, TChartSeries*, int, std::string&) { throw std::runtime_error("label"); };
+  EXPECT_THROW(chart.Paint(), std::runtime_error);
+  EXPECT_TRUE(chart.NeedsRedraw());
+  EXPECT_EQ(&chart.DrawCanvas(), &chart.WindowCanvas());
+  EXPECT_EQ(&chart.DrawCanvas(), host.WindowCanvas());
+  EXPECT_EQ(host.PresentCount(), 0);
+
+  chart.OnGetAxisLabel = nullptr;
+  int renders = 0;
+  chart.OnAfterDraw = [&](TCustomAxisPanel*) { ++renders; };
+  chart.Paint();
+  EXPECT_EQ(renders, 1);
+  EXPECT_FALSE(chart.NeedsRedraw());
+  EXPECT_EQ(host.PresentCount(), 1);
+}
+
+TEST(ChartPanel, AxisShownWithoutSeries) {
+  TChart chart;
+  for (const TChartAxis* a : {&chart.LeftAxis(), &chart.RightAxis(), &chart.TopAxis(), &chart.BottomAxis()})
+    EXPECT_TRUE(chart.AxisShown(*a));
+  chart.TopAxis().SetVisible(false);
+  EXPECT_FALSE(chart.AxisShown(chart.TopAxis()));
+  chart.SetAxisVisible(false);
+  EXPECT_FALSE(chart.AxisShown(chart.LeftAxis()));
+
+  // Axes off give their room to the plot; on, the left and bottom axes take theirs.
+  test::ConfigureProgramChart(chart);
+  TBitmap target(332, 190);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 332, 190));
+  const TRect off = chart.PlotRect();
+  chart.SetAxisVisible(true);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 332, 190));
+  const TRect on = chart.PlotRect();
+  EXPECT_GT(on.Left, off.Left);
+  EXPECT_LT(on.Bottom, off.Bottom);
+  EXPECT_EQ(on.Top, off.Top);      // top and right axes hidden
+  EXPECT_EQ(on.Right, off.Right);
+}
+
+TEST(ChartPanel, BackFaceAndPanelOutlines) {
+  TChart chart;
+  chart.SetView3D(false);
+  chart.SetAxisVisible(false);
+  chart.SetBevelWidth(2);
+  chart.SetBevelOuter(bvLowered);
+  chart.Frame().SetVisible(false);
+  TBitmap target(100, 80);
+  TCanvasTrace trace;
+  chart.SetOffscreenDrawing(false);
+  target.Canvas().SetTrace(&trace);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 100, 80));
+  // No frame and no back colour: no back face.
+  EXPECT_TRUE(test::CallsOf(trace, "Rectangle").empty());
+  // A lowered bevel of width 2: two outlines, shadow on top and left, highlight below.
+  const auto segments = test::SegmentsOf(trace);
+  ASSERT_GE(segments.size(), 8u);
+  EXPECT_EQ(segments[0].X0, 0);
+  EXPECT_EQ(segments[0].Y0, 79);
+  EXPECT_EQ(segments[0].Color, clBtnShadow);
+  EXPECT_EQ(segments[2].Color, clBtnHighlight);
+  EXPECT_EQ(segments[3].X1, -1);
+  EXPECT_EQ(segments[4].Y0, 78);  // the second outline, one pixel in
+
+  trace.Clear();
+  chart.SetBackColor(clWhite);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 100, 80));
+  const auto rects = test::CallsOf(trace, "Rectangle");
+  ASSERT_EQ(rects.size(), 1u);
+  const TRect p = chart.PlotRect();
+  EXPECT_EQ(rects[0].Args, (std::vector<int>{p.Left, p.Top, p.Right + 1, p.Bottom}));
+  EXPECT_EQ(rects[0].BrushColor, clWhite);
+  EXPECT_EQ(rects[0].PenStyle, psClear);
+
+  // A visible frame of the automatic colour outlines it in black (white on a black panel).
+  trace.Clear();
+  chart.Frame().SetVisible(true);
+  chart.Frame().SetColor(clAutoColor);
+  chart.SetColor(clBlack);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 100, 80));
+  const auto framed = test::CallsOf(trace, "Rectangle");
+  ASSERT_EQ(framed.size(), 1u);
+  EXPECT_EQ(framed[0].PenColor, clWhite);
+  EXPECT_EQ(framed[0].PenStyle, psSolid);
+}
+
+}  // namespace
+}  // namespace varnel
