@@ -1,0 +1,38 @@
+// Reading and writing the settings keys through the settings file accessor.
+#include "app/SettingsKeys.h"
+
+namespace varnel {
+
+const TSettingKey& SettingKey(TSettingId id) {
+  for (const TSettingKey& k : SettingsReadOrder)
+    if (k.Id == id) return k;
+  return SettingsReadOrder[0];  // unreachable for a valid id
+}
+
+std::string SettingsFilePath(std::string_view executablePath) {
+  const std::size_t slash = executablePath.rfind('/');
+  std::string path(slash == std::string_view::npos ? std::string_view() : executablePath.substr(0, slash + 1));
+  return path + SettingsFileName;
+}
+
+int ReadSetting(const TIniFile& ini, TSettingId id) {
+  const TSettingKey& k = SettingKey(id);
+  if (k.Kind == skBoolean) return ini.ReadBool(SettingsSection, k.Name, k.Default != 0) ? 1 : 0;
+  return ini.ReadInteger(SettingsSection, k.Name, k.Default);
+}
+
+void WriteSetting(TIniFile& ini, TSettingId id, int value) {
+  const TSettingKey& k = SettingKey(id);
+  if (k.Kind == skBoolean) ini.WriteBool(SettingsSection, k.Name, value != 0);
+  else ini.WriteInteger(SettingsSection, k.Name, value);
+}
+
+void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)>& apply) {
+  for (const TSettingKey& k : SettingsReadOrder) apply(k.Id, ReadSetting(ini, k.Id));
+}
+
+void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf) {
+  for (TSettingId id : SettingsWriteOrder) WriteSetting(ini, id, valueOf(id));
+}
+
+}  // namespace varnel

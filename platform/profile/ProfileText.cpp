@@ -1,0 +1,163 @@
+// Finding and replacing keys in the text of a settings file, line by line, without copying
+// lines: every scan is one pass over the text, whatever the line lengths.
+#include "platform/profile/ProfileText.h"
+
+#include <cstring>
+
+namespace varnel {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string_view Trim(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// One line of the text: [Start, End) is its content without the line ending, Next the start of
+// the following line (the text's size after the last line).
+struct TLine {
+  std::size_t Start = 0, End = 0, Next = 0;
+  bool HasEnding() const { return Next > End; }
+};
+
+TLine LineAt(std::string_view text, std::size_t start) {
+  TLine line;
+  line.Start = start;
+  const void* nl = std::memchr(text.data() + start, '\n', text.size() - start);
+  if (!nl) {
+    line.End = line.Next = text.size();
+    return line;
+  }
+  const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - text.data());
+  line.Next = at + 1;
+  line.End = (at > start && text[at - 1] == '\r') ? at - 1 : at;
+  return line;
+}
+
+enum TLineKind { lkBlank, lkSection, lkKey, lkOther };
+
+// What a line is, with the section name or the key name and value it holds.
+struct TParsedLine {
+  TLineKind Kind = lkOther;
+  std::string_view Name;
+  std::string_view Value;
+};
+
+TParsedLine ParseLine(std::string_view raw) {
+  TParsedLine p;
+  const std::string_view t = Trim(raw);
+  if (t.empty()) {
+    p.Kind = lkBlank;
+  } else if (t[0] == '[') {
+    p.Kind = lkSection;
+    std::string_view name = t.substr(1);
+    name = name.substr(0, name.find(']'));
+    p.Name = Trim(name);
+  } else if (t[0] != ';') {
+    const std::size_t eq = t.find('=');
+    if (eq != std::string_view::npos) {
+      p.Kind = lkKey;
+      p.Name = Trim(t.substr(0, eq));
+      p.Value = Trim(t.substr(eq + 1));
+    }
+  }
+  return p;
+}
+
+std::size_t BodyStart(std::string_view content) {
+  return content.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+}
+
+bool HasAny(std::string_view s, std::string_view chars) { return s.find_first_of(chars) != std::string_view::npos; }
+
+const std::string_view kLineBreaks("\r\n\0", 3);
+
+}  // namespace
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
+std::optional<std::string_view> ProfileLookup(std::string_view content, std::string_view section,
+                                              std::string_view key) {
+  bool inSection = false;
+  for (std::size_t pos = BodyStart(content); pos < content.size();) {
+    const TLine line = LineAt(content, pos);
+    pos = line.Next;
+    const TParsedLine p = ParseLine(content.substr(line.Start, line.End - line.Start));
+    if (p.Kind == lkSection) {
+      if (inSection) return std::nullopt;  // the first section of that name has ended
+      inSection = SameTextAscii(p.Name, section);
+    } else if (inSection && p.Kind == lkKey && SameTextAscii(p.Name, key)) {
+      return p.Value;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ProfileUpdate(std::string_view content, std::string_view section,
+                                         std::string_view key, std::string_view value) {
+  if (key.empty() || Trim(key).size() != key.size() || Trim(section).size() != section.size() || HasAny(key, "=") || key[0] == '[' || key[0] == ';' ||
+      HasAny(key, kLineBreaks) || HasAny(section, "]") || HasAny(section, kLineBreaks) ||
+      HasAny(value, kLineBreaks))
+    return std::nullopt;
+
+  // New lines take the ending of the file's first line.
+  const std::size_t firstNl = content.find('\n');
+  const std::string_view eol = (firstNl != std::string_view::npos && firstNl > 0 && content[firstNl - 1] == '\r')
+                                   ? std::string_view("\r\n")
+                                   : std::string_view("\n");
+  std::string keyLine;
+  keyLine.reserve(key.size() + 1 + value.size());
+  keyLine.append(key).append("=").append(value);
+
+  bool inSection = false;
+  TLine lastFilled;  // the section header or the last non-blank line inside the section
+  for (std::size_t pos = BodyStart(content); pos < content.size();) {
+    const TLine line = LineAt(content, pos);
+    pos = line.Next;
+    const TParsedLine p = ParseLine(content.substr(line.Start, line.End - line.Start));
+    if (p.Kind == lkSection) {
+      if (inSection) break;
+      inSection = SameTextAscii(p.Name, section);
+      if (inSection) lastFilled = line;
+      continue;
+    }
+    if (!inSection) continue;
+    if (p.Kind == lkKey && SameTextAscii(p.Name, key)) {
+      // The line becomes "Key=value", the key spelt as the file already has it.
+      std::string out;
+      out.reserve(content.size() + keyLine.size());
+      out.append(content.substr(0, line.Start)).append(p.Name).append("=").append(value);
+      out.append(content.substr(line.End));
+      return out;
+    }
+    if (p.Kind != lkBlank) lastFilled = line;
+  }
+
+  std::string out;
+  out.reserve(content.size() + section.size() + keyLine.size() + 8);
+  if (inSection) {
+    // Insert after the last non-blank line of the section, as a whole line.
+    out.append(content.substr(0, lastFilled.Next));
+    if (!lastFilled.HasEnding()) out.append(eol);
+    out.append(keyLine).append(eol).append(content.substr(lastFilled.Next));
+    return out;
+  }
+  out.append(content);
+  if (!out.empty() && out.back() != '\n' && out != kBom) out.append(eol);
+  out.append("[").append(section).append("]").append(eol).append(keyLine).append(eol);
+  return out;
+}
+
+}  // namespace varnel

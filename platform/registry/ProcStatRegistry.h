@@ -1,0 +1,43 @@
+// TProcStatRegistry: the dynamic performance data on Linux. Publishes the three keys below
+// HKEY_DYN_DATA that the sampler reads: "PerfStats\StartSrv" with the binary value "KERNEL",
+// "PerfStats\StartStat" and "PerfStats\StatData" with the binary value "KERNEL\CPUUsage". The
+// StatData value is the processor load in percent (4 bytes, little-endian) over the interval
+// since it was last read (since the provider was made, for the first read), from the first
+// line of the statistics file. When that file is missing or unreadable the value does not
+// exist. The two start values hold 0.
+//
+// A query for the value's type and size takes the snapshot and keeps its load for the read of
+// the data that follows it, so that the usual "size, then data" pair measures one interval.
+// Cheap: each snapshot is one open and one read() into a fixed buffer; nothing is allocated.
+//
+//   TProcStatRegistry dyn;                 // /proc/stat
+//   std::optional<int> load = ReadSample(dyn);
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/registry/CpuLoad.h"
+#include "platform/registry/RegistryProvider.h"
+
+namespace varnel {
+
+class TProcStatRegistry : public TRegistryProvider {
+ public:
+  explicit TProcStatRegistry(std::string statPath = "/proc/stat");
+
+  TRegResult OpenKey(TRegKey parent, std::string_view subKey, TRegKey& result) override;
+  TRegResult QueryValue(TRegKey key, std::string_view name, std::uint32_t* type, void* data,
+                        std::uint32_t* size) override;
+  TRegResult CloseKey(TRegKey key) override;
+
+  // Reads the statistics file and returns the load since the previous snapshot; none when the
+  // file cannot be read or its first line is not a "cpu" line.
+  std::optional<int> TakeSnapshot();
+
+ private:
+  std::string FStatPath;
+  TCpuLoadMeter FMeter;
+  std::optional<int> FPending;  // the load found by a size query, for the data read after it
+};
+
+}  // namespace varnel
