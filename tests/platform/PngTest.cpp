@@ -97,12 +97,10 @@ TEST(Png, FailuresReportFalseAndLeaveTheBitmapAlone) {
   WriteFile(corrupt, flipped);
   WriteFile(notPng, {'h', 'e', 'l', 'l', 'o'});
   // A header claiming 100000 x 100000 pixels.
-  std::vector<char> big = bytes;
-  for (int i = 0; i < 2; ++i) {
-    big[16 + 4 * i] = 0, big[17 + 4 * i] = 1, big[18 + 4 * i] = static_cast<char>(0x86),
-                 big[19 + 4 * i] = static_cast<char>(0xA0);
-  }
-  WriteFile(huge, big);
+  const std::string dims("\x00\x01\x86\xA0\x00\x01\x86\xA0", 8);
+  std::string big(bytes.begin(), bytes.end());
+  big.replace(16, 8, dims);
+  WriteFile(huge, std::vector<char>(big.begin(), big.end()));
 
   for (const std::string& path : {TempPath("missing.png"), truncated, corrupt, notPng, huge}) {
     EXPECT_FALSE(LoadBitmapFromPng(bmp, path)) << path;
