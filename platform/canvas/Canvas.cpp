@@ -1,36 +1,255 @@
-// TCanvas: state, clipping, the call trace and the raster operations (first, simple version:
-// every operation is clipped per pixel to the bitmap and the clip).
+// TCanvas: the front end of the raster canvas. It keeps the drawing state and the visible
+// region, reports calls to the trace, puts shapes in order (normalised boxes, pen widths and
+// styles resolved, colours resolved), drops degenerate and invisible shapes, and hands the rest
+// to the raster core (Raster.h) in 64-bit coordinates.
 #include "platform/canvas/Canvas.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 
 #include "base/Color.h"
 #include "platform/canvas/Bitmap.h"
+#include "platform/canvas/Raster.h"
 
 namespace varnel {
 
+using raster::i64;
+using raster::TBox;
+using raster::TInk;
+using raster::TPoint64;
+using raster::TRop;
+
 namespace {
 
-bool PointInPolygon(const std::vector<TPoint>& pts, TFillMode mode, double px, double py) {
-  int winding = 0;
-  bool inside = false;
-  const std::size_t n = pts.size();
-  for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
-    const double xi = pts[i].x, yi = pts[i].y, xj = pts[j].x, yj = pts[j].y;
-    if ((yi > py) != (yj > py)) {
-      const double x = xj + (py - yj) * (xi - xj) / (yi - yj);
-      if (px < x) {
-        inside = !inside;
-        winding += yi > yj ? 1 : -1;
-      }
-    }
+std::uint32_t PixelOf(TColor c) { return ColorToPixel(ColorToRGB(c)); }
+
+// The pen as the raster core needs it.
+struct TPenSpec {
+  bool None = false;
+  bool Wide = false;
+  i64 Width = 1;
+  TPenStyle Style = psSolid;  // psSolid or a dash style (cosmetic pens only)
+  bool InsideFrame = false;
+  TRop On, Gap;
+  bool Opaque = true;
+};
+
+// A box put in order (64-bit, so any int corners give a valid size).
+TBox Ordered(int x1, int y1, int x2, int y2) {
+  return TBox{std::min<i64>(x1, x2), std::min<i64>(y1, y2), std::max<i64>(x1, x2), std::max<i64>(y1, y2)};
+}
+
+// A wide inside-frame pen draws within the box: shrink it by the stroke's half widths.
+TBox InsideFrame(TBox b, const TPenSpec& pen) {
+  if (pen.Wide && pen.InsideFrame) {
+    b.L += pen.Width / 2;
+    b.T += pen.Width / 2;
+    b.R -= (pen.Width - 1) / 2;
+    b.B -= (pen.Width - 1) / 2;
   }
-  return mode == ALTERNATE ? inside : winding != 0;
+  return b;
+}
+
+std::vector<TPoint64> ToPoints64(std::span<const TPoint> pts) {
+  std::vector<TPoint64> out;
+  out.reserve(pts.size());
+  for (const TPoint& p : pts) out.push_back({p.x, p.y});
+  return out;
 }
 
 }  // namespace
+
+// The raster back end's view of a canvas (a friend of TCanvas).
+class TCanvasAccess {
+ public:
+  explicit TCanvasAccess(TCanvas& c) : C(c) {}
+
+  bool Visible() const { return C.FBitmap && !C.FBitmap->Empty() && !C.FRegion->Box.Empty(); }
+  raster::TSurface Surface() const { return raster::TSurface(C.FBitmap->Data(), C.FBitmap->Width(), *C.FRegion); }
+  const TBox& VisibleBox() const { return C.FRegion->Box; }
+
+  TPenSpec Pen() const {
+    TPenSpec p;
+    const TPenStyle style = C.FPen.Style();
+    p.None = style == psClear;
+    p.Width = C.FPen.Width() <= 1 ? 1 : C.FPen.Width();
+    p.Wide = p.Width >= 2;
+    p.InsideFrame = style == psInsideFrame;
+    // Dashes exist only for one-pixel pens; wider dashed pens stroke solid.
+    p.Style = (!p.Wide && style >= psDash && style <= psDashDotDot) ? style : psSolid;
+    p.On = raster::PenRop(C.FPen.Mode(), PixelOf(C.FPen.Color()));
+    p.Gap = raster::PenRop(C.FPen.Mode(), PixelOf(C.FBkColor));
+    p.Opaque = C.FBkMode == OPAQUE;
+    if (p.None) p.Width = 0;
+    return p;
+  }
+
+  // The brush through the pen mode (shape fills) or as a plain copy (pattern fills).
+  TInk Brush(TPenMode mode) const {
+    TInk ink;
+    if (C.FBrush.Style() == bsClear) {
+      ink.Nothing = true;
+      return ink;
+    }
+    ink.Fg = raster::PenRop(mode, PixelOf(C.FBrush.Color()));
+    ink.Bg = raster::PenRop(mode, PixelOf(C.FBkColor));
+    ink.Hatch = raster::HatchPattern(C.FBrush.Style());
+    ink.PaintGaps = C.FBkMode == OPAQUE;
+    if (!ink.Hatch) ink.Bg = ink.Fg;
+    return ink;
+  }
+  TInk ShapeBrush() const { return Brush(C.FPen.Mode()); }
+
+  // Strokes a path with the pen: one-pixel pens pixel by pixel with the dash pattern running
+  // on, wide pens as one region (each pixel once).
+  void Stroke(std::span<const TPoint64> pts, bool closed, const TPenSpec& pen) {
+    if (pen.None || pts.empty()) return;
+    raster::TSurface s = Surface();
+    if (!pen.Wide) {
+      raster::TCosmeticPen cp(s, pen.Style, pen.On, pen.Gap, pen.Opaque);
+      cp.Path(pts, closed);
+      return;
+    }
+    raster::TSpanRows stroke(VisibleBox());
+    raster::WideStroke(stroke, pts, closed, pen.Width, raster::TDisc(pen.Width));
+    stroke.Finish();
+    stroke.Paint(s, raster::SolidInk(pen.On));
+  }
+
+  // A filled shape: the interior (given as spans by fill) minus the wide stroke, then the
+  // outline. Width-1 outlines are drawn after the fill (they may cover its edge pixels).
+  template <class Fill>
+  void FillAndStroke(std::span<const TPoint64> outline, bool closed, const TPenSpec& pen, Fill&& fill) {
+    raster::TSurface s = Surface();
+    const TInk brush = ShapeBrush();
+    if (pen.Wide && !pen.None) {
+      raster::TSpanRows stroke(VisibleBox());
+      raster::WideStroke(stroke, outline, closed, pen.Width, raster::TDisc(pen.Width));
+      stroke.Finish();
+      if (!brush.Nothing) fill([&](i64 y, i64 x0, i64 x1) { stroke.PaintOutside(s, y, x0, x1, brush); });
+      stroke.Paint(s, raster::SolidInk(pen.On));
+      return;
+    }
+    if (!brush.Nothing) fill([&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, brush); });
+    Stroke(outline, closed, pen);
+  }
+
+  // Rectangle rules on an ordered box (used by Rectangle and by very flat ellipses).
+  void RectangleBox(TBox b, const TPenSpec& pen) {
+    if (b.Empty()) return;
+    const std::vector<TPoint64> path{{b.R - 1, b.T}, {b.L, b.T}, {b.L, b.B - 1}, {b.R - 1, b.B - 1}};
+    const TBox vis = VisibleBox();
+    raster::TSurface s = Surface();
+    const TInk brush = ShapeBrush();
+    if (pen.Wide && !pen.None) {
+      FillAndStroke(path, true, pen, [&](auto&& span) {
+        for (i64 y = std::max(b.T, vis.T); y < std::min(b.B - 1, vis.B); ++y) span(y, b.L, b.R - 1);
+      });
+      return;
+    }
+    // One-pixel outline first, then the fill inside it (a clear pen: one pixel less right
+    // and below than the outlined box).
+    Stroke(path, true, pen);
+    if (brush.Nothing) return;
+    const i64 w = pen.None ? 0 : 1;
+    const i64 l = b.L + (w + 1) / 2, r = b.R - 1 - w / 2, t = b.T + (w + 1) / 2, bt = b.B - 1 - w / 2;
+    for (i64 y = std::max(t, vis.T); y < std::min(bt, vis.B); ++y) s.Span(y, l, r, brush);
+  }
+
+  // Whether a shape of this box, stroked with the pen, can touch the visible box.
+  bool MayShow(const TBox& b, const TPenSpec& pen) const {
+    const i64 m = pen.Width + 1;
+    return VisibleBox().Intersects(b.L - m, b.T - m, b.R + m, b.B + m);
+  }
+
+  // Ellipse (kind 0), Arc (1), Pie (2), Chord (3).
+  void Curve(int kind, TBox b, TPoint64 start, TPoint64 end) {
+    const TPenSpec pen = Pen();
+    b = InsideFrame(b, pen);
+    if (b.Empty()) return;
+    if (kind == 0 && (b.R - b.L <= 2 || b.B - b.T <= 2)) {
+      RectangleBox(b, pen);
+      return;
+    }
+    if (!MayShow(b, pen)) return;
+    if (kind == 1 && pen.None) return;
+    const TBox vis = VisibleBox();
+    raster::TEllipsePath path = raster::EllipsePath(b, kind == 0, start, end, vis, pen.Width);
+    if (path.Points.empty()) return;
+    if (kind == 1) {
+      Stroke(path.Points, false, pen);
+      return;
+    }
+    if (kind == 2) path.Points.push_back({b.L + (b.R - b.L) / 2, b.T + (b.B - b.T) / 2});
+    if (kind == 0 && path.Exact) {
+      const auto rows = raster::EllipseFillRows(b.R - b.L, b.B - b.T);
+      FillAndStroke(path.Points, true, pen, [&](auto&& span) {
+        for (i64 y = std::max(b.T, vis.T); y < std::min(b.B, vis.B); ++y) {
+          const auto& r = rows[static_cast<std::size_t>(y - b.T)];
+          if (r.first <= r.second) span(y, b.L + r.first, b.L + r.second + 1);
+        }
+      });
+      return;
+    }
+    const TFillMode mode = kind == 0 ? ALTERNATE : WINDING;
+    FillAndStroke(path.Points, true, pen, [&](auto&& span) { raster::ScanPolygon(path.Points, mode, vis, span); });
+  }
+
+  // Fills the PatBlt block (x, y, w, h) with the ink; a negative extent covers x+w+1 .. x.
+  void PatFill(i64 x, i64 y, i64 w, i64 h, const TInk& ink) {
+    if (w == 0 || h == 0 || ink.Nothing) return;
+    const i64 x0 = w > 0 ? x : x + w + 1, x1 = w > 0 ? x + w : x + 1;
+    const i64 y0 = h > 0 ? y : y + h + 1, y1 = h > 0 ? y + h : y + 1;
+    const TBox vis = VisibleBox();
+    raster::TSurface s = Surface();
+    for (i64 yy = std::max(y0, vis.T); yy < std::min(y1, vis.B); ++yy) s.Span(yy, x0, x1, ink);
+  }
+
+  // Copies src's box sb (mirrored when its corners are reversed) onto the destination box db
+  // by nearest pixel; source pixels outside the source bitmap are not copied.
+  void Stretch(int dl, int dt, int dr, int db, const TBitmap& source, int sl, int st, int sr, int sb) {
+    if (source.Empty()) return;
+    const TBitmap* src = &source;
+    TBitmap copy;
+    if (src == C.FBitmap) {  // overlapping copies work as through a temporary
+      copy = source;
+      src = &copy;
+    }
+    const bool flipX = (dr < dl) != (sr < sl), flipY = (db < dt) != (sb < st);
+    const TBox d = Ordered(dl, dt, dr, db), sbx = Ordered(sl, st, sr, sb);
+    const i64 DW = d.R - d.L, DH = d.B - d.T, SW = sbx.R - sbx.L, SH = sbx.B - sbx.T;
+    if (DW == 0 || DH == 0 || SW == 0 || SH == 0) return;
+    const TBox vis = VisibleBox();
+    const i64 x0 = std::max(d.L, vis.L), x1 = std::min(d.R, vis.R), y0 = std::max(d.T, vis.T), y1 = std::min(d.B, vis.B);
+    if (x0 >= x1 || y0 >= y1) return;
+    // Source column for each visible destination column (-1: outside the source bitmap).
+    const auto map = [](i64 u, i64 dn, i64 sn, i64 s0, bool flip, i64 limit) -> int {
+      if (flip) u = dn - 1 - u;
+      const i64 v = s0 + static_cast<i64>((static_cast<raster::i128>(2 * u + 1) * sn) / (2 * dn));
+      return v < 0 || v >= limit ? -1 : static_cast<int>(v);
+    };
+    std::vector<int> cols(static_cast<std::size_t>(x1 - x0));
+    for (i64 x = x0; x < x1; ++x) cols[static_cast<std::size_t>(x - x0)] = map(x - d.L, DW, SW, sbx.L, flipX, src->Width());
+    raster::TSurface s = Surface();
+    const raster::TClipRegion& region = s.Region();
+    for (i64 y = y0; y < y1; ++y) {
+      const int sy = map(y - d.T, DH, SH, sbx.T, flipY, src->Height());
+      if (sy < 0) continue;
+      const std::uint32_t* in = src->ScanLine(sy);
+      std::uint32_t* out = s.Row(y);
+      for (i64 x = x0; x < x1; ++x) {
+        const int sx = cols[static_cast<std::size_t>(x - x0)];
+        if (sx >= 0 && (!region.Complex || region.Contains(x, y))) out[x] = in[sx];
+      }
+    }
+  }
+
+ private:
+  TCanvas& C;
+};
+
+// ---------------------------------------------------------------------------------------------
+// State, clip and trace
 
 std::vector<std::string> TCanvasTrace::Ops() const {
   std::vector<std::string> out;
@@ -39,8 +258,9 @@ std::vector<std::string> TCanvasTrace::Ops() const {
   return out;
 }
 
-TCanvas::TCanvas(TBitmap* target) : FBitmap(target) {
+TCanvas::TCanvas(TBitmap* target) : FBitmap(target), FRegion(std::make_unique<raster::TClipRegion>()) {
   FBrush.OnChange = [this] { OnBrushChanged(); };
+  RebuildClipRegion();
 }
 
 TCanvas::~TCanvas() = default;
@@ -54,7 +274,15 @@ void TCanvas::OnBrushChanged() {
   }
 }
 
-void TCanvas::TargetResized() {}
+void TCanvas::TargetResized() { RebuildClipRegion(); }
+
+void TCanvas::RebuildClipRegion() {
+  const int w = FBitmap ? FBitmap->Width() : 0, h = FBitmap ? FBitmap->Height() : 0;
+  if (FClipKind == ClipKind::Polygon)
+    raster::BuildPolygonRegion(*FRegion, w, h, FClipPolygon, FClipFillMode);
+  else
+    raster::BuildRectRegion(*FRegion, w, h, FClipRect, FClipKind == ClipKind::Rect);
+}
 
 void TCanvas::TraceCall(const char* op, std::initializer_list<int> args, std::string_view text) {
   if (!FTrace) return;
@@ -71,55 +299,56 @@ void TCanvas::TraceCall(const char* op, std::initializer_list<int> args, std::st
   FTrace->Calls.push_back(std::move(call));
 }
 
+void TCanvas::TracePoints(const char* op, std::span<const TPoint> points) {
+  if (!FTrace) return;
+  TraceCall(op, {});
+  auto& args = FTrace->Calls.back().Args;
+  args.reserve(points.size() * 2);
+  for (const TPoint& p : points) {
+    args.push_back(p.x);
+    args.push_back(p.y);
+  }
+}
+
 void TCanvas::SetClipRect(const TRect& r) {
   FClipKind = ClipKind::Rect;
   FClipRect = NormalizedRect(r);
   FClipPolygon.clear();
+  RebuildClipRegion();
 }
 
 void TCanvas::SetClipPolygon(std::span<const TPoint> points, TFillMode mode) {
   FClipKind = ClipKind::Polygon;
   FClipPolygon.assign(points.begin(), points.end());
   FClipFillMode = mode;
+  RebuildClipRegion();
 }
 
 void TCanvas::ClearClip() {
   FClipKind = ClipKind::None;
   FClipPolygon.clear();
+  RebuildClipRegion();
 }
 
 TRect TCanvas::ClipBox() const {
-  if (!FBitmap || FBitmap->Empty()) return TRect{};
-  TRect r{0, 0, FBitmap->Width(), FBitmap->Height()};
-  if (FClipKind == ClipKind::Rect) {
-    r.Left = std::max(r.Left, FClipRect.Left);
-    r.Top = std::max(r.Top, FClipRect.Top);
-    r.Right = std::min(r.Right, FClipRect.Right);
-    r.Bottom = std::min(r.Bottom, FClipRect.Bottom);
-  }
-  if (r.IsEmpty()) return TRect{};
-  return r;
+  const TBox& b = FRegion->Box;
+  if (b.Empty()) return TRect{};
+  return TRect{static_cast<int>(b.L), static_cast<int>(b.T), static_cast<int>(b.R), static_cast<int>(b.B)};
 }
 
-bool TCanvas::PtVisible(int x, int y) const {
-  if (!FBitmap || FBitmap->Empty()) return false;
-  if (x < 0 || y < 0 || x >= FBitmap->Width() || y >= FBitmap->Height()) return false;
-  if (FClipKind == ClipKind::Rect) return PtInRect(FClipRect, Point(x, y));
-  if (FClipKind == ClipKind::Polygon) {
-    if (FClipPolygon.size() < 3) return false;
-    return PointInPolygon(FClipPolygon, FClipFillMode, x + 0.5, y + 0.5);
-  }
-  return true;
-}
+bool TCanvas::PtVisible(int x, int y) const { return FRegion->Contains(x, y); }
+
+// ---------------------------------------------------------------------------------------------
+// Pixels and lines
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
   TraceCall("SetPixel", {x, y, color});
-  if (!PtVisible(x, y)) return;
-  FBitmap->ScanLine(y)[x] = ColorToPixel(ColorToRGB(color));
+  if (!FRegion->Contains(x, y)) return;
+  FBitmap->ScanLine(y)[x] = PixelOf(color);
 }
 
 TColor TCanvas::GetPixel(int x, int y) const {
-  if (!FBitmap || x < 0 || y < 0 || x >= FBitmap->Width() || y >= FBitmap->Height()) return clNone;
+  if (!FRegion->Contains(x, y)) return -1;
   return PixelToColor(FBitmap->PixelWord(x, y));
 }
 
@@ -130,61 +359,137 @@ void TCanvas::MoveTo(int x, int y) {
 
 void TCanvas::LineTo(int x, int y) {
   TraceCall("LineTo", {x, y});
+  const TPoint64 seg[2] = {{FPenPos.x, FPenPos.y}, {x, y}};
   FPenPos = Point(x, y);
+  TCanvasAccess a(*this);
+  if (a.Visible()) a.Stroke(seg, false, a.Pen());
 }
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
-  std::vector<int> args;
-  (void)args;
-  TraceCall("Polyline", {static_cast<int>(points.size())});
+  TracePoints("Polyline", points);
+  TCanvasAccess a(*this);
+  if (points.size() < 2 || !a.Visible()) return;
+  a.Stroke(ToPoints64(points), false, a.Pen());
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { TraceCall("Rectangle", {x1, y1, x2, y2}); }
+// ---------------------------------------------------------------------------------------------
+// Shapes
 
-void TCanvas::Polygon(std::span<const TPoint> points) { TraceCall("Polygon", {static_cast<int>(points.size())}); }
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  TraceCall("Rectangle", {x1, y1, x2, y2});
+  TCanvasAccess a(*this);
+  if (!a.Visible()) return;
+  const TPenSpec pen = a.Pen();
+  const TBox b = InsideFrame(Ordered(x1, y1, x2, y2), pen);
+  if (b.Empty() || !a.MayShow(b, pen)) return;
+  a.RectangleBox(b, pen);
+}
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) { TraceCall("Ellipse", {x1, y1, x2, y2}); }
+void TCanvas::Polygon(std::span<const TPoint> points) {
+  TracePoints("Polygon", points);
+  TCanvasAccess a(*this);
+  if (points.size() < 2 || !a.Visible()) return;
+  TPenSpec pen = a.Pen();
+  pen.InsideFrame = false;
+  const std::vector<TPoint64> pts = ToPoints64(points);
+  const TBox vis = a.VisibleBox();
+  const TFillMode mode = FFillMode == WINDING ? WINDING : ALTERNATE;
+  a.FillAndStroke(pts, true, pen, [&](auto&& span) { raster::ScanPolygon(pts, mode, vis, span); });
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  TraceCall("Ellipse", {x1, y1, x2, y2});
+  TCanvasAccess a(*this);
+  if (a.Visible()) a.Curve(0, Ordered(x1, y1, x2, y2), {}, {});
+}
+
+void TCanvas::StrokeAndFill(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  TCanvasAccess a(*this);
+  if (a.Visible()) a.Curve(kind, Ordered(x1, y1, x2, y2), {x3, y3}, {x4, y4});
+}
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   TraceCall("Arc", {x1, y1, x2, y2, x3, y3, x4, y4});
+  StrokeAndFill(1, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   TraceCall("Pie", {x1, y1, x2, y2, x3, y3, x4, y4});
+  StrokeAndFill(2, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   TraceCall("Chord", {x1, y1, x2, y2, x3, y3, x4, y4});
+  StrokeAndFill(3, x1, y1, x2, y2, x3, y3, x4, y4);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Brush fills
 
 void TCanvas::FillRect(const TRect& r) {
   TraceCall("FillRect", {r.Left, r.Top, r.Right, r.Bottom});
-  if (FBrush.Style() == bsClear) return;
-  const TRect box = ClipBox();
-  const TRect n = NormalizedRect(r);
-  const int l = std::max(box.Left, n.Left), t = std::max(box.Top, n.Top);
-  const int rr = std::min(box.Right, n.Right), b = std::min(box.Bottom, n.Bottom);
-  const std::uint32_t px = ColorToPixel(ColorToRGB(FBrush.Color()));
-  for (int y = t; y < b; ++y)
-    for (int x = l; x < rr; ++x)
-      if (PtVisible(x, y)) FBitmap->ScanLine(y)[x] = px;
+  TCanvasAccess a(*this);
+  if (!a.Visible()) return;
+  a.PatFill(r.Left, r.Top, static_cast<i64>(r.Right) - r.Left, static_cast<i64>(r.Bottom) - r.Top, a.Brush(pmCopy));
 }
 
-void TCanvas::FrameRect(const TRect& r) { TraceCall("FrameRect", {r.Left, r.Top, r.Right, r.Bottom}); }
+void TCanvas::FrameRect(const TRect& r) {
+  TraceCall("FrameRect", {r.Left, r.Top, r.Right, r.Bottom});
+  TCanvasAccess a(*this);
+  if (!a.Visible() || r.IsEmpty()) return;
+  const TInk ink = a.Brush(pmCopy);
+  const i64 l = r.Left, t = r.Top, rr = r.Right, b = r.Bottom;
+  a.PatFill(l, t, rr - l, 1, ink);
+  if (b - 1 > t) a.PatFill(l, b - 1, rr - l, 1, ink);
+  if (b - 2 > t) {
+    a.PatFill(l, t + 1, 1, b - t - 2, ink);
+    if (rr - 1 > l) a.PatFill(rr - 1, t + 1, 1, b - t - 2, ink);
+  }
+}
 
 void TCanvas::PatBlt(int left, int top, int width, int height, TPatBltRop rop) {
   TraceCall("PatBlt", {left, top, width, height, static_cast<int>(rop)});
+  TCanvasAccess a(*this);
+  if (!a.Visible()) return;
+  TInk ink;
+  switch (rop) {
+    case PATCOPY: ink = a.Brush(pmCopy); break;
+    case PATINVERT: ink = a.Brush(pmXor); break;
+    case DSTINVERT: ink = raster::SolidInk({raster::kAllBits, raster::kAllBits}); break;
+    case BLACKNESS: ink = raster::SolidInk({0, 0}); break;
+    case WHITENESS: ink = raster::SolidInk({0, raster::kAllBits}); break;
+    default: return;  // not a raster operation of this canvas
+  }
+  a.PatFill(left, top, width, height, ink);
 }
 
-void TCanvas::Draw(int x, int y, const TBitmap& source) { TraceCall("Draw", {x, y, source.Width(), source.Height()}); }
+// ---------------------------------------------------------------------------------------------
+// Bitmap copies
 
-void TCanvas::CopyRect(const TRect& dest, const TBitmap& /*source*/, const TRect& sourceRect) {
+void TCanvas::Draw(int x, int y, const TBitmap& source) {
+  TraceCall("Draw", {x, y});
+  TCanvasAccess a(*this);
+  if (!a.Visible() || source.Empty()) return;
+  const i64 r = static_cast<i64>(x) + source.Width(), b = static_cast<i64>(y) + source.Height();
+  // Parts beyond the int range cannot be visible: clamp the destination there.
+  const int rr = static_cast<int>(std::min<i64>(r, INT32_MAX)), bb = static_cast<int>(std::min<i64>(b, INT32_MAX));
+  a.Stretch(x, y, rr, bb, source, 0, 0, rr - x, bb - y);
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
   TraceCall("CopyRect", {dest.Left, dest.Top, dest.Right, dest.Bottom, sourceRect.Left, sourceRect.Top,
                          sourceRect.Right, sourceRect.Bottom});
+  TCanvasAccess a(*this);
+  if (!a.Visible()) return;
+  a.Stretch(dest.Left, dest.Top, dest.Right, dest.Bottom, source, sourceRect.Left, sourceRect.Top, sourceRect.Right,
+            sourceRect.Bottom);
 }
 
-void TCanvas::StretchDraw(const TRect& dest, const TBitmap& /*source*/) {
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap& source) {
   TraceCall("StretchDraw", {dest.Left, dest.Top, dest.Right, dest.Bottom});
+  TCanvasAccess a(*this);
+  if (!a.Visible()) return;
+  a.Stretch(dest.Left, dest.Top, dest.Right, dest.Bottom, source, 0, 0, source.Width(), source.Height());
 }
 
 }  // namespace varnel

@@ -12,6 +12,7 @@
 #pragma once
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ namespace varnel {
 
 class TBitmap;
 class TCanvasTrace;
+namespace raster {
+class TClipRegion;
+}
 
 // Text alignment flags (combine one horizontal with one vertical).
 enum : unsigned {
@@ -124,11 +128,13 @@ class TCanvas {
   // StretchDraw of a whole bitmap into a rectangle.
   void StretchDraw(const TRect& dest, const TBitmap& source);
 
-  // Single pixels (clipped).
+  // Single pixels (clipped). SetPixel writes the colour as it is (no pen mode); GetPixel gives
+  // -1 for a pixel outside the bitmap or the clip.
   void SetPixel(int x, int y, TColor color);
   TColor GetPixel(int x, int y) const;
 
-  // Call trace for tests: every operation above is reported to the trace while one is set.
+  // Call trace for tests: every drawing operation above (not the state setters and clipping) is
+  // reported to the trace while one is set. Point lists are reported as x0, y0, x1, y1, ...
   void SetTrace(TCanvasTrace* trace) { FTrace = trace; }
   TCanvasTrace* Trace() const { return FTrace; }
   // Reports one operation to the trace, when one is set (for the canvas's own back ends).
@@ -140,6 +146,9 @@ class TCanvas {
  private:
   enum class ClipKind { None, Rect, Polygon };
   void OnBrushChanged();
+  void TracePoints(const char* op, std::span<const TPoint> points);
+  void RebuildClipRegion();
+  void StrokeAndFill(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 
   TBitmap* FBitmap;
   TPen FPen;
@@ -154,6 +163,7 @@ class TCanvas {
   TRect FClipRect{};
   std::vector<TPoint> FClipPolygon;
   TFillMode FClipFillMode = ALTERNATE;
+  std::unique_ptr<raster::TClipRegion> FRegion;  // the visible pixels: bitmap and clip
   TCanvasTrace* FTrace = nullptr;
   friend class TCanvasAccess;  // the raster and text back ends
 };

@@ -1,0 +1,235 @@
+// Lines: the cosmetic one-pixel line with its dash styles (clipped analytically, keeping the
+// pixels and the pattern phase of the unclipped line) and wide strokes with round ends and
+// joins built as a region.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/canvas/Raster.h"
+
+namespace varnel::raster {
+
+namespace {
+
+i64 CeilDiv(i128 n, i64 d) {  // d > 0
+  i128 q = n / d;
+  if (q * d < n) ++q;
+  return static_cast<i64>(q);
+}
+
+// The dash patterns over one 24-pixel period, 1 = pen, 0 = gap.
+const std::uint8_t* DashPattern(TPenStyle style) {
+  static std::uint8_t table[4][24];
+  static const bool built = [] {
+    const int runs[4][6] = {{18, 6, 0, 0, 0, 0}, {3, 3, 0, 0, 0, 0}, {9, 6, 3, 6, 0, 0}, {9, 3, 3, 3, 3, 3}};
+    for (int s = 0; s < 4; ++s) {
+      int pos = 0;
+      while (pos < 24) {
+        for (int r = 0; r < 6 && runs[s][r] > 0 && pos < 24; ++r)
+          for (int k = 0; k < runs[s][r] && pos < 24; ++k) table[s][pos++] = (r % 2 == 0) ? 1 : 0;
+      }
+    }
+    return true;
+  }();
+  (void)built;
+  switch (style) {
+    case psDash: return table[0];
+    case psDot: return table[1];
+    case psDashDot: return table[2];
+    case psDashDotDot: return table[3];
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Cosmetic lines
+
+TCosmeticPen::TCosmeticPen(TSurface& s, TPenStyle style, TRop on, TRop gap, bool opaque)
+    : FS(s), FPattern(DashPattern(style)), FOn(on), FGap(gap), FOpaque(opaque) {}
+
+void TCosmeticPen::Path(std::span<const TPoint64> pts, bool closed) {
+  for (std::size_t i = 0; i + 1 < pts.size(); ++i) Segment(pts[i], pts[i + 1]);
+  if (closed && pts.size() >= 2) Segment(pts.back(), pts.front());
+}
+
+// Pixel i (0 <= i < M) of a segment lies at major = maj0 + smaj * i and
+// minor = min0 + ceil((2 i d - M) / 2M): the nearest pixel to the exact line, ties to the
+// smaller coordinate, whatever the direction.
+void TCosmeticPen::Segment(TPoint64 a, TPoint64 b) {
+  const i64 dx = b.x - a.x, dy = b.y - a.y;
+  if (dx == 0 && dy == 0) return;
+  const i64 adx = std::llabs(dx), ady = std::llabs(dy);
+  const bool xMajor = adx > ady;
+  const i64 m = xMajor ? adx : ady;
+  const i64 maj0 = xMajor ? a.x : a.y, min0 = xMajor ? a.y : a.x;
+  const int smaj = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  const i64 d = xMajor ? dy : dx;
+  const TBox& box = FS.Box();
+  const i64 majLo = xMajor ? box.L : box.T, majHi = (xMajor ? box.R : box.B) - 1;
+  const i64 minLo = xMajor ? box.T : box.L, minHi = (xMajor ? box.B : box.R) - 1;
+  i64 i0 = smaj > 0 ? majLo - maj0 : maj0 - majHi;
+  i64 i1 = smaj > 0 ? majHi - maj0 : maj0 - majLo;
+  i0 = std::max<i64>(i0, 0);
+  i1 = std::min<i64>(i1, m - 1);
+  if (i0 <= i1 && !box.Empty()) {
+    const auto minorAt = [&](i64 i) { return min0 + CeilDiv(static_cast<i128>(2) * i * d - m, 2 * m); };
+    // The minor coordinate is monotonic in i: narrow [i0, i1] to where it is inside.
+    const auto first = [&](i64 lo, i64 hi, auto pred) {  // first i in [lo, hi] with pred, hi + 1 if none
+      ++hi;
+      while (lo < hi) {
+        const i64 mid = lo + (hi - lo) / 2;
+        if (pred(mid))
+          hi = mid;
+        else
+          lo = mid + 1;
+      }
+      return lo;
+    };
+    if (d >= 0) {
+      i0 = first(i0, i1, [&](i64 i) { return minorAt(i) >= minLo; });
+      i1 = first(i0, i1, [&](i64 i) { return minorAt(i) > minHi; }) - 1;
+    } else {
+      i0 = first(i0, i1, [&](i64 i) { return minorAt(i) <= minHi; });
+      i1 = first(i0, i1, [&](i64 i) { return minorAt(i) < minLo; }) - 1;
+    }
+    if (i0 <= i1) {
+      if (FPattern)
+        Walk<true>(xMajor, maj0, smaj, min0, d, m, i0, i1);
+      else
+        Walk<false>(xMajor, maj0, smaj, min0, d, m, i0, i1);
+    }
+  }
+  FPhase = (FPhase + m) % 24;
+}
+
+template <bool Styled>
+void TCosmeticPen::Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m, i64 i0, i64 i1) {
+  const i128 n0 = static_cast<i128>(2) * i0 * d - m;
+  const i64 twoM = 2 * m, twoD = 2 * d;
+  i64 q = CeilDiv(n0, twoM);
+  i64 e = static_cast<i64>(n0 - static_cast<i128>(q) * twoM);
+  i64 maj = maj0 + smaj * i0, mn = min0 + q;
+  int idx = static_cast<int>((FPhase + i0 % 24) % 24);
+  const bool complex = FS.Region().Complex;
+  for (i64 i = i0; i <= i1; ++i) {
+    const i64 x = xMajor ? maj : mn, y = xMajor ? mn : maj;
+    TRop r = FOn;
+    bool paint = true;
+    if constexpr (Styled) {
+      if (!FPattern[idx]) {
+        paint = FOpaque;
+        r = FGap;
+      }
+      if (++idx == 24) idx = 0;
+    }
+    if (paint) {
+      if (complex) {
+        FS.Pixel(x, y, r);
+      } else {
+        std::uint32_t& px = FS.Row(y)[x];
+        px = r.Apply(px);
+      }
+    }
+    maj += smaj;
+    e += twoD;
+    if (d >= 0) {
+      if (e > 0) {
+        ++mn;
+        e -= twoM;
+      }
+    } else if (e <= -twoM) {
+      --mn;
+      e += twoM;
+    }
+  }
+}
+
+template void TCosmeticPen::Walk<true>(bool, i64, int, i64, i64, i64, i64, i64);
+template void TCosmeticPen::Walk<false>(bool, i64, int, i64, i64, i64, i64, i64);
+
+// ---------------------------------------------------------------------------------------------
+// Wide strokes
+
+TDisc::TDisc(i64 w) : FW(w) {
+  if (w <= kExactEllipse) {
+    FRows = EllipseFillRows(w, w);
+  }
+}
+
+std::pair<i64, i64> TDisc::Row(i64 r) const {
+  if (r < 0 || r >= FW) return {1, 0};
+  if (!FRows.empty()) return FRows[static_cast<std::size_t>(r)];
+  // A large disc: the circle through the box's edge pixels.
+  const double c = (static_cast<double>(FW) - 1) / 2, rad = static_cast<double>(FW) / 2;
+  const double dy = static_cast<double>(r) - c;
+  const double h2 = rad * rad - dy * dy;
+  if (h2 < 0) return {1, 0};
+  const double hw = std::sqrt(h2);
+  const i64 l = static_cast<i64>(std::ceil(c - hw)), rr = static_cast<i64>(std::floor(c + hw));
+  return {std::max<i64>(l, 0), std::min<i64>(rr, FW - 1)};
+}
+
+void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 w, const TDisc& disc) {
+  std::vector<TPoint64> p;
+  p.reserve(pts.size());
+  for (const TPoint64& q : pts)
+    if (p.empty() || !(p.back() == q)) p.push_back(q);
+  while (closed && p.size() > 1 && p.back() == p.front()) p.pop_back();
+  if (p.empty()) return;
+  const TBox& box = out.Box();
+  if (box.Empty()) return;
+  const i64 lo = -(w / 2), hi = (w - 1) / 2;  // the disc's extent about its point
+  for (const TPoint64& v : p) {
+    if (!box.Intersects(v.x + lo, v.y + lo, v.x + hi + 1, v.y + hi + 1)) continue;
+    const i64 top = v.y + lo;
+    const i64 r0 = std::max<i64>(0, box.T - top), r1 = std::min<i64>(w, box.B - top);
+    for (i64 r = r0; r < r1; ++r) {
+      const auto ext = disc.Row(r);
+      if (ext.first <= ext.second) out.Add(top + r, v.x + lo + ext.first, v.x + lo + ext.second + 1);
+    }
+  }
+  const std::size_t n = p.size();
+  if (n < 2) return;
+  const std::size_t segs = closed && n > 2 ? n : n - 1;
+  const i64 half = w / 2;
+  for (std::size_t i = 0; i < segs; ++i) {
+    const TPoint64 a = p[i], b = p[(i + 1) % n];
+    if (a.y == b.y) {
+      const i64 y0 = a.y - half;
+      if (!box.Intersects(std::min(a.x, b.x), y0, std::max(a.x, b.x), y0 + w)) continue;
+      for (i64 y = std::max(y0, box.T); y < std::min(y0 + w, box.B); ++y) out.Add(y, std::min(a.x, b.x), std::max(a.x, b.x));
+      continue;
+    }
+    if (a.x == b.x) {
+      const i64 x0 = a.x - half;
+      if (!box.Intersects(x0, std::min(a.y, b.y), x0 + w, std::max(a.y, b.y))) continue;
+      for (i64 y = std::max(std::min(a.y, b.y), box.T); y < std::min(std::max(a.y, b.y), box.B); ++y) out.Add(y, x0, x0 + w);
+      continue;
+    }
+    const double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
+    const double len = std::sqrt(dx * dx + dy * dy);
+    const double wx = static_cast<double>(w) * std::fabs(dy) / len, wy = static_cast<double>(w) * std::fabs(dx) / len;
+    TPoint64 nv{std::llround(wx / 2), std::llround(wy / 2)};
+    TPoint64 vv{std::llround((wx + 1) / 2), std::llround((wy + 1) / 2)};
+    if (dx < 0) {
+      nv.y = -nv.y;
+      vv.y = -vv.y;
+    }
+    if (dy < 0) {
+      std::swap(nv, vv);
+      nv.x = -nv.x;
+      vv.x = -vv.x;
+    }
+    const TPoint64 quad[4] = {{a.x - nv.x, a.y + nv.y}, {a.x + vv.x, a.y - vv.y}, {b.x + vv.x, b.y - vv.y}, {b.x - nv.x, b.y + nv.y}};
+    i64 l = quad[0].x, t = quad[0].y, r = l, bt = t;
+    for (const TPoint64& q : quad) {
+      l = std::min(l, q.x), r = std::max(r, q.x), t = std::min(t, q.y), bt = std::max(bt, q.y);
+    }
+    if (!box.Intersects(l, t, r + 1, bt + 1)) continue;
+    ScanPolygon(quad, ALTERNATE, box, [&](i64 y, i64 x0, i64 x1) { out.Add(y, x0, x1); });
+  }
+}
+
+}  // namespace varnel::raster

@@ -1,0 +1,320 @@
+// The raster core: pixel operations, inks, the visible region, span painting, the span
+// accumulator and the polygon lattice scan converter.
+#include "platform/canvas/Raster.h"
+
+#include <algorithm>
+
+namespace varnel::raster {
+
+// ---------------------------------------------------------------------------------------------
+// Pixel operations and inks
+
+TRop PenRop(TPenMode mode, std::uint32_t p) {
+  p &= kAllBits;
+  const std::uint32_t np = ~p & kAllBits;
+  switch (mode) {
+    case pmBlack: return {0, 0};
+    case pmWhite: return {0, kAllBits};
+    case pmNop: return {kAllBits, 0};
+    case pmNot: return {kAllBits, kAllBits};
+    case pmCopy: return {0, p};
+    case pmNotCopy: return {0, np};
+    case pmMergePenNot: return {np, kAllBits};  // P | ~D
+    case pmMaskPenNot: return {p, p};           // P & ~D
+    case pmMergeNotPen: return {p, np};         // ~P | D
+    case pmMaskNotPen: return {np, 0};          // ~P & D
+    case pmMerge: return {np, p};               // P | D
+    case pmNotMerge: return {np, np};           // ~(P | D)
+    case pmMask: return {p, 0};                 // P & D
+    case pmNotMask: return {p, kAllBits};       // ~(P & D)
+    case pmXor: return {kAllBits, p};           // P ^ D
+    case pmNotXor: return {kAllBits, np};       // ~(P ^ D)
+  }
+  return {0, p};
+}
+
+const std::uint8_t* HatchPattern(TBrushStyle style) {
+  // Rows top to bottom, bit 7 is column 0 of each 8-pixel cell.
+  static const std::uint8_t kHatches[6][8] = {
+      {0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00},  // horizontal
+      {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // vertical
+      {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // forward diagonal: down to the right
+      {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // backward diagonal: up to the right
+      {0x08, 0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08},  // cross
+      {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
+  };
+  switch (style) {
+    case bsHorizontal: return kHatches[0];
+    case bsVertical: return kHatches[1];
+    case bsFDiagonal: return kHatches[2];
+    case bsBDiagonal: return kHatches[3];
+    case bsCross: return kHatches[4];
+    case bsDiagCross: return kHatches[5];
+    default: return nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The visible region
+
+bool TClipRegion::Contains(i64 x, i64 y) const {
+  if (x < Box.L || x >= Box.R || y < Box.T || y >= Box.B) return false;
+  if (!Complex) return true;
+  const std::size_t r = static_cast<std::size_t>(y - Box.T);
+  for (std::uint32_t i = RowStart[r]; i < RowStart[r + 1]; ++i) {
+    if (x < Spans[i].first) return false;
+    if (x < Spans[i].second) return true;
+  }
+  return false;
+}
+
+void BuildRectRegion(TClipRegion& out, int width, int height, const TRect& clip, bool hasClip) {
+  out = TClipRegion{};
+  if (width <= 0 || height <= 0) return;
+  TBox b{0, 0, width, height};
+  if (hasClip) {
+    const TRect c = NormalizedRect(clip);
+    b.L = std::max<i64>(b.L, c.Left);
+    b.T = std::max<i64>(b.T, c.Top);
+    b.R = std::min<i64>(b.R, c.Right);
+    b.B = std::min<i64>(b.B, c.Bottom);
+  }
+  if (!b.Empty()) out.Box = b;
+}
+
+void BuildPolygonRegion(TClipRegion& out, int width, int height, std::span<const TPoint> pts, TFillMode mode) {
+  out = TClipRegion{};
+  if (width <= 0 || height <= 0 || pts.size() < 3) return;
+  std::vector<TPoint64> p;
+  p.reserve(pts.size());
+  for (const TPoint& q : pts) p.push_back({q.x, q.y});
+  const TBox bitmap{0, 0, width, height};
+  std::vector<std::vector<std::pair<int, int>>> rows(static_cast<std::size_t>(height));
+  ScanPolygon(p, mode, bitmap, [&](i64 y, i64 x0, i64 x1) {
+    rows[static_cast<std::size_t>(y)].emplace_back(static_cast<int>(x0), static_cast<int>(x1));
+  });
+  TBox box{width, height, 0, 0};
+  for (int y = 0; y < height; ++y) {
+    auto& r = rows[static_cast<std::size_t>(y)];
+    if (r.empty()) continue;
+    box.T = std::min<i64>(box.T, y);
+    box.B = std::max<i64>(box.B, y + 1);
+    box.L = std::min<i64>(box.L, r.front().first);
+    box.R = std::max<i64>(box.R, r.back().second);
+  }
+  if (box.Empty()) return;  // nothing visible: an empty box hides everything
+  out.Box = box;
+  out.Complex = true;
+  out.RowStart.reserve(static_cast<std::size_t>(box.B - box.T + 1));
+  for (i64 y = box.T; y < box.B; ++y) {
+    out.RowStart.push_back(static_cast<std::uint32_t>(out.Spans.size()));
+    for (auto& s : rows[static_cast<std::size_t>(y)]) out.Spans.push_back(s);
+  }
+  out.RowStart.push_back(static_cast<std::uint32_t>(out.Spans.size()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Span painting
+
+void TSurface::Run(std::uint32_t* row, i64 y, i64 a, i64 b, const TInk& ink) {
+  std::uint32_t* p = row + a;
+  std::uint32_t* const end = row + b;
+  if (!ink.Hatch) {
+    const TRop r = ink.Fg;
+    if (r.A == 0) {
+      std::fill(p, end, r.X);
+    } else if (!r.IsNop()) {
+      for (; p != end; ++p) *p = (*p & r.A) ^ r.X;
+    }
+    return;
+  }
+  const unsigned bits = ink.Hatch[static_cast<std::size_t>(y & 7)];
+  for (i64 x = a; p != end; ++p, ++x) {
+    if (bits & (0x80u >> (x & 7)))
+      *p = ink.Fg.Apply(*p);
+    else if (ink.PaintGaps)
+      *p = ink.Bg.Apply(*p);
+  }
+}
+
+void TSurface::Span(i64 y, i64 x0, i64 x1, const TInk& ink) {
+  const TBox& b = FRegion.Box;
+  if (ink.Nothing || y < b.T || y >= b.B) return;
+  x0 = std::max(x0, b.L);
+  x1 = std::min(x1, b.R);
+  if (x0 >= x1) return;
+  std::uint32_t* row = Row(y);
+  if (!FRegion.Complex) {
+    Run(row, y, x0, x1, ink);
+    return;
+  }
+  const std::size_t r = static_cast<std::size_t>(y - b.T);
+  for (std::uint32_t i = FRegion.RowStart[r]; i < FRegion.RowStart[r + 1]; ++i) {
+    const i64 a = std::max<i64>(x0, FRegion.Spans[i].first);
+    const i64 e = std::min<i64>(x1, FRegion.Spans[i].second);
+    if (a < e) Run(row, y, a, e, ink);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Span accumulator
+
+TSpanRows::TSpanRows(const TBox& box) : FBox(box) {
+  if (FBox.Empty()) FBox = TBox{};
+  FRows.resize(static_cast<std::size_t>(FBox.B - FBox.T));
+}
+
+void TSpanRows::Merge(std::vector<std::pair<int, int>>& row) {
+  if (row.size() < 2) return;
+  std::sort(row.begin(), row.end());
+  std::size_t o = 0;
+  for (std::size_t i = 1; i < row.size(); ++i) {
+    if (row[i].first <= row[o].second)
+      row[o].second = std::max(row[o].second, row[i].second);
+    else
+      row[++o] = row[i];
+  }
+  row.resize(o + 1);
+}
+
+void TSpanRows::Add(i64 y, i64 x0, i64 x1) {
+  if (y < FBox.T || y >= FBox.B) return;
+  x0 = std::max(x0, FBox.L);
+  x1 = std::min(x1, FBox.R);
+  if (x0 >= x1) return;
+  auto& row = FRows[static_cast<std::size_t>(y - FBox.T)];
+  row.emplace_back(static_cast<int>(x0), static_cast<int>(x1));
+  ++FCount;
+  if (row.size() >= 64 && (row.size() & (row.size() - 1)) == 0) Merge(row);  // keep rows short
+}
+
+void TSpanRows::Finish() {
+  for (auto& row : FRows) Merge(row);
+}
+
+void TSpanRows::Paint(TSurface& s, const TInk& ink) const {
+  for (i64 y = FBox.T; y < FBox.B; ++y)
+    for (const auto& sp : RowSpans(y)) s.Span(y, sp.first, sp.second, ink);
+}
+
+void TSpanRows::PaintOutside(TSurface& s, i64 y, i64 x0, i64 x1, const TInk& ink) const {
+  if (y < FBox.T || y >= FBox.B) {
+    s.Span(y, x0, x1, ink);
+    return;
+  }
+  for (const auto& sp : RowSpans(y)) {
+    if (sp.second <= x0) continue;
+    if (sp.first >= x1) break;
+    if (sp.first > x0) s.Span(y, x0, sp.first, ink);
+    x0 = std::max<i64>(x0, sp.second);
+  }
+  if (x0 < x1) s.Span(y, x0, x1, ink);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Polygon lattice fill
+
+namespace {
+
+// ceil(n / d) for d > 0.
+i64 CeilDiv(i128 n, i64 d) {
+  i128 q = n / d;
+  if (q * d < n) ++q;
+  return static_cast<i64>(q);
+}
+// floor(n / d) for d > 0.
+i64 FloorDiv(i64 n, i64 d) {
+  i64 q = n / d;
+  if (q * d > n) --q;
+  return q;
+}
+
+struct TEdge {
+  i64 ya, yb;      // rows ya .. yb-1
+  i64 xa;          // x at ya
+  i64 dx, dy;      // dy > 0
+  int dir;         // +1 downwards in vertex order, -1 upwards
+  i64 q = 0, e = 0, qstep = 0, rstep = 0;  // crossing ceil(k*dx/dy) and its error
+  // Places the edge at row y: crossing xa + ceil((y - ya) * dx / dy).
+  void Start(i64 y) {
+    const i128 n = static_cast<i128>(y - ya) * dx;
+    q = CeilDiv(n, dy);
+    e = static_cast<i64>(n - static_cast<i128>(q) * dy);
+    qstep = FloorDiv(dx, dy);
+    rstep = dx - qstep * dy;
+  }
+  void Step() {
+    q += qstep;
+    e += rstep;
+    if (e > 0) {
+      ++q;
+      e -= dy;
+    }
+  }
+  i64 X() const { return xa + q; }
+};
+
+}  // namespace
+
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit) {
+  const std::size_t n = pts.size();
+  if (n < 3 || box.Empty()) return;
+  std::vector<TEdge> edges;
+  edges.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const TPoint64 a = pts[i];
+    const TPoint64 b = pts[(i + 1) % n];
+    if (a.y == b.y) continue;
+    TEdge e;
+    if (a.y < b.y) {
+      e = TEdge{a.y, b.y, a.x, b.x - a.x, b.y - a.y, 1};
+    } else {
+      e = TEdge{b.y, a.y, b.x, a.x - b.x, a.y - b.y, -1};
+    }
+    if (e.yb <= box.T || e.ya >= box.B) continue;
+    edges.push_back(e);
+  }
+  if (edges.empty()) return;
+  std::sort(edges.begin(), edges.end(), [](const TEdge& a, const TEdge& b) { return a.ya < b.ya; });
+  std::vector<TEdge*> active;
+  std::vector<std::pair<i64, int>> cross;
+  std::size_t next = 0;
+  i64 y = std::max(box.T, edges.front().ya);
+  while (y < box.B) {
+    // Activate edges starting at or before this row.
+    while (next < edges.size() && std::max(edges[next].ya, box.T) <= y) {
+      edges[next].Start(y);
+      active.push_back(&edges[next]);
+      ++next;
+    }
+    active.erase(std::remove_if(active.begin(), active.end(), [y](const TEdge* e) { return e->yb <= y; }),
+                 active.end());
+    if (active.empty()) {
+      if (next >= edges.size()) break;
+      y = std::max(box.T, edges[next].ya);
+      continue;
+    }
+    cross.clear();
+    for (TEdge* e : active) cross.emplace_back(e->X(), e->dir);
+    std::sort(cross.begin(), cross.end());
+    if (mode == WINDING) {
+      int wind = 0;
+      for (std::size_t i = 0; i + 1 < cross.size(); ++i) {
+        wind += cross[i].second;
+        if (wind != 0) {
+          const i64 x0 = std::max(cross[i].first, box.L), x1 = std::min(cross[i + 1].first, box.R);
+          if (x0 < x1) emit(y, x0, x1);
+        }
+      }
+    } else {
+      for (std::size_t i = 0; i + 1 < cross.size(); i += 2) {
+        const i64 x0 = std::max(cross[i].first, box.L), x1 = std::min(cross[i + 1].first, box.R);
+        if (x0 < x1) emit(y, x0, x1);
+      }
+    }
+    for (TEdge* e : active) e->Step();
+    ++y;
+  }
+}
+
+}  // namespace varnel::raster

@@ -1,0 +1,191 @@
+// The raster core under TCanvas: pixel operations (D' = (D and A) xor X), inks (solid or 8x8
+// hatch), the visible region (bitmap narrowed by a clip rectangle or polygon), a row-wise span
+// accumulator for strokes that must paint each pixel once, and the scan converters (polygon
+// lattice fill, cosmetic lines with dash styles, wide strokes, the integer ellipse walk).
+// Everything takes 64-bit coordinates and works only on the rows and columns that can be seen.
+//
+//   raster::TSurface s(bmp.Data(), bmp.Width(), bmp.Height(), region);
+//   s.Span(y, x0, x1, raster::SolidInk(raster::PenRop(pmCopy, px)));
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "base/Geometry.h"
+#include "platform/canvas/Canvas.h"
+#include "platform/canvas/Graphics.h"
+
+namespace varnel::raster {
+
+using i64 = std::int64_t;
+using i128 = __int128;
+
+constexpr std::uint32_t kAllBits = 0x00FFFFFFu;
+
+// A half-open box of pixels, in 64-bit so that shape extents never overflow.
+struct TBox {
+  i64 L = 0, T = 0, R = 0, B = 0;
+  bool Empty() const { return R <= L || B <= T; }
+  bool Intersects(i64 l, i64 t, i64 r, i64 b) const { return l < R && r > L && t < B && b > T; }
+};
+
+struct TPoint64 {
+  i64 x = 0, y = 0;
+  friend bool operator==(const TPoint64&, const TPoint64&) = default;
+};
+
+// One per-pixel operation: D' = (D & A) ^ X, all on 0x00RRGGBB words.
+struct TRop {
+  std::uint32_t A = 0, X = 0;
+  bool IsNop() const { return A == kAllBits && X == 0; }
+  std::uint32_t Apply(std::uint32_t d) const { return (d & A) ^ X; }
+};
+
+// The operation of a pen mode with pen pixel P.
+TRop PenRop(TPenMode mode, std::uint32_t p);
+
+// What a span paints: one operation everywhere, or an 8x8 hatch aligned to the bitmap origin
+// with one operation on the hatch lines and another (or none) between them.
+struct TInk {
+  TRop Fg;
+  TRop Bg;
+  const std::uint8_t* Hatch = nullptr;  // 8 rows, bit 7 = column 0
+  bool PaintGaps = true;
+  bool Nothing = false;  // a clear brush
+};
+
+inline TInk SolidInk(TRop r) { return TInk{r, r, nullptr, true, false}; }
+// The hatch pattern rows of a brush style, or nullptr for solid and clear.
+const std::uint8_t* HatchPattern(TBrushStyle style);
+
+// The visible pixels: a box inside the bitmap and, for a polygon clip, the spans of each row.
+class TClipRegion {
+ public:
+  TBox Box;                                    // bounding box of every visible pixel
+  bool Complex = false;                        // rows hold spans
+  std::vector<std::uint32_t> RowStart;         // Box rows + 1 offsets into Spans
+  std::vector<std::pair<int, int>> Spans;      // [x0, x1) sorted per row
+
+  bool Contains(i64 x, i64 y) const;
+};
+
+// A visible region from a bitmap size and the canvas clip.
+void BuildRectRegion(TClipRegion& out, int width, int height, const TRect& clip, bool hasClip);
+void BuildPolygonRegion(TClipRegion& out, int width, int height, std::span<const TPoint> pts, TFillMode mode);
+
+// The bitmap under a region: painting primitives that never leave the region.
+class TSurface {
+ public:
+  TSurface(std::uint32_t* data, int width, const TClipRegion& region) : FData(data), FWidth(width), FRegion(region) {}
+  const TClipRegion& Region() const { return FRegion; }
+  const TBox& Box() const { return FRegion.Box; }
+  // Paints [x0, x1) of row y with the ink, clipped.
+  void Span(i64 y, i64 x0, i64 x1, const TInk& ink);
+  // One pixel, clipped.
+  void Pixel(i64 x, i64 y, TRop rop) {
+    if (!FRegion.Contains(x, y)) return;
+    std::uint32_t& d = FData[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)];
+    d = rop.Apply(d);
+  }
+  std::uint32_t* Row(i64 y) { return FData + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
+
+ private:
+  void Run(std::uint32_t* row, i64 y, i64 a, i64 b, const TInk& ink);
+  std::uint32_t* FData;
+  int FWidth;
+  const TClipRegion& FRegion;
+};
+
+// Spans gathered row by row inside a box (e.g. a wide stroke), merged so that each pixel is
+// painted once. Rows are kept compact while spans arrive.
+class TSpanRows {
+ public:
+  explicit TSpanRows(const TBox& box);
+  const TBox& Box() const { return FBox; }
+  void Add(i64 y, i64 x0, i64 x1);
+  // Sorts and merges every row; call once before reading.
+  void Finish();
+  const std::vector<std::pair<int, int>>& RowSpans(i64 y) const { return FRows[static_cast<std::size_t>(y - FBox.T)]; }
+  bool Empty() const { return FCount == 0; }
+  // Paints every span.
+  void Paint(TSurface& s, const TInk& ink) const;
+  // Paints [x0, x1) of row y minus this set's spans of that row.
+  void PaintOutside(TSurface& s, i64 y, i64 x0, i64 x1, const TInk& ink) const;
+
+ private:
+  static void Merge(std::vector<std::pair<int, int>>& row);
+  TBox FBox;
+  std::vector<std::vector<std::pair<int, int>>> FRows;
+  std::size_t FCount = 0;
+};
+
+// Polygon lattice fill: calls emit(y, x0, x1) for each filled span inside the box (rows and
+// columns clipped). Grid point (x, y) is inside under the half-open crossing rule.
+using TSpanSink = std::function<void(i64 y, i64 x0, i64 x1)>;
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit);
+
+// Cosmetic (one-pixel) line drawing with an optional dash style, continuing the pattern
+// across segments of one call.
+class TCosmeticPen {
+ public:
+  // style psSolid..psDashDotDot; opaque gaps are painted with gapRop.
+  TCosmeticPen(TSurface& s, TPenStyle style, TRop on, TRop gap, bool opaque);
+  // Paints a -> b without b (the first pixel in, the last out).
+  void Segment(TPoint64 a, TPoint64 b);
+  // A polyline (closed adds the last -> first segment), the pattern running on.
+  void Path(std::span<const TPoint64> pts, bool closed);
+  void ResetPhase() { FPhase = 0; }
+
+ private:
+  template <bool Styled>
+  void Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m, i64 i0, i64 i1);
+  TSurface& FS;
+  const std::uint8_t* FPattern;  // 24 entries, 1 = on; nullptr for solid
+  TRop FOn, FGap;
+  bool FOpaque;
+  i64 FPhase = 0;
+};
+
+// Boxes at most this large in both directions use the exact integer ellipse; larger ones an
+// approximating polygon refined only near the visible box.
+constexpr i64 kExactEllipse = 1 << 15;
+
+// The pen disc of width w (the filled ellipse of a w x w box): Row(r) gives the inclusive
+// column offsets from the box's left edge of row r (first > second when the row is empty).
+// Large discs are an analytic circle computed row by row.
+class TDisc {
+ public:
+  explicit TDisc(i64 w);
+  std::pair<i64, i64> Row(i64 r) const;
+
+ private:
+  i64 FW;
+  std::vector<std::pair<i64, i64>> FRows;
+};
+
+// A wide stroke (round ends and joins) of a path as a region of the box.
+void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 width, const TDisc& disc);
+
+// The filled ellipse of a W x H box (both at most kExactEllipse): per row the inclusive column
+// range, first > second for a row the outline does not reach.
+std::vector<std::pair<i64, i64>> EllipseFillRows(i64 w, i64 h);
+
+// The ellipse walk of a W x H box: the lower-right quarter points (x, y) in the box's local
+// frame, from the right end of the middle row downwards and leftwards.
+std::vector<TPoint64> QuadrantPoints(i64 w, i64 h);
+
+
+// The outline of an ellipse box (exclusive right/bottom) as a point sequence: counter-clockwise
+// from (R-1, B-1-H/2) upwards for the whole outline (full), else the arc from the radial
+// through s to the radial through e (start inclusive, end exclusive; the whole outline when
+// both lie on one radial). Giant boxes give an approximating polygon (Exact false) that is
+// fine only within margin of the visible box.
+struct TEllipsePath {
+  std::vector<TPoint64> Points;
+  bool Exact = true;
+};
+TEllipsePath EllipsePath(const TBox& box, bool full, TPoint64 s, TPoint64 e, const TBox& visible, i64 margin);
+
+}  // namespace varnel::raster
