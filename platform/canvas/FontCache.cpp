@@ -12,6 +12,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -310,8 +311,12 @@ const TFaceInfo& TFontCache::Face(const std::string& name, bool bold, bool itali
   info->Italic = italic;
   auto* config = static_cast<FcConfig*>(FConfig);
   // The family asked for (fontconfig substitutes its aliases and, failing those, its default
-  // sans), then any sans at all.
-  for (const std::string& family : {name, std::string("sans-serif")}) {
+  // sans), then any sans at all. The classic bitmap UI sans has no scalable twin; the Arial-metric
+  // sans comes closest to its 13-pixel line at 8 points, so it is tried first for that name.
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string preferred = lower == "ms sans serif" ? "Liberation Sans" : name;
+  for (const std::string& family : {preferred, name, std::string("sans-serif")}) {
     const TMatch m = MatchFont(config, family, bold, italic);
     if (m.File.empty()) continue;
     if (FT_Face face = OpenFile(m.File, m.Index)) {
