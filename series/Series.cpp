@@ -1,6 +1,7 @@
 // TChartSeries, the data side: construction, adding, deleting and clearing points, labels and
-// value texts, property setters, Assign, and the notifications to dependent series. The chart
-// side (pixels, visible range, drawing loop, legend symbol, sample values) is in SeriesDraw.cpp.
+// value texts, property setters and Assign. The chart side (pixels, visible range, drawing loop,
+// legend symbol, sample values) is in SeriesDraw.cpp, the data sources and the notifications to
+// dependent series in DataSource.cpp, the drawing of marks in MarksDraw.cpp.
 #include "series/Series.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "base/Exceptions.h"
 #include "base/Messages.h"
 #include "base/Text.h"
+#include "series/ChartFunction.h"
 
 namespace varnel {
 
@@ -287,91 +289,6 @@ void TChartSeries::Assign(const TChartSeries& source) {
   FIdentifier = source.FIdentifier;
   ReloadFromSource();
   Repaint();
-}
-
-// ---- Dependents and sources ------------------------------------------------------------------
-
-void TChartSeries::NotifyDependents(TDataKind kind, int index) {
-  // A dependent may change the list while it reacts (it may drop this series); walk a copy.
-  const std::vector<TChartSeries*> dependents(FDependents);
-  for (TChartSeries* d : dependents) {
-    if (!d) continue;
-    const auto& ds = d->FDataSources;
-    if (std::find(ds.begin(), ds.end(), this) == ds.end()) continue;
-    switch (kind) {
-      case dkClear:
-        if (d->FRefreshOptions & roOnClear) d->Clear();
-        break;
-      case dkAdd:
-        if (d->FRefreshOptions & roOnInsert) d->AppendPointFromSource(this, index);
-        break;
-      case dkDelete:
-        if (d->FRefreshOptions & roOnDelete) d->SourcePointDeleted(this, index);
-        break;
-      case dkRefresh:
-        d->CopyPointsFrom(this);
-        break;
-    }
-  }
-}
-
-void TChartSeries::LinkSource(TChartSeries* source) {
-  if (!source) return;
-  FDataSources.push_back(source);
-  auto& deps = source->FDependents;
-  if (std::find(deps.begin(), deps.end(), this) == deps.end()) deps.push_back(this);
-}
-
-void TChartSeries::UnlinkSource(TChartSeries* source) {
-  FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source), FDataSources.end());
-  if (source && std::find(FDataSources.begin(), FDataSources.end(), source) == FDataSources.end()) {
-    auto& deps = source->FDependents;
-    deps.erase(std::remove(deps.begin(), deps.end(), this), deps.end());
-  }
-  ReloadFromSource();
-}
-
-void TChartSeries::DetachSources() {
-  for (TChartSeries* s : FDataSources) {
-    auto& deps = s->FDependents;
-    deps.erase(std::remove(deps.begin(), deps.end(), this), deps.end());
-  }
-  FDataSources.clear();
-}
-
-void TChartSeries::ReloadFromSource() {
-  if (!FDataSources.empty() && FDataSources.front()) CopyPointsFrom(FDataSources.front());
-}
-
-void TChartSeries::SourcePointDeleted(TChartSeries* /*source*/, int index) { Delete(index); }
-
-int TChartSeries::AppendFromSource(TChartSeries* source, int index) {
-  double x = source->FXValues->Value(index);
-  double y = source->FYValues->Value(index);
-  if (!(YIsPrimary() && source->YIsPrimary())) std::swap(x, y);
-  const int j = FXValues->AddValue(x);
-  FYValues->InsertValue(j, y);
-  for (std::size_t k = 2; k < FColumnLists.size(); ++k) {
-    const double v = k < source->FColumnLists.size() ? source->FColumnLists[k]->Value(index) : 0.0;
-    FColumnLists[k]->InsertValue(j, v);
-  }
-  return j;
-}
-
-void TChartSeries::AppendPointFromSource(TChartSeries* source, int index) {
-  const int j = AppendFromSource(source, index);
-  const auto i = static_cast<std::size_t>(index);
-  // Every point keeps a colour and a label entry, so the parallel lists stay the same length.
-  FPointColors.insert(static_cast<std::size_t>(j), i < source->FPointColors.size() ? source->FPointColors[i] : clAutoColor);
-  FPointLabels.insert(static_cast<std::size_t>(j), i < source->FPointLabels.size() ? source->FPointLabels[i] : std::string());
-  NotifyNewValue(this, j);
-}
-
-void TChartSeries::CopyPointsFrom(TChartSeries* source) {
-  if (!CanAddFrom(source)) return;
-  Clear();
-  for (int i = 0; i < source->Count(); ++i) AppendPointFromSource(source, i);
-  NotifyDependents(dkRefresh, 0);
 }
 
 }  // namespace varnel

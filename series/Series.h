@@ -26,6 +26,7 @@ namespace varnel {
 class TCustomAxisPanel;
 class TChartAxis;
 class TCanvas;
+class TChartFunction;
 
 // Which horizontal and which vertical axis of the chart a series uses.
 enum THorizAxis : int { aTopAxis = 0, aBottomAxis = 1 };
@@ -158,8 +159,12 @@ class TChartSeries {
   virtual void DrawAllPoints();
   virtual void DrawPoint(int index);
   virtual void AfterDrawPoints();
-  // Marks of the visible points (only called when Marks().Visible()).
+  // Marks of the visible points (only called when Marks().Visible()); MarksDraw.cpp.
   void DrawAllMarks();
+  // One mark: the arrow from arrowStart to arrowEnd, the box (frame and fill) and the text.
+  virtual void DrawOneMark(int index, const std::string& text, TPoint arrowStart, TPoint arrowEnd, const TRect& box);
+  // The widest mark text over all points, in the DrawCanvas font (0 without a chart).
+  int WidestMark();
   virtual void HorizontalMarginsWanted(int& left, int& right) const {
     left = 0;
     right = 0;
@@ -226,6 +231,7 @@ class TChartSeries {
   // A new visible black solid pen of width 1 whose change handler is PenChanged.
   std::unique_ptr<TChartPen> NewChartPen();
 
+  // ---- Data sources (DataSource.cpp) -----------------------------------------------------------
   // Series that take their points from this one (not owned), and this series' source series.
   const std::vector<TChartSeries*>& Dependents() const { return FDependents; }
   const std::vector<TChartSeries*>& DataSources() const { return FDataSources; }
@@ -244,6 +250,18 @@ class TChartSeries {
   virtual int AppendFromSource(TChartSeries* source, int index);
   virtual void AppendPointFromSource(TChartSeries* source, int index);
   virtual void CopyPointsFrom(TChartSeries* source);
+  // The first source series, or null.
+  TChartSeries* DataSource() const { return FDataSources.empty() ? nullptr : FDataSources.front(); }
+  // Null: drop every source and clear. Otherwise, after the checks (a chart to validate against,
+  // an acceptable source other than this series, no circular dependence), the series takes its
+  // points from the source alone (while the chart loads, the source is added to the others).
+  void SetDataSource(TChartSeries* source);
+  // Whether this series takes points from `other`, directly or through its sources.
+  bool DependsOn(const TChartSeries* other) const;
+  // The calculation that derives the points from the sources (owned; null for a plain copy).
+  TChartFunction* SeriesFunction() const { return FSeriesFunction.get(); }
+  // Replaces the calculation (null removes it) and reloads.
+  void AttachCalculation(std::unique_ptr<TChartFunction> calculation);
 
   // ---- Events -------------------------------------------------------------------------------
   std::function<bool(TChartSeries* sender)> OnBeforeAdd;
@@ -293,6 +311,7 @@ class TChartSeries {
   std::string FPercentFormat;
   std::vector<TChartSeries*> FDataSources;
   std::vector<TChartSeries*> FDependents;
+  std::unique_ptr<TChartFunction> FSeriesFunction;
   TRefreshOptions FRefreshOptions = roAll;
   int FFirstShownIndex = -1;
   int FLastShownIndex = -1;

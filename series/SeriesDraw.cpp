@@ -138,10 +138,6 @@ void TChartSeries::DrawAllPoints() {
   }
 }
 
-void TChartSeries::DrawAllMarks() {
-  // Hook for the point marks: mark texts and boxes are drawn here once the marks are built.
-}
-
 std::string TChartSeries::MarkTextOfChart(int index) const {
   if (FMarks->Style() == smsLegend && FParentChart) return link::LegendValueText(FParentChart, *this, index);
   const TChartAxis* axis = GetHorizAxis();
