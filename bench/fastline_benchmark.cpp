@@ -1,7 +1,13 @@
 // The scrolling graph's costs: the once-a-second cycle (drop the oldest point, renumber the X
-// values, append the new sample) on a one-minute and a one-day plot.
+// values, append the new sample) on a one-minute and a one-day plot, and one drawing pass of the
+// fast line over a 1920-pixel plot for 10^3 to 10^6 points.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <random>
+
+#include "chart/Chart.h"
+#include "platform/BitmapHost.h"
 #include "series/FastLineSeries.h"
 
 namespace varnel {
@@ -21,6 +27,37 @@ void BM_SecondCycle(benchmark::State& state) {
   benchmark::DoNotOptimize(series.Count());
 }
 BENCHMARK(BM_SecondCycle)->Arg(60)->Arg(86400)->Unit(benchmark::kMicrosecond);
+
+// One pass of the line: a load-like random walk (0..100, steps of a few percent) on a 2D chart
+// whose plot spans 1920 x 1040 pixels, every point visible, width-1 pen.
+void BM_FastLineDraw(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  TBitmapHost host(1920, 1080);
+  TChart chart;
+  chart.SetHost(&host);
+  chart.SetView3D(false);
+  TFastLineSeries line;
+  line.SetParentChart(&chart);
+  line.SetSeriesColor(clMaroon);
+  std::mt19937 rng(42);
+  double y = 50;
+  for (int i = 0; i < n; ++i) {
+    y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 9) - 4), 0.0, 100.0);
+    line.AppendY(y);
+  }
+  chart.SetPlotRect(Rect(0, 20, 1920, 1060));
+  chart.BottomAxis().SetRange(0, n - 1);
+  chart.BottomAxis().AdjustRange();
+  chart.LeftAxis().SetRange(0, 100);
+  chart.LeftAxis().AdjustRange();
+  line.FindVisibleRange();
+  for (auto _ : state) {
+    line.DrawAllPoints();
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_FastLineDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varnel

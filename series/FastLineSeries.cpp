@@ -3,6 +3,7 @@
 #include "series/FastLineSeries.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/canvas/Canvas.h"
@@ -56,15 +57,55 @@ bool TFastLineSeries::BeginPass(TPass& pass) const {
     pass.ShiftX = DepthLevel() * serieslink::LevelDX(chart);
     pass.ShiftY = -DepthLevel() * serieslink::LevelDY(chart);
   }
-  return pass.Canvas && pass.HorizAxis && pass.VertAxis;
+  if (!pass.Canvas || !pass.HorizAxis || !pass.VertAxis) return false;
+  pass.Count = Count();
+  pass.XRaw = XValues().StoredValues();
+  pass.YRaw = YValues().StoredValues();
+  pass.XMultiplier = XValues().Multiplier();
+  pass.YMultiplier = YValues().Multiplier();
+  pass.LinearX = serieslink::LinearMapping(chart, pass.HorizAxis, true, pass.XMap);
+  pass.LinearY = serieslink::LinearMapping(chart, pass.VertAxis, false, pass.YMap);
+  return true;
 }
 
+namespace {
+
+// The axis' linear mapping computed in place, with the same operations in the same order, so
+// the pixel is the one the axis gives. False where the axis' own path must decide (a value that
+// is not a number or lands far outside the int range).
+inline bool MapLinear(const serieslink::TLinearMap& m, double v, int& pixel) {
+  if (m.Range == 0) {
+    pixel = m.Centre;
+    return true;
+  }
+  const double q = m.Size * (v - m.Minimum) / m.Range;
+  if (!(std::fabs(q) < 1e15)) return false;
+  // Nearest integer with halves to even: adding and taking away 1.5 * 2^52 leaves no fraction
+  // bits, so the addition rounds in the default mode.
+  const double r = (q + 6755399441055744.0) - 6755399441055744.0;
+  const auto f = static_cast<long long>(r);
+  const long long p = m.Inverted ? m.End - f : m.Start + f;
+  if (p > 2147483647LL || p < -2147483647LL - 1) return false;
+  pixel = static_cast<int>(p);
+  return true;
+}
+
+}  // namespace
+
 int TFastLineSeries::PassX(const TPass& pass, int index) const {
-  return serieslink::XPixelOfValue(pass.HorizAxis, XValues().Value(index)) + pass.ShiftX;
+  if (index < 0 || index >= pass.Count) return XPixelOf(index);  // raises the list-index error
+  const double v = pass.XRaw[index] * pass.XMultiplier;
+  int pixel;
+  if (!pass.LinearX || !MapLinear(pass.XMap, v, pixel)) pixel = serieslink::XPixelOfValue(pass.HorizAxis, v);
+  return pixel + pass.ShiftX;
 }
 
 int TFastLineSeries::PassY(const TPass& pass, int index) const {
-  return serieslink::YPixelOfValue(pass.VertAxis, YValues().Value(index)) + pass.ShiftY;
+  if (index < 0 || index >= pass.Count) return YPixelOf(index);
+  const double v = pass.YRaw[index] * pass.YMultiplier;
+  int pixel;
+  if (!pass.LinearY || !MapLinear(pass.YMap, v, pixel)) pixel = serieslink::YPixelOfValue(pass.VertAxis, v);
+  return pixel + pass.ShiftY;
 }
 
 void TFastLineSeries::DrawAllPoints() {

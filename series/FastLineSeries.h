@@ -11,6 +11,7 @@
 
 #include "series/ChartPen.h"
 #include "series/Series.h"
+#include "series/SeriesChartLink.h"
 
 namespace varnel {
 
@@ -50,6 +51,16 @@ class TFastLineSeries final : public TChartSeries {
     const TChartAxis* VertAxis = nullptr;
     int ShiftX = 0;
     int ShiftY = 0;
+    // The values and the axes' linear mappings, so a point costs no lookups.
+    int Count = 0;
+    const double* XRaw = nullptr;
+    const double* YRaw = nullptr;
+    double XMultiplier = 1;
+    double YMultiplier = 1;
+    bool LinearX = false;
+    bool LinearY = false;
+    serieslink::TLinearMap XMap;
+    serieslink::TLinearMap YMap;
   };
   bool BeginPass(TPass& pass) const;
   // XPixelOf(i) and YPixelOf(i) through the pass's axes (the class is final and does not

@@ -31,6 +31,26 @@ double ValueAtPixel(const TChartAxis* axis, int pixel) { return axis->ValueAtPix
 bool Inverted(const TChartAxis* axis) { return axis->Inverted(); }
 bool IsHorizontal(const TChartAxis* axis) { return axis->IsHorizontal(); }
 
+bool LinearMapping(const TCustomAxisPanel* chart, const TChartAxis* axis, bool horizontal, TLinearMap& map) {
+  if (axis->Logarithmic()) return false;
+  const TRect& r = chart->PlotRect();
+  map.Minimum = axis->ShownMinimum();
+  map.Range = axis->ShownRange();
+  map.Inverted = axis->Inverted();
+  if (horizontal) {
+    map.Start = r.Left;
+    map.End = r.Right;
+    map.Size = chart->PlotWidth();
+    map.Centre = chart->PlotCenterX();
+  } else {
+    map.Start = r.Bottom;
+    map.End = r.Top;
+    map.Size = -chart->PlotHeight();
+    map.Centre = chart->PlotCenterY();
+  }
+  return true;
+}
+
 bool View3D(const TCustomAxisPanel* chart) { return chart->View3D(); }
 bool SeriesInDepth(const TCustomAxisPanel* chart) { return chart->SeriesInDepth(); }
 int LevelDX(const TCustomAxisPanel* chart) { return chart->LevelDX(); }

@@ -32,6 +32,20 @@ double ValueAtPixel(const TChartAxis* axis, int pixel);
 bool Inverted(const TChartAxis* axis);
 bool IsHorizontal(const TChartAxis* axis);
 
+// The numbers of an axis' linear value-to-pixel mapping along the horizontal (x) or vertical
+// span of the plot: pixel = centre when range is 0, else start + f (end - f when inverted) with
+// f = Round(size * (v - minimum) / range). False for a logarithmic axis.
+struct TLinearMap {
+  double Minimum = 0;
+  double Range = 0;
+  int Start = 0;
+  int End = 0;
+  int Size = 0;
+  int Centre = 0;
+  bool Inverted = false;
+};
+bool LinearMapping(const TCustomAxisPanel* chart, const TChartAxis* axis, bool horizontal, TLinearMap& map);
+
 bool View3D(const TCustomAxisPanel* chart);
 bool SeriesInDepth(const TCustomAxisPanel* chart);
 int LevelDX(const TCustomAxisPanel* chart);
