@@ -1,11 +1,14 @@
 // Helpers of the chart tests: the program's chart configuration (Chart2 with Series3), and
 // filters over a canvas trace.
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "chart/Chart.h"
+#include "series/FastLineSeries.h"
 #include "platform/canvas/Canvas.h"
+#include "series/FastLineSeries.h"
 
 namespace varnel::test {
 
@@ -84,6 +87,47 @@ inline void ConfigureProgramChart(TChart& chart) {
   chart.SetView3D(false);
   chart.Legend().SetVisible(true);
   chart.SetOffscreenDrawing(true);
+}
+
+// The design-time values of the program's series Series3 (maroon line 2 pixels wide, values
+// shown as "CPU ###0"), put on the chart, and a load history of `points` samples: zeros, then
+// the given loads, the last of them newest.
+inline void ConfigureProgramSeries(TFastLineSeries& s, TChart& chart, int points = 60,
+                                   const std::vector<double>& loads = {}) {
+  s.SetName("Series3");
+  s.Marks().SetVisible(false);
+  s.Marks().SetArrowLength(8);
+  s.SetValueFormat("CPU ###0");
+  s.XValues().SetOrder(loAscending);
+  s.YValues().SetOrder(loNone);
+  s.SetSeriesColor(clMaroon);
+  s.LinePen().SetColor(clMaroon);
+  s.LinePen().SetWidth(2);
+  s.SetHorizAxis(aBottomAxis);
+  s.SetVertAxis(aLeftAxis);
+  s.SetParentChart(&chart);
+  const int zeros = points - static_cast<int>(loads.size());
+  for (int i = 0; i < zeros; ++i) s.AppendY(0, "", clAutoColor);
+  for (double v : loads) s.AppendY(v, "", clAutoColor);
+}
+
+// The program's series: maroon line 2 pixels wide, "CPU ###0", no marks, on the chart, with n
+// points of a fixed load pattern (whole percentages 0..100) on X = 0..n-1.
+inline void ConfigureProgramSeries(TChart& chart, TFastLineSeries& series, int n = 60) {
+  series.SetName("Series3");
+  series.LinePen().SetColor(clMaroon);
+  series.LinePen().SetWidth(2);
+  series.SetSeriesColor(clMaroon);
+  series.SetValueFormat("CPU ###0");
+  series.Marks().SetVisible(false);
+  series.Marks().SetArrowLength(8);
+  chart.AddSeries(&series);
+  series.Clear();
+  for (int i = 0; i < n; ++i) {
+    const int wave = (i * 7) % 60;                  // a slow saw
+    const int jitter = (i * 37) % 23;               // and a fast, irregular part
+    series.AppendY(std::min(100, 10 + wave + jitter), "", clAutoColor);
+  }
 }
 
 // The calls of one operation.
