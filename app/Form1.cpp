@@ -1,0 +1,253 @@
+// TForm1: start-up, the tick, the size style, the display and title switches, and the window
+// messages. The menu commands are in Form1Commands.cpp, the settings in Form1Settings.cpp and
+// the form's design-time values in FormDesign.cpp.
+#include "app/Form1.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "base/Exceptions.h"
+
+namespace varnel {
+
+bool TColorDialog::Execute() {
+  if (!FPort) return false;
+  TColor c = FColor;
+  if (!FPort->Execute(c, FOptions)) return false;
+  FColor = c;
+  return true;
+}
+
+TForm1::TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath,
+               TSampleSource readSample)
+    : ColorDialog1(ports.ColorDialog),
+      Application(application),
+      FPorts(ports),
+      FSettingsPath(std::move(settingsPath)),
+      FReadSample(std::move(readSample)) {
+  // The window's design-time frame: a sizeable tool window captioned "FENDUL".
+  if (FPorts.Frame) {
+    FPorts.Frame->SetLeft(182);
+    FPorts.Frame->SetTop(129);
+    FPorts.Frame->SetWidth(520);
+    FPorts.Frame->SetHeight(377);
+    FPorts.Frame->SetCaption(FCaption);
+  }
+  // Components in the order the form creates them: Meter1, Chart2 with Series3, Timer1,
+  // PopupMenu1, ColorDialog1.
+  Meter1.SetHost(FPorts.MeterHost);
+  Chart2.SetHost(FPorts.ChartHost);
+  AlignControls();
+  LoadDesign();
+  CreateMenu();
+  ColorDialog1.SetOptions(cdFullOpen | cdShowHelp | cdAnyColor);
+  Timer1.OnTimer = [this] { Application.Guard([this] { Timer1Timer(); }); };
+
+  FormCreate();
+
+  if (FPorts.Timer && Timer1.Enabled()) FPorts.Timer->Start(Timer1.Interval(), Timer1.OnTimer);
+}
+
+TForm1::~TForm1() {
+  if (FPorts.Timer) FPorts.Timer->Stop();
+  // The series leaves the chart before either goes.
+  Series3.SetParentChart(nullptr);
+  Meter1.SetHost(nullptr);
+  Chart2.SetHost(nullptr);
+}
+
+void TForm1::CreateMenu() {
+  TMenuItem& root = PopupMenu1.Items();
+  About1 = root.Add("About1", "&About", mkCommand);
+  N1 = root.Add("N1", "-", mkSeparator);
+  NoTitle = root.Add("NoTitle", "&No Title", mkCheck);
+  OnTop = root.Add("OnTop", "Stay On &Top", mkCheck);
+  N5 = root.Add("N5", "-", mkSeparator);
+  Graph = root.Add("Graph", "&Graph", mkRadio);
+  Graph->SetChecked(true);
+  UVMeter = root.Add("UVMeter", "&UV Meter", mkRadio);
+  N2 = root.Add("N2", "-", mkSeparator);
+  Secondstodisplay1 = root.Add("Secondstodisplay1", "Seconds to &Plot", mkCommand);
+  DisplayAxis1 = root.Add("DisplayAxis1", "&Display Axis", mkCheck);
+  Legend1 = root.Add("Legend1", "&Legend", mkCheck);
+  N3DView1 = root.Add("N3DView1", "&3D View", mkCheck);
+  Colour1 = root.Add("Colour1", "Colo&ur", mkSubmenu);
+  ColourCPUUsage1 = Colour1->Add("ColourCPUUsage1", "&Line", mkCommand);
+  ColorBackground1 = Colour1->Add("ColorBackground1", "&Background", mkCommand);
+  N3 = root.Add("N3", "-", mkSeparator);
+  Exit1 = root.Add("Exit1", "E&xit", mkCommand);
+  // Every item but the separators and the submenu runs UserClick; what escapes it is reported.
+  auto click = [this](TMenuItem* sender) { Application.Guard([this, sender] { UserClick(sender); }); };
+  for (TMenuItem* item : {About1, NoTitle, OnTop, Graph, UVMeter, Secondstodisplay1, DisplayAxis1, Legend1,
+                          N3DView1, ColourCPUUsage1, ColorBackground1, Exit1})
+    item->OnClick = click;
+}
+
+// ---- Frame ----------------------------------------------------------------------------------
+
+int TForm1::Left() const { return FPorts.Frame ? FPorts.Frame->Left() : 0; }
+int TForm1::Top() const { return FPorts.Frame ? FPorts.Frame->Top() : 0; }
+int TForm1::Width() const { return FPorts.Frame ? FPorts.Frame->Width() : 0; }
+int TForm1::Height() const { return FPorts.Frame ? FPorts.Frame->Height() : 0; }
+
+void TForm1::SetCaption(const std::string& v) {
+  if (v == FCaption) return;
+  FCaption = v;
+  if (FPorts.Frame) FPorts.Frame->SetCaption(v);
+}
+
+void TForm1::SetHint(const std::string& v) {
+  if (v == FHint) return;
+  FHint = v;
+  if (FPorts.Frame) FPorts.Frame->SetHint(v);
+}
+
+void TForm1::SetBorderStyle(TFormBorderStyle v) {
+  if (v == FBorderStyle) return;
+  FBorderStyle = v;
+  if (FPorts.Frame) FPorts.Frame->SetBorderStyle(v);
+}
+
+void TForm1::SetFormStyle(TFormStyle v) {
+  if (v == FFormStyle) return;
+  FFormStyle = v;
+  if (FPorts.Frame) FPorts.Frame->SetFormStyle(v);
+}
+
+void TForm1::SetChartVisible(bool v) {
+  Chart2.SetVisible(v);
+  if (FPorts.ChartHost) FPorts.ChartHost->SetVisible(v);
+}
+
+void TForm1::SetMeterVisible(bool v) {
+  if (FPorts.MeterHost) FPorts.MeterHost->SetVisible(v);
+  Meter1.SetVisible(v);
+}
+
+void TForm1::AlignControls() {
+  if (FPorts.ChartHost) {
+    const TRect r = FPorts.ChartHost->ClientRect();
+    Chart2.SetBounds(0, 0, r.Width(), r.Height());
+    FPorts.ChartHost->Invalidate();
+  }
+  if (FPorts.MeterHost && Meter1.Visible()) Meter1.Paint();
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+void TForm1::FormCreate() {
+  // 1-2. The settings file beside the program, read and applied key by key.
+  ReadSettings();
+  // 3.
+  ResetPlot();
+  // 4. Window level.
+  SetFormStyle(OnTop->Checked() ? fsStayOnTop : fsNormal);
+  // 5. Title bar: invert, then ToggleTitle inverts back and sets the border.
+  NoTitle->SetChecked(!NoTitle->Checked());
+  ToggleTitle();
+  // 6.
+  ApplyDisplay();
+  // 7. The gauge's colours follow the chart's.
+  Meter1.SetColorBakG(Chart2.Color());
+  Meter1.NeedleLayout().SetColorBody(Series3.SeriesColor());
+  Meter1.NeedleLayout().SetColorOutline(Series3.SeriesColor());
+  // 8. Axes.
+  const bool axes = DisplayAxis1->Checked();
+  Chart2.SetAxisVisible(axes);
+  Meter1.SetMeterScaleLine(axes);
+  Meter1.SetMeterShortTicks(axes);
+  // 9.
+  Chart2.SetView3D(N3DView1->Checked());
+  // 10. Legend: shown, or hidden together with the gauge's numbers and caption.
+  if (Legend1->Checked()) {
+    Chart2.Legend().SetVisible(true);
+    Meter1.Font().SetColor(clBlack);
+  } else {
+    Chart2.Legend().SetVisible(false);
+    Meter1.Font().SetColor(Meter1.ColorBakG());
+  }
+  // 11.
+  if (FPorts.Frame) FPorts.Frame->HideTaskbarEntry();
+}
+
+void TForm1::FormPaint() {
+  if (FPorts.Frame) FPorts.Frame->HideTaskbarEntry();
+}
+
+// ---- The tick -------------------------------------------------------------------------------
+
+void TForm1::Timer1Timer() {
+  // 1. A tick without a reading changes nothing; an error ends it here.
+  const std::optional<std::int32_t> sample = FReadSample ? FReadSample() : std::nullopt;
+  if (!sample) return;
+  const double load = static_cast<double>(*sample);
+  // 2.
+  SetHint("CPU Usage");
+  SetCaption("CPU Usage");
+  // 3-5. Scroll: drop the oldest point, renumber, append the newest.
+  Series3.Delete(0);
+  Series3.XValues().Renumber();
+  Series3.AppendY(load, "", clAutoColor);
+  // 6-7.
+  ApplySizeStyle();
+  Meter1.SetValue(load);
+}
+
+void TForm1::ApplySizeStyle() {
+  const int w = Width(), h = Height();
+  auto apply = [this](int pen, int thickness, int headMid, int headSize, int anchor, bool shortTicks) {
+    Series3.LinePen().SetWidth(pen);
+    Meter1.NeedleLayout().SetThickness(thickness);
+    Meter1.NeedleLayout().SetHeadMidLeng(headMid);
+    Meter1.NeedleLayout().SetHeadSize(headSize);
+    Meter1.NeedleLayout().SetAnchorSize(anchor);
+    Meter1.SetMeterShortTicks(shortTicks);
+  };
+  if (h < 150 || w < 300) apply(1, 1, 10, 10, 2, false);  // compact
+  if (h > 150 || w > 300) apply(2, 2, 20, 20, 5, true);   // full
+}
+
+void TForm1::ResetPlot() {
+  Chart2.SetOffscreenDrawing(true);
+  Series3.Clear();
+  if (FPlotSeconds < MinPlotSeconds) FPlotSeconds = MinPlotSeconds;
+  // No plot longer than a day: the series is built in one go and drawn every second.
+  if (FPlotSeconds > MaxPlotSeconds) FPlotSeconds = MaxPlotSeconds;
+  for (int i = 0; i < FPlotSeconds; ++i) Series3.AppendY(0, "", clAutoColor);
+}
+
+void TForm1::ApplyDisplay() {
+  if (FDisplay == 0) {
+    SetChartVisible(true);
+    SetMeterVisible(false);
+    Graph->SetChecked(true);
+    UVMeter->SetChecked(false);
+  } else if (FDisplay == 1) {
+    SetChartVisible(false);
+    SetMeterVisible(true);
+    Graph->SetChecked(false);
+    UVMeter->SetChecked(true);
+  }
+}
+
+void TForm1::ToggleTitle() {
+  if (NoTitle->Checked()) {
+    NoTitle->SetChecked(false);
+    SetBorderStyle(bsSizeToolWin);
+  } else {
+    NoTitle->SetChecked(true);
+    SetBorderStyle(bsNone);
+  }
+}
+
+// ---- Window messages ------------------------------------------------------------------------
+
+void TForm1::WMNCRButtonDown() {
+  // 10 pixels inside the outer frame's top-left corner (kept in range for any stored position).
+  auto inside = [](int v) { return static_cast<int>(std::min<long long>(static_cast<long long>(v) + 10, INT_MAX)); };
+  if (FPorts.Popup) FPorts.Popup->Popup(PopupMenu1, inside(Left()), inside(Top()));
+}
+
+void TForm1::WMNCLButtonDblClk() { ToggleTitle(); }
+
+}  // namespace varnel

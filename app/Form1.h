@@ -1,0 +1,164 @@
+// TForm1: the main window's logic, without a toolkit. It owns the components of the window (the
+// gauge Meter1, the chart Chart2 with its series Series3, the timer Timer1, the popup menu
+// PopupMenu1 and the colour dialog ColorDialog1), applies the stored settings at start-up, runs
+// the one-second tick, picks the line and needle style by window size, switches the display and
+// the title bar, and carries out every menu command, writing the settings after each. It reaches
+// the window system only through the ports (app/Ports.h).
+//
+// The check marks of OnTop, NoTitle, DisplayAxis1, N3DView1 and Legend1 are the store of the five
+// on/off settings; the radio marks of Graph and UVMeter only show Display.
+//
+//   THeadlessWindowSystem ws;  TApplication app(&ws.MessageBox);
+//   TForm1 form(app, ws.Ports(), "/opt/varnel/FENDUL.INI", [] { return std::optional<int>(37); });
+//   ws.Timer.Fire();   // one tick
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/Application.h"
+#include "app/Ports.h"
+#include "app/PopupMenu.h"
+#include "base/Color.h"
+#include "base/Controls.h"
+#include "chart/Chart.h"
+#include "gauge/Meter.h"
+#include "series/FastLineSeries.h"
+
+namespace varnel {
+
+// Gives the current processor load, or nothing when the system offers no reading; may raise
+// ERegistryException.
+using TSampleSource = std::function<std::optional<std::int32_t>()>;
+
+// The timer component: interval and enabled state, ticking through the timer port.
+class TTimer {
+ public:
+  int Interval() const { return FInterval; }
+  bool Enabled() const { return FEnabled; }
+  std::function<void()> OnTimer;
+
+ private:
+  friend class TForm1;
+  int FInterval = 1000;
+  bool FEnabled = true;
+};
+
+// The colour dialog component: its colour and options, run through the colour-dialog port.
+class TColorDialog {
+ public:
+  explicit TColorDialog(TColorDialogPort* port) : FPort(port) {}
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v) { FColor = v; }
+  unsigned Options() const { return FOptions; }
+  void SetOptions(unsigned v) { FOptions = v; }
+  // Runs the dialog from Color; true with Color changed when the user confirms.
+  bool Execute();
+
+ private:
+  TColorDialogPort* FPort;
+  TColor FColor = clBlack;
+  unsigned FOptions = 0;
+};
+
+class TForm1 {
+ public:
+  // The bounds of the plot length in points.
+  static constexpr int MinPlotSeconds = 5;
+  static constexpr int MaxPlotSeconds = 86400;  // one day
+
+  // Creates the components from the form's design, then runs FormCreate, which reads the
+  // settings file at settingsPath (the program passes SettingsFilePath of its executable).
+  TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath, TSampleSource readSample);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // ---- Handlers ---------------------------------------------------------------------------
+  void FormCreate();
+  // Activated, painted or shown: keep the program off the taskbar.
+  void FormPaint();
+  // The tick: sample, caption and hint, scroll the series, size style, gauge value.
+  void Timer1Timer();
+  // Every menu command; ends with SaveSettings.
+  void UserClick(TMenuItem* Sender);
+  // A right click anywhere: the menu at (Left + 10, Top + 10) of the outer frame.
+  void WMNCRButtonDown();
+  // A double click anywhere: toggle the title bar.
+  void WMNCLButtonDblClk();
+  // The client area changed size: both children fill it (Align = alClient).
+  void AlignControls();
+
+  // ---- Operations -------------------------------------------------------------------------
+  void ResetPlot();
+  void ApplyDisplay();
+  void ToggleTitle();
+  void ApplySizeStyle();
+  void SetAxisDisplay(bool v);
+  void SaveSettings();
+
+  // ---- State ------------------------------------------------------------------------------
+  int PlotSeconds() const { return FPlotSeconds; }
+  int Display() const { return FDisplay; }
+  const std::string& SettingsPath() const { return FSettingsPath; }
+  const std::string& Caption() const { return FCaption; }
+  const std::string& Hint() const { return FHint; }
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  TFormStyle FormStyle() const { return FFormStyle; }
+  // The window's outer geometry, from the frame.
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+
+  // ---- Components -------------------------------------------------------------------------
+  TMeter Meter1;
+  TChart Chart2;
+  TFastLineSeries Series3;
+  TTimer Timer1;
+  TPopupMenu PopupMenu1;
+  TColorDialog ColorDialog1;
+  TMenuItem* About1;
+  TMenuItem* N1;
+  TMenuItem* NoTitle;
+  TMenuItem* OnTop;
+  TMenuItem* N5;
+  TMenuItem* Graph;
+  TMenuItem* UVMeter;
+  TMenuItem* N2;
+  TMenuItem* Secondstodisplay1;
+  TMenuItem* DisplayAxis1;
+  TMenuItem* Legend1;
+  TMenuItem* N3DView1;
+  TMenuItem* Colour1;
+  TMenuItem* ColourCPUUsage1;
+  TMenuItem* ColorBackground1;
+  TMenuItem* N3;
+  TMenuItem* Exit1;
+
+ private:
+  void CreateMenu();
+  void LoadDesign();
+  void ReadSettings();
+  void SetCaption(const std::string& v);
+  void SetHint(const std::string& v);
+  void SetBorderStyle(TFormBorderStyle v);
+  void SetFormStyle(TFormStyle v);
+  void SetChartVisible(bool v);
+  void SetMeterVisible(bool v);
+
+  TApplication& Application;
+  TFormPorts FPorts;
+  std::string FSettingsPath;
+  TSampleSource FReadSample;
+  int FPlotSeconds = 60;
+  int FDisplay = 0;
+  std::string FCaption = "FENDUL";
+  std::string FHint;
+  TFormBorderStyle FBorderStyle = bsSizeToolWin;
+  TFormStyle FFormStyle = fsNormal;
+};
+
+}  // namespace varnel

@@ -1,0 +1,56 @@
+// TForm1's settings: read once at start-up and applied key by key as each is read, written whole
+// after every menu command (the keys, their defaults and orders are in SettingsKeys.h).
+#include "app/Form1.h"
+#include "app/SettingsKeys.h"
+#include "platform/profile/IniFile.h"
+
+namespace varnel {
+
+void TForm1::ReadSettings() {
+  const TIniFile ini(FSettingsPath);
+  TFramePort* frame = FPorts.Frame;
+  // Applied as read, unchecked: the window system decides what it can show.
+  varnel::ReadSettings(ini, [&](TSettingId id, int v) {
+    switch (id) {
+      case siTop: if (frame) frame->SetTop(v); break;
+      case siLeft: if (frame) frame->SetLeft(v); break;
+      case siWidth: if (frame) frame->SetWidth(v); break;
+      case siHeight: if (frame) frame->SetHeight(v); break;
+      case siStayOnTop: OnTop->SetChecked(v != 0); break;
+      case siHideTitle: NoTitle->SetChecked(v != 0); break;
+      case siColorsBackground: Chart2.SetColor(v); break;
+      case siColorsLine: Series3.SetSeriesColor(v); break;
+      case siPlotSeconds: FPlotSeconds = v; break;
+      case siDisplayAxis: DisplayAxis1->SetChecked(v != 0); break;
+      case si3DView: N3DView1->SetChecked(v != 0); break;
+      case siLegend: Legend1->SetChecked(v != 0); break;
+      case siDisplay: FDisplay = v; break;
+    }
+  });
+}
+
+void TForm1::SaveSettings() {
+  // Thirteen separate key writes from the live state; the first that fails raises "Unable to
+  // write to <path>" and the keys after it are not written.
+  TIniFile ini(FSettingsPath);
+  WriteSettings(ini, [this](TSettingId id) -> int {
+    switch (id) {
+      case siTop: return Top();
+      case siLeft: return Left();
+      case siWidth: return Width();
+      case siHeight: return Height();
+      case siStayOnTop: return OnTop->Checked();
+      case siHideTitle: return NoTitle->Checked();
+      case siColorsBackground: return Chart2.Color();
+      case siColorsLine: return Series3.SeriesColor();
+      case siPlotSeconds: return FPlotSeconds;
+      case siDisplayAxis: return DisplayAxis1->Checked();
+      case si3DView: return N3DView1->Checked();
+      case siLegend: return Legend1->Checked();
+      case siDisplay: return FDisplay;
+    }
+    return 0;
+  });
+}
+
+}  // namespace varnel

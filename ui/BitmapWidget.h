@@ -1,0 +1,57 @@
+// TBitmapWidget: a child of the main window that shows a component's picture. It is the
+// component's control host: the surface is a TBitmap the size of the client area (inside the
+// optional 2-pixel sunken edge), put on the screen with XPutImage straight from the bitmap's
+// memory on a 24-bit TrueColor visual, or converted and drawn by FLTK on any other visual. It
+// takes no mouse input of its own: clicks, drags and double clicks go to the main window.
+#pragma once
+#include <FL/Fl_Widget.H>
+
+#include <functional>
+
+#include "app/Ports.h"
+#include "platform/canvas/Bitmap.h"
+
+namespace varnel {
+
+class TBitmapWidget : public Fl_Widget, public TChildPort {
+ public:
+  // edge: 0, or 2 for the sunken client edge around the surface.
+  TBitmapWidget(int x, int y, int w, int h, int edge);
+
+  // TControlHost
+  TRect ClientRect() const override { return TRect{0, 0, FSurface.Width(), FSurface.Height()}; }
+  TCanvas* WindowCanvas() override;
+  void Invalidate() override;
+  void Present() override;
+  // TChildPort
+  void SetVisible(bool v) override;
+  bool Visible() const override { return visible() != 0; }
+
+  // The component's paint handler, run once per draw when an invalidation is pending.
+  std::function<void()> OnPaint;
+  // Runs after the surface changed size (before the next paint).
+  std::function<void()> OnResize;
+
+  void resize(int x, int y, int w, int h) override;
+  int handle(int event) override;
+  // Whether the pointer over this child shows the window's tooltip or the child's own.
+  void SetOwnTooltip(bool v) { FOwnTooltip = v; }
+  // A sibling stacked above this one: while it is visible this child is hidden behind it and
+  // puts nothing on the screen.
+  void SetCoveredBy(TBitmapWidget* above) { FCoveredBy = above; }
+
+ protected:
+  void draw() override;
+
+ private:
+  void PutSurface();
+  void DrawEdge();
+
+  int FEdge;
+  TBitmap FSurface;
+  bool FInvalidated = true;
+  bool FOwnTooltip = false;
+  TBitmapWidget* FCoveredBy = nullptr;
+};
+
+}  // namespace varnel

@@ -1,0 +1,281 @@
+// The modal windows and services on FLTK.
+#include "ui/Dialogs.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Color_Chooser.H>
+#include <FL/Fl_Image.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/filename.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "app/AboutBox.h"
+#include "app/ProgramIcon.h"
+#include "ui/X11Hints.h"
+
+namespace varnel {
+
+namespace {
+
+// FLTK reads "@" in a label as the start of a symbol: "@@" shows one "@".
+std::string LabelText(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    out += c;
+    if (c == '@') out += '@';
+  }
+  return out;
+}
+
+// A button that shows the hand cursor while the pointer is over it.
+template <typename Base>
+class THandButton : public Base {
+ public:
+  using Base::Base;
+  int handle(int event) override {
+    if (event == FL_ENTER && this->window()) this->window()->cursor(FL_CURSOR_HAND);
+    if (event == FL_LEAVE && this->window()) this->window()->cursor(FL_CURSOR_DEFAULT);
+    const int r = Base::handle(event);
+    return (event == FL_ENTER || event == FL_LEAVE) ? 1 : r;
+  }
+};
+
+// The error icon: a red disc with a white cross.
+class TErrorIcon : public Fl_Box {
+ public:
+  TErrorIcon(int x, int y) : Fl_Box(x, y, 32, 32) {}
+  void draw() override {
+    fl_color(fl_rgb_color(0xE0, 0x10, 0x10));
+    fl_pie(x(), y(), 32, 32, 0, 360);
+    fl_color(FL_BLACK);
+    fl_arc(x(), y(), 32, 32, 0, 360);
+    fl_color(FL_WHITE);
+    fl_line_style(FL_SOLID | FL_CAP_ROUND, 4);
+    fl_line(x() + 10, y() + 10, x() + 21, y() + 21);
+    fl_line(x() + 21, y() + 10, x() + 10, y() + 21);
+    fl_line_style(0);
+  }
+};
+
+void HideParentWindow(Fl_Widget* w, void*) { w->window()->hide(); }
+
+}  // namespace
+
+Fl_RGB_Image* ProgramIconImage() {
+  static std::vector<unsigned char> rgba;
+  static std::unique_ptr<Fl_RGB_Image> image;
+  if (!image) {
+    const auto& px = ProgramIconPixels();
+    rgba.resize(px.size() * 4);
+    for (std::size_t i = 0; i < px.size(); ++i) {
+      rgba[i * 4] = static_cast<unsigned char>(px[i] >> 16);
+      rgba[i * 4 + 1] = static_cast<unsigned char>(px[i] >> 8);
+      rgba[i * 4 + 2] = static_cast<unsigned char>(px[i]);
+      rgba[i * 4 + 3] = static_cast<unsigned char>(px[i] >> 24);
+    }
+    image = std::make_unique<Fl_RGB_Image>(rgba.data(), ProgramIconSize, ProgramIconSize, 4);
+  }
+  return image.get();
+}
+
+void RunModal(Fl_Window* win) {
+  win->position((Fl::w() - win->w()) / 2, (Fl::h() - win->h()) / 2);
+  win->set_modal();
+  win->show();
+  x11::FocusWindow(win);
+  while (win->shown()) Fl::wait();
+}
+
+// ---- Colour dialog ----------------------------------------------------------------------
+
+bool TFltkColorDialog::Execute(TColor& color, unsigned) {
+  const TColor rgb = ColorToRGB(color);
+  uchar r = static_cast<uchar>(GetRValue(rgb)), g = static_cast<uchar>(GetGValue(rgb)),
+        b = static_cast<uchar>(GetBValue(rgb));
+  // FLTK's chooser always shows the whole picker and takes any colour.
+  if (!fl_color_chooser("Color", r, g, b, 0)) return false;
+  color = RGB(r, g, b);
+  return true;
+}
+
+// ---- Text prompt ------------------------------------------------------------------------
+
+bool TFltkPrompt::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+  fl_font(FL_HELVETICA, 12);
+  const int textWidth = static_cast<int>(fl_width(prompt.c_str()));
+  const int width = std::max(270, textWidth + 24);
+  Fl_Window win(width, 112);
+  win.copy_label(caption.c_str());
+  const std::string promptLabel = LabelText(prompt);
+  Fl_Box label(12, 8, width - 24, 18);
+  label.copy_label(promptLabel.c_str());
+  label.labelsize(12);
+  label.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
+  Fl_Input input(12, 30, width - 24, 24);
+  input.textsize(12);
+  input.maximum_size(static_cast<int>(PromptMaxLength));
+  input.value(value.substr(0, PromptMaxLength).c_str());
+  const int bx = (width - 2 * 75 - 8) / 2;
+  Fl_Return_Button ok(bx, 72, 75, 25, "OK");
+  Fl_Button cancel(bx + 83, 72, 75, 25, "Cancel");
+  ok.labelsize(12);
+  cancel.labelsize(12);
+  cancel.shortcut(FL_Escape);
+  bool confirmed = false;
+  ok.callback([](Fl_Widget* w, void* data) {
+    *static_cast<bool*>(data) = true;
+    w->window()->hide();
+  }, &confirmed);
+  cancel.callback(HideParentWindow);
+  win.end();
+  input.take_focus();
+  input.position(input.size(), 0);  // the whole text selected
+  RunModal(&win);
+  if (!confirmed) return false;
+  value = input.value();
+  return true;
+}
+
+// ---- Error message box ------------------------------------------------------------------
+
+void TFltkMessageBox::ShowError(const std::string& text, const std::string& caption) {
+  const std::string shown = LabelText(text);
+  fl_font(FL_HELVETICA, 12);
+  int tw = 360, th = 0;
+  fl_measure(shown.c_str(), tw, th, 0);
+  tw = std::min(tw, 360);
+  tw = std::max(tw, 120);
+  th = 0;
+  fl_measure(shown.c_str(), tw, th, 0);
+  const int textHeight = std::max(th, 32);
+  const int width = 12 + 32 + 12 + tw + 24;
+  const int height = 12 + textHeight + 14 + 25 + 10;
+  Fl_Window win(width, height);
+  win.copy_label(caption.c_str());
+  TErrorIcon icon(12, 12);
+  Fl_Box message(56, 12, tw + 12, textHeight);
+  message.copy_label(shown.c_str());
+  message.labelsize(12);
+  message.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_WRAP);
+  Fl_Return_Button ok((width - 75) / 2, height - 35, 75, 25, "OK");
+  ok.labelsize(12);
+  ok.callback(HideParentWindow);
+  win.end();
+  ok.take_focus();
+  fl_beep(FL_BEEP_ERROR);
+  RunModal(&win);
+}
+
+// ---- About box --------------------------------------------------------------------------
+
+void TFltkAboutBox::ShowModal(TAboutBox& box) {
+  Fl_Window win(box.ClientWidth(), box.ClientHeight());
+  win.copy_label(box.Caption().c_str());
+  win.icon(ProgramIconImage());
+  std::vector<std::unique_ptr<Fl_Widget>> widgets;
+  std::vector<std::string> labels;
+  labels.reserve(box.Controls().size());
+  std::unique_ptr<Fl_RGB_Image> stretched;
+  Fl_Widget* okButton = nullptr;
+  struct TPress {
+    TAboutBox* Box;
+    std::string Name;
+  };
+  std::vector<std::unique_ptr<TPress>> presses;
+  for (const TAboutControl& c : box.Controls()) {
+    int x = c.Bounds.Left, y = c.Bounds.Top;
+    if (const TAboutControl* parent = c.Parent.empty() ? nullptr : box.Control(c.Parent)) {
+      x += parent->Bounds.Left;
+      y += parent->Bounds.Top;
+    }
+    const int w = c.Bounds.Width(), h = c.Bounds.Height();
+    labels.push_back(c.Kind == ckButton ? c.Text : LabelText(c.Text));
+    const int size = c.FontHeight < 0 ? -c.FontHeight : c.FontHeight;
+    switch (c.Kind) {
+      case ckPanel: {
+        // Lowered outer bevel, raised inner bevel.
+        auto p = std::make_unique<Fl_Box>(FL_ENGRAVED_FRAME, x, y, w, h, nullptr);
+        widgets.push_back(std::move(p));
+        break;
+      }
+      case ckImage: {
+        auto img = std::make_unique<Fl_Box>(FL_NO_BOX, x, y, w, h, nullptr);
+        stretched.reset(static_cast<Fl_RGB_Image*>(ProgramIconImage()->copy(w, h)));
+        img->image(stretched.get());
+        widgets.push_back(std::move(img));
+        break;
+      }
+      case ckLabel: {
+        auto l = std::make_unique<Fl_Box>(FL_NO_BOX, x, y, w, h, nullptr);
+        l->copy_label(labels.back().c_str());
+        l->labelsize(size);
+        l->labelfont(c.Bold ? FL_HELVETICA_BOLD : FL_HELVETICA);
+        l->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP | (c.WordWrap ? FL_ALIGN_WRAP : 0));
+        widgets.push_back(std::move(l));
+        break;
+      }
+      case ckButton: {
+        std::unique_ptr<Fl_Button> b;
+        if (c.Default)
+          b = std::make_unique<THandButton<Fl_Return_Button>>(x, y, w, h);
+        else
+          b = std::make_unique<THandButton<Fl_Button>>(x, y, w, h);
+        b->copy_label(labels.back().c_str());
+        b->labelsize(size);
+        presses.push_back(std::make_unique<TPress>(TPress{&box, c.Name}));
+        b->callback([](Fl_Widget* w, void* data) {
+          auto* press = static_cast<TPress*>(data);
+          press->Box->Press(press->Name);
+          if (press->Box->ModalResult() != mrNone) w->window()->hide();
+        }, presses.back().get());
+        if (c.Name == "OKButton") okButton = b.get();
+        widgets.push_back(std::move(b));
+        break;
+      }
+    }
+  }
+  win.end();
+  if (okButton) okButton->take_focus();  // first in the window's tab order
+  RunModal(&win);
+  // The widgets are destroyed before the window (they were added to it).
+  for (auto& w : widgets) win.remove(w.get());
+}
+
+// ---- Shell and timer --------------------------------------------------------------------
+
+void TFltkShell::Open(const std::string& address) {
+  // The result is not looked at and no error is shown.
+  char msg[256];
+  fl_open_uri(address.c_str(), msg, sizeof msg);
+}
+
+void TFltkTimer::Start(int intervalMs, std::function<void()> onTimer) {
+  Stop();
+  FInterval = intervalMs / 1000.0;
+  FOnTimer = std::move(onTimer);
+  FRunning = true;
+  Fl::add_timeout(FInterval, Tick, this);
+}
+
+void TFltkTimer::Stop() {
+  if (!FRunning) return;
+  Fl::remove_timeout(Tick, this);
+  FRunning = false;
+}
+
+void TFltkTimer::Tick(void* data) {
+  auto* timer = static_cast<TFltkTimer*>(data);
+  // Re-arm first: a tick that opens a modal window keeps the timer running under it.
+  Fl::repeat_timeout(timer->FInterval, Tick, data);
+  if (timer->FOnTimer) timer->FOnTimer();
+}
+
+}  // namespace varnel

@@ -1,0 +1,58 @@
+// The modal windows and services of the program on FLTK: the colour dialog, the text prompt,
+// the error message box, the About box, the shell open of an address and the 1000 ms timer.
+// Each modal window runs its own loop, in which FLTK keeps running the timer.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "app/Ports.h"
+
+class Fl_RGB_Image;
+class Fl_Window;
+
+namespace varnel {
+
+class TFltkColorDialog : public TColorDialogPort {
+ public:
+  bool Execute(TColor& color, unsigned options) override;
+};
+
+class TFltkPrompt : public TPromptPort {
+ public:
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+};
+
+class TFltkMessageBox : public TMessageBoxPort {
+ public:
+  void ShowError(const std::string& text, const std::string& caption) override;
+};
+
+class TFltkAboutBox : public TAboutBoxPort {
+ public:
+  void ShowModal(TAboutBox& box) override;
+};
+
+class TFltkShell : public TShellPort {
+ public:
+  void Open(const std::string& address) override;
+};
+
+class TFltkTimer : public TTimerPort {
+ public:
+  ~TFltkTimer() override { Stop(); }
+  void Start(int intervalMs, std::function<void()> onTimer) override;
+  void Stop() override;
+
+ private:
+  static void Tick(void* data);
+  double FInterval = 1.0;
+  std::function<void()> FOnTimer;
+  bool FRunning = false;
+};
+
+// The program's icon as an FLTK image (32 x 32, with transparency), made once.
+Fl_RGB_Image* ProgramIconImage();
+// Shows a modal window centred on the screen and waits until it is hidden.
+void RunModal(Fl_Window* win);
+
+}  // namespace varnel

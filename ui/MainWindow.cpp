@@ -1,0 +1,256 @@
+// TMainWindow: the tool window, its geometry, border, level, mouse behaviour and popup menu.
+#include "ui/MainWindow.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/x.H>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/PopupMenu.h"
+
+namespace varnel {
+
+namespace {
+// X positions are 16-bit on the wire: keep them well inside.
+constexpr int PositionLimit = 30000;
+int ClampPosition(int v) { return std::clamp(v, -PositionLimit, PositionLimit); }
+// A window is never smaller than one pixel nor larger than the screen (as top-level windows are
+// limited on the desktops the program comes from).
+int ClampClient(long long v, int screen) { return static_cast<int>(std::clamp<long long>(v, 1, std::max(screen, 1))); }
+// A drag starts once the pointer has moved this far from the press.
+constexpr int DragThreshold = 3;
+}  // namespace
+
+TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
+  fl_open_display();
+  FMeter = std::make_unique<TBitmapWidget>(0, 0, w(), h(), 0);
+  FChart = std::make_unique<TBitmapWidget>(0, 0, w(), h(), 2);
+  FMeter->SetCoveredBy(FChart.get());
+  FMenuButton = std::make_unique<Fl_Menu_Button>(0, 0, 1, 1);
+  FMenuButton->hide();
+  end();
+  resizable(this);  // sizeable; resize() lays the children out itself
+  size_range(1, 1);
+  callback(CloseCallback, this);
+  FToolExtents = x11::RequestToolFrameExtents(300);
+}
+
+TMainWindow::~TMainWindow() {
+  // The children are owned by the unique pointers, not by the group.
+  remove(FMeter.get());
+  remove(FChart.get());
+  remove(FMenuButton.get());
+}
+
+x11::TFrameExtents TMainWindow::Extents() const {
+  if (FBorderStyle == bsNone) return {};
+  if (IsShown()) {
+    const x11::TFrameExtents e = x11::FrameExtents(const_cast<TMainWindow*>(this));
+    if (e.Left || e.Right || e.Top || e.Bottom) return e;
+  }
+  return FToolExtents;
+}
+
+int TMainWindow::Left() const { return IsShown() ? x() - Extents().Left : FOuterLeft; }
+int TMainWindow::Top() const { return IsShown() ? y() - Extents().Top : FOuterTop; }
+int TMainWindow::Width() const {
+  if (!IsShown()) return FOuterWidth;
+  const auto e = Extents();
+  return w() + e.Left + e.Right;
+}
+int TMainWindow::Height() const {
+  if (!IsShown()) return FOuterHeight;
+  const auto e = Extents();
+  return h() + e.Top + e.Bottom;
+}
+
+void TMainWindow::PlaceClient(int outerLeft, int outerTop, int outerWidth, int outerHeight) {
+  const auto e = Extents();
+  const int cx = ClampPosition(outerLeft) + e.Left, cy = ClampPosition(outerTop) + e.Top;
+  const int cw = ClampClient(static_cast<long long>(outerWidth) - e.Left - e.Right, Fl::w());
+  const int ch = ClampClient(static_cast<long long>(outerHeight) - e.Top - e.Bottom, Fl::h());
+  FOuterLeft = cx - e.Left;
+  FOuterTop = cy - e.Top;
+  FOuterWidth = cw + e.Left + e.Right;
+  FOuterHeight = ch + e.Top + e.Bottom;
+  resize(cx, cy, cw, ch);
+}
+
+void TMainWindow::SetLeft(int v) { PlaceClient(v, Top(), Width(), Height()); }
+void TMainWindow::SetTop(int v) { PlaceClient(Left(), v, Width(), Height()); }
+void TMainWindow::SetWidth(int v) { PlaceClient(Left(), Top(), v, Height()); }
+void TMainWindow::SetHeight(int v) { PlaceClient(Left(), Top(), Width(), v); }
+
+void TMainWindow::resize(int x, int y, int w, int h) {
+  Fl_Window::resize(x, y, w, h);
+  FMenuButton->resize(0, 0, 1, 1);
+  FMeter->resize(0, 0, w, h);
+  FChart->resize(0, 0, w, h);
+}
+
+void TMainWindow::SetCaption(const std::string& text) {
+  FCaption = text;
+  copy_label(text.c_str());
+}
+
+void TMainWindow::SetHint(const std::string& text) {
+  FHint = text;
+  copy_tooltip(text.c_str());
+}
+
+void TMainWindow::ShowFirst() {
+  const int l = FOuterLeft, t = FOuterTop, ww = FOuterWidth, hh = FOuterHeight;
+  border(FBorderStyle != bsNone);
+  PlaceClient(l, t, ww, hh);
+  const int cx = x(), cy = y();
+  x11::ShowToolWindow(this, FFormStyle == fsStayOnTop);
+  // FLTK may push a bordered window down on creation: put it where it belongs.
+  x11::MoveWindow(this, cx, cy);
+  Fl_Window::position(cx, cy);
+  x11::FocusWindow(this);
+  if (OnActivate) OnActivate();
+}
+
+void TMainWindow::SetBorderStyle(TFormBorderStyle style) {
+  if (style == FBorderStyle) return;
+  if (!shown()) {
+    FBorderStyle = style;
+    border(style != bsNone);
+    return;
+  }
+  // Keep the outer geometry across the change of frame.
+  const int l = Left(), t = Top(), ww = Width(), hh = Height();
+  FBorderStyle = style;
+  FOuterLeft = l;
+  FOuterTop = t;
+  FOuterWidth = ww;
+  FOuterHeight = hh;
+  hide();
+  border(style != bsNone);
+  PlaceClient(l, t, ww, hh);
+  const int cx = x(), cy = y();
+  x11::ShowToolWindow(this, FFormStyle == fsStayOnTop);
+  x11::MoveWindow(this, cx, cy);
+  Fl_Window::position(cx, cy);
+  x11::FocusWindow(this);
+  if (OnActivate) OnActivate();
+}
+
+void TMainWindow::SetFormStyle(TFormStyle style) {
+  if (style == FFormStyle) return;
+  FFormStyle = style;
+  x11::SetAbove(this, style == fsStayOnTop);
+}
+
+void TMainWindow::Close() { hide(); }
+
+void TMainWindow::HideTaskbarEntry() { x11::SetSkipTaskbar(this); }
+
+void TMainWindow::CloseCallback(Fl_Widget* w, void*) {
+  // Escape does not close the tool window; the close box and the window manager do.
+  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+  w->hide();
+}
+
+void TMainWindow::draw() {
+  if ((damage() & FL_DAMAGE_ALL) && OnActivate) OnActivate();
+  Fl_Window::draw();
+}
+
+int TMainWindow::handle(int event) {
+  switch (event) {
+    case FL_PUSH:
+      if (Fl::event_button() == FL_RIGHT_MOUSE) {
+        if (OnRightClick) OnRightClick();
+        return 1;
+      }
+      if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
+      if (Fl::event_clicks() > 0) {
+        Fl::event_clicks(0);
+        FPressed = false;
+        if (OnDoubleClick) OnDoubleClick();
+        return 1;
+      }
+      FPressed = true;
+      FDragging = false;
+      FPressX = Fl::event_x_root();
+      FPressY = Fl::event_y_root();
+      FDragLeft = x();
+      FDragTop = y();
+      return 1;
+    case FL_DRAG: {
+      if (!FPressed) return 1;
+      const int dx = Fl::event_x_root() - FPressX, dy = Fl::event_y_root() - FPressY;
+      if (!FDragging) {
+        if (std::abs(dx) <= DragThreshold && std::abs(dy) <= DragThreshold) return 1;
+        FDragging = true;
+        FManualDrag = !x11::WindowManagerMoves();
+        if (!FManualDrag) {
+          // The window manager moves the window from here on.
+          FPressed = false;
+          x11::StartMove(this, FPressX, FPressY);
+          Fl::pushed(nullptr);
+          return 1;
+        }
+      }
+      if (FManualDrag) position(FDragLeft + dx, FDragTop + dy);
+      return 1;
+    }
+    case FL_RELEASE:
+      FPressed = false;
+      FDragging = false;
+      return 1;
+    case FL_SHOW:
+    case FL_FOCUS: {
+      const int r = Fl_Window::handle(event);
+      if (OnActivate) OnActivate();
+      return event == FL_FOCUS ? 1 : r;
+    }
+    default:
+      return Fl_Window::handle(event);
+  }
+}
+
+void TMainWindow::Popup(TPopupMenu& menu, int screenX, int screenY) {
+  if (!shown()) return;
+  // Build FLTK's item array from the model: marks as the model has them; a separator becomes
+  // the divider under the item before it.
+  std::vector<Fl_Menu_Item> items;
+  FMenuLabels.clear();
+  auto addLevel = [&](auto&& self, const TMenuItem& level) -> void {
+    std::size_t last = SIZE_MAX;  // the item a separator draws its line under
+    for (int i = 0; i < level.Count(); ++i) {
+      TMenuItem* item = level.Item(i);
+      if (item->IsLine()) {
+        if (last != SIZE_MAX) items[last].flags |= FL_MENU_DIVIDER;
+        continue;
+      }
+      last = items.size();
+      FMenuLabels.push_back(item->Caption());
+      Fl_Menu_Item m{};
+      m.text = FMenuLabels.back().c_str();
+      m.user_data_ = item;
+      m.labelsize_ = 0;
+      if (item->Kind() == mkCheck) m.flags = FL_MENU_TOGGLE | (item->Checked() ? FL_MENU_VALUE : 0);
+      if (item->Kind() == mkRadio) m.flags = FL_MENU_RADIO | (item->Checked() ? FL_MENU_VALUE : 0);
+      if (item->Kind() == mkSubmenu) {
+        m.flags = FL_SUBMENU;
+        items.push_back(m);
+        self(self, *item);
+        items.push_back(Fl_Menu_Item{});  // end of the submenu
+        continue;
+      }
+      items.push_back(m);
+    }
+  };
+  addLevel(addLevel, menu.Items());
+  items.push_back(Fl_Menu_Item{});
+  const Fl_Menu_Item* picked =
+      items.front().popup(screenX - x(), screenY - y(), nullptr, nullptr, FMenuButton.get());
+  if (!picked || !picked->user_data_) return;
+  static_cast<TMenuItem*>(picked->user_data_)->Click();
+}
+
+}  // namespace varnel

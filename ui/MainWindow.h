@@ -1,0 +1,90 @@
+// TMainWindow: the program's tool window on FLTK and Xlib, and the frame port of the main
+// window's logic. It holds the two children (the gauge below, the chart with its sunken edge
+// above, both filling the client area) and the popup menu, and gives the window its behaviour:
+// a left-button drag anywhere moves it, a right click anywhere opens the menu, a double click
+// anywhere toggles the title bar, Escape does not close it, and the close box ends the program.
+//
+// The geometry the logic sees is the outer one (frame included); the window keeps the client
+// area inside the frame extents the window manager publishes.
+#pragma once
+#include <FL/Fl_Menu_Button.H>
+#include <FL/Fl_Window.H>
+
+#include <functional>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Ports.h"
+#include "ui/BitmapWidget.h"
+#include "ui/X11Hints.h"
+
+namespace varnel {
+
+class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
+ public:
+  TMainWindow();
+  ~TMainWindow() override;
+
+  TBitmapWidget& ChartWidget() { return *FChart; }
+  TBitmapWidget& MeterWidget() { return *FMeter; }
+
+  // Shows the window for the first time, at the outer geometry set so far.
+  void ShowFirst();
+
+  // TFramePort
+  int Left() const override;
+  int Top() const override;
+  int Width() const override;
+  int Height() const override;
+  void SetLeft(int v) override;
+  void SetTop(int v) override;
+  void SetWidth(int v) override;
+  void SetHeight(int v) override;
+  void SetCaption(const std::string& text) override;
+  void SetHint(const std::string& text) override;
+  void SetBorderStyle(TFormBorderStyle style) override;
+  void SetFormStyle(TFormStyle style) override;
+  void Close() override;
+  void HideTaskbarEntry() override;
+
+  // TPopupPort
+  void Popup(TPopupMenu& menu, int screenX, int screenY) override;
+
+  // The window's events for the logic.
+  std::function<void()> OnRightClick;   // a right click anywhere
+  std::function<void()> OnDoubleClick;  // a left double click anywhere
+  std::function<void()> OnActivate;     // shown, activated or exposed
+
+  int handle(int event) override;
+  void resize(int x, int y, int w, int h) override;
+
+ protected:
+  void draw() override;
+
+ private:
+  x11::TFrameExtents Extents() const;
+  // FLTK 1.3's shown() is not const.
+  bool IsShown() const { return const_cast<TMainWindow*>(this)->shown() != 0; }
+  void PlaceClient(int outerLeft, int outerTop, int outerWidth, int outerHeight);
+  static void CloseCallback(Fl_Widget* w, void* data);
+
+  std::unique_ptr<TBitmapWidget> FMeter;
+  std::unique_ptr<TBitmapWidget> FChart;
+  std::unique_ptr<Fl_Menu_Button> FMenuButton;
+  TFormBorderStyle FBorderStyle = bsSizeToolWin;
+  TFormStyle FFormStyle = fsNormal;
+  x11::TFrameExtents FToolExtents;  // what the window manager gives a bordered tool window
+  std::string FCaption;
+  std::string FHint;
+  // Outer geometry while the window is not shown.
+  int FOuterLeft = 182, FOuterTop = 129, FOuterWidth = 520, FOuterHeight = 377;
+  // Left-button press and drag.
+  int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
+  bool FPressed = false, FDragging = false, FManualDrag = false;
+  // The menu items of the open popup and their label texts.
+  std::deque<std::string> FMenuLabels;
+};
+
+}  // namespace varnel

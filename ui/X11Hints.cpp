@@ -1,0 +1,211 @@
+// EWMH hints through Xlib: window type, states, frame extents and window-manager moves.
+#include "ui/X11Hints.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace varnel::x11 {
+namespace {
+
+Atom A(const char* name) { return XInternAtom(fl_display, name, False); }
+
+void SendRootMessage(Window w, Atom type, long l0, long l1, long l2, long l3, long l4) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w;
+  e.xclient.message_type = type;
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = l0;
+  e.xclient.data.l[1] = l1;
+  e.xclient.data.l[2] = l2;
+  e.xclient.data.l[3] = l3;
+  e.xclient.data.l[4] = l4;
+  XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+std::vector<Atom> ReadAtoms(Window w, Atom property) {
+  std::vector<Atom> out;
+  Atom type = None;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(fl_display, w, property, 0, 1024, False, XA_ATOM, &type, &format, &n, &after, &data) ==
+          Success &&
+      data) {
+    if (type == XA_ATOM && format == 32) {
+      const auto* atoms = reinterpret_cast<const Atom*>(data);
+      out.assign(atoms, atoms + n);
+    }
+    XFree(data);
+  }
+  return out;
+}
+
+void WriteAtoms(Window w, Atom property, const std::vector<Atom>& atoms) {
+  XChangeProperty(fl_display, w, property, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+}
+
+void SetTypeAndStates(Window w, bool above) {
+  const Atom utility = A("_NET_WM_WINDOW_TYPE_UTILITY");
+  XChangeProperty(fl_display, w, A("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&utility), 1);
+  std::vector<Atom> states{A("_NET_WM_STATE_SKIP_TASKBAR"), A("_NET_WM_STATE_SKIP_PAGER")};
+  if (above) states.push_back(A("_NET_WM_STATE_ABOVE"));
+  WriteAtoms(w, A("_NET_WM_STATE"), states);
+}
+
+TFrameExtents ReadExtents(Window w) {
+  TFrameExtents ext;
+  Atom type = None;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(fl_display, w, A("_NET_FRAME_EXTENTS"), 0, 4, False, XA_CARDINAL, &type, &format, &n,
+                         &after, &data) == Success &&
+      data) {
+    if (type == XA_CARDINAL && format == 32 && n == 4) {
+      const auto* v = reinterpret_cast<const long*>(data);
+      ext = TFrameExtents{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
+                          static_cast<int>(v[3])};
+    }
+    XFree(data);
+  }
+  return ext;
+}
+
+}  // namespace
+
+void ShowToolWindow(Fl_Window* win, bool above) {
+  fl_open_display();
+  XGrabServer(fl_display);
+  win->show();
+  SetTypeAndStates(fl_xid(win), above);
+  XUngrabServer(fl_display);
+  XFlush(fl_display);
+}
+
+void SetAbove(Fl_Window* win, bool above) {
+  if (!win->shown()) return;
+  const Window w = fl_xid(win);
+  const Atom state = A("_NET_WM_STATE"), atomAbove = A("_NET_WM_STATE_ABOVE");
+  SendRootMessage(w, state, above ? 1 : 0, static_cast<long>(atomAbove), 0, 1, 0);
+  std::vector<Atom> states = ReadAtoms(w, state);
+  std::erase(states, atomAbove);
+  if (above) states.push_back(atomAbove);
+  WriteAtoms(w, state, states);
+  if (above) XRaiseWindow(fl_display, w);
+  XFlush(fl_display);
+}
+
+void SetSkipTaskbar(Fl_Window* win) {
+  if (!win->shown()) return;
+  const Window w = fl_xid(win);
+  const Atom state = A("_NET_WM_STATE"), skip = A("_NET_WM_STATE_SKIP_TASKBAR"),
+             pager = A("_NET_WM_STATE_SKIP_PAGER");
+  std::vector<Atom> states = ReadAtoms(w, state);
+  bool changed = false;
+  for (Atom a : {skip, pager}) {
+    if (std::find(states.begin(), states.end(), a) != states.end()) continue;
+    states.push_back(a);
+    SendRootMessage(w, state, 1, static_cast<long>(a), 0, 1, 0);
+    changed = true;
+  }
+  if (changed) {
+    WriteAtoms(w, state, states);
+    XFlush(fl_display);
+  }
+}
+
+TFrameExtents FrameExtents(Fl_Window* win) {
+  if (!win->shown()) return {};
+  return ReadExtents(fl_xid(win));
+}
+
+TFrameExtents RequestToolFrameExtents(int timeoutMs) {
+  fl_open_display();
+  const Window root = RootWindow(fl_display, fl_screen);
+  if (ReadAtoms(root, A("_NET_SUPPORTED")).empty()) return {};  // no window manager
+  const Window probe = XCreateSimpleWindow(fl_display, root, 0, 0, 100, 100, 0, 0, 0);
+  XSelectInput(fl_display, probe, PropertyChangeMask);
+  SetTypeAndStates(probe, false);
+  SendRootMessage(probe, A("_NET_REQUEST_FRAME_EXTENTS"), 0, 0, 0, 0, 0);
+  XFlush(fl_display);
+  const Atom extents = A("_NET_FRAME_EXTENTS");
+  TFrameExtents result;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < until) {
+    XEvent e;
+    if (XCheckTypedWindowEvent(fl_display, probe, PropertyNotify, &e)) {
+      if (e.xproperty.atom == extents) {
+        result = ReadExtents(probe);
+        break;
+      }
+      continue;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  XDestroyWindow(fl_display, probe);
+  XFlush(fl_display);
+  return result;
+}
+
+bool WindowManagerMoves() {
+  fl_open_display();
+  const std::vector<Atom> supported = ReadAtoms(RootWindow(fl_display, fl_screen), A("_NET_SUPPORTED"));
+  const Atom move = A("_NET_WM_MOVERESIZE");
+  return std::find(supported.begin(), supported.end(), move) != supported.end();
+}
+
+void StartMove(Fl_Window* win, int rootX, int rootY) {
+  if (!win->shown()) return;
+  XUngrabPointer(fl_display, CurrentTime);
+  SendRootMessage(fl_xid(win), A("_NET_WM_MOVERESIZE"), rootX, rootY, 8 /* move */, 1 /* button 1 */, 1);
+  XFlush(fl_display);
+}
+
+void MoveWindow(Fl_Window* win, int x, int y) {
+  if (!win->shown()) return;
+  XMoveWindow(fl_display, fl_xid(win), x, y);
+  XFlush(fl_display);
+}
+
+void FocusWindow(Fl_Window* win) {
+  if (!win->shown()) return;
+  XSync(fl_display, False);
+  XWindowAttributes attrs;
+  // Only a viewable window can take the focus.
+  for (int i = 0; i < 50; ++i) {
+    if (XGetWindowAttributes(fl_display, fl_xid(win), &attrs) && attrs.map_state == IsViewable) {
+      XSetInputFocus(fl_display, fl_xid(win), RevertToParent, CurrentTime);
+      XFlush(fl_display);
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+bool VisualIsRgb24() {
+  fl_open_display();
+  if (!fl_visual || fl_visual->c_class != TrueColor || fl_visual->depth != 24) return false;
+  if (fl_visual->red_mask != 0xFF0000 || fl_visual->green_mask != 0xFF00 || fl_visual->blue_mask != 0xFF) return false;
+  int n = 0;
+  XPixmapFormatValues* formats = XListPixmapFormats(fl_display, &n);
+  bool ok = false;
+  for (int i = 0; i < n; ++i)
+    if (formats[i].depth == 24) ok = formats[i].bits_per_pixel == 32;
+  if (formats) XFree(formats);
+  return ok;
+}
+
+}  // namespace varnel::x11
