@@ -106,9 +106,6 @@ TEllipsePath ApproxPath(const TBox& box, bool full, TPoint64 s, TPoint64 e, cons
   const double cx = (static_cast<double>(box.L) + static_cast<double>(box.R) - 1) / 2;
   const double cy = (static_cast<double>(box.T) + static_cast<double>(box.B) - 1) / 2;
   const double rx = (static_cast<double>(box.R - box.L) - 1) / 2, ry = (static_cast<double>(box.B - box.T) - 1) / 2;
-  const auto pt = [&](double t) {
-    return TPoint64{std::llround(cx + rx * std::cos(t)), std::llround(cy - ry * std::sin(t))};
-  };
   constexpr double kTwoPi = 2 * std::numbers::pi;
   double t0 = 0, t1 = kTwoPi;
   if (!full) {
@@ -122,29 +119,75 @@ TEllipsePath ApproxPath(const TBox& box, bool full, TPoint64 s, TPoint64 e, cons
     t1 = param(e);
     if (t1 <= t0) t1 += kTwoPi;
   }
-  const TBox near{visible.L - margin - 2, visible.T - margin - 2, visible.R + margin + 2, visible.B + margin + 2};
   constexpr std::size_t kMaxPoints = 1 << 20;
+  struct TP {
+    double x, y;
+  };
+  const auto at = [&](double t) { return TP{cx + rx * std::cos(t), cy - ry * std::sin(t)}; };
+  const auto round = [](TP p) { return TPoint64{std::llround(p.x), std::llround(p.y)}; };
+  const double vl = static_cast<double>(visible.L), vr = static_cast<double>(visible.R - 1);
+  const double vt = static_cast<double>(visible.T), vb = static_cast<double>(visible.B - 1);
+  // The distance from a piece's box to the visible box, and from a point to the farthest
+  // visible corner.
+  const auto gap = [&](double l, double t, double r, double b) {
+    const double dx = std::max({0.0, l - vr, vl - r}), dy = std::max({0.0, t - vb, vt - b});
+    return std::hypot(dx, dy);
+  };
+  const auto farthest = [&](TP p) {
+    return std::hypot(std::max(std::fabs(p.x - vl), std::fabs(p.x - vr)), std::max(std::fabs(p.y - vt), std::fabs(p.y - vb)));
+  };
+  // Only pieces this close to the visible box can show: half the pen and a little more.
+  const double reach = static_cast<double>(margin) / 2 + 3;
+  // A pen so wide that its disc at a point of the curve covers the whole visible box makes
+  // the stroke that box: that one point stands for the curve (a fill inside is covered too).
+  const double cover = margin > 2 ? static_cast<double>(margin - 1) / 2 - 2 : -1;
+  if (cover > 0) {
+    constexpr int kSamples = 4096;
+    double best = t0, bestD = farthest(at(t0));
+    for (int i = 1; i <= kSamples; ++i) {
+      const double t = t0 + (t1 - t0) * i / kSamples;
+      const double d = farthest(at(t));
+      if (d < bestD) best = t, bestD = d;
+    }
+    double lo = std::max(t0, best - (t1 - t0) / kSamples), hi = std::min(t1, best + (t1 - t0) / kSamples);
+    for (int i = 0; i < 100; ++i) {  // the distance is smooth near its minimum
+      const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
+      if (farthest(at(m1)) < farthest(at(m2)))
+        hi = m2;
+      else
+        lo = m1;
+    }
+    const TP p = at((lo + hi) / 2);
+    if (farthest(p) <= cover) {
+      out.Points.push_back(round(p));
+      return out;
+    }
+  }
   auto& pts = out.Points;
-  pts.push_back(pt(t0));
-  // Refines [ta, tb] (within one quadrant, so the piece lies in its end points' box).
-  const auto refine = [&](auto&& self, double ta, TPoint64 pa, double tb, TPoint64 pb, int depth) -> void {
-    const i64 l = std::min(pa.x, pb.x), r = std::max(pa.x, pb.x), t = std::min(pa.y, pb.y), b = std::max(pa.y, pb.y);
-    const bool visibleHere = near.Intersects(l, t, r + 1, b + 1);
-    if (!visibleHere || depth >= 64 || pts.size() >= kMaxPoints || (r - l <= 1 && b - t <= 1)) {
-      pts.push_back(pb);
+  pts.push_back(round(at(t0)));
+  // Refines [ta, tb] (within one quadrant, so the piece lies in its end points' box) until its
+  // chord is within a quarter pixel of the curve; pieces out of reach stay chords.
+  const auto refine = [&](auto&& self, double ta, TP pa, double tb, TP pb, int depth) -> void {
+    const double l = std::min(pa.x, pb.x), r = std::max(pa.x, pb.x), t = std::min(pa.y, pb.y), b = std::max(pa.y, pb.y);
+    const bool nearHere = gap(l, t, r, b) <= reach;
+    const double tm = (ta + tb) / 2;
+    const TP pm = at(tm);
+    const double cx2 = pb.x - pa.x, cy2 = pb.y - pa.y, len = std::hypot(cx2, cy2);
+    const double dev = len > 0 ? std::fabs(cx2 * (pm.y - pa.y) - cy2 * (pm.x - pa.x)) / len : 0;
+    if (!nearHere || depth >= 64 || pts.size() >= kMaxPoints || (tb - ta < 0.2 && dev <= 0.25) || (r - l <= 1 && b - t <= 1)) {
+      const TPoint64 q = round(pb);
+      if (!(pts.back() == q)) pts.push_back(q);
       return;
     }
-    const double tm = (ta + tb) / 2;
-    const TPoint64 pm = pt(tm);
     self(self, ta, pa, tm, pm, depth + 1);
     self(self, tm, pm, tb, pb, depth + 1);
   };
   double ta = t0;
-  TPoint64 pa = pts.back();
+  TP pa = at(t0);
   while (ta < t1) {
     const double q = (std::floor(ta / (std::numbers::pi / 2)) + 1) * (std::numbers::pi / 2);
     const double tb = std::min(q, t1);
-    const TPoint64 pb = pt(tb);
+    const TP pb = at(tb);
     refine(refine, ta, pa, tb, pb, 0);
     ta = tb;
     pa = pb;

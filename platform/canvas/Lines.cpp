@@ -181,8 +181,19 @@ void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 
   const TBox& box = out.Box();
   if (box.Empty()) return;
   const i64 lo = -(w / 2), hi = (w - 1) / 2;  // the disc's extent about its point
+  // Whether the disc at v holds pixel (x, y).
+  const auto inDisc = [&](const TPoint64& v, i64 x, i64 y) {
+    const auto ext = disc.Row(y - (v.y + lo));
+    return ext.first <= ext.second && x >= v.x + lo + ext.first && x <= v.x + lo + ext.second;
+  };
   for (const TPoint64& v : p) {
     if (!box.Intersects(v.x + lo, v.y + lo, v.x + hi + 1, v.y + hi + 1)) continue;
+    // A disc (convex) holding the box's four corners covers all of it: the stroke is the box.
+    if (inDisc(v, box.L, box.T) && inDisc(v, box.R - 1, box.T) && inDisc(v, box.L, box.B - 1) &&
+        inDisc(v, box.R - 1, box.B - 1)) {
+      for (i64 y = box.T; y < box.B; ++y) out.Add(y, box.L, box.R);
+      return;
+    }
     const i64 top = v.y + lo;
     const i64 r0 = std::max<i64>(0, box.T - top), r1 = std::min<i64>(w, box.B - top);
     for (i64 r = r0; r < r1; ++r) {
