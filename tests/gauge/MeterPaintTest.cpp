@@ -124,6 +124,28 @@ TEST_F(ProgramGauge, NeedleEndsAndPixels) {
   EXPECT_EQ(At(*host, 166, 60), ColorToRGB(clBtnFace));
 }
 
+TEST(MeterPaint, RadiusRulesOfTheThreeLayouts) {
+  struct Case {
+    TMeterLayout layout;
+    int w, h;
+    double r;
+  };
+  // Default rims (side 10, top 8, bottom 10). The half width is W * 0.5, not cx: 148.5 at 297.
+  const Case cases[] = {{mlCirc90, 297, 209, 175},          {mlCirc90, 200, 209, 82 * 1.414},
+                        {mlCirc120, 297, 209, 130.5 * 1.1547}, {mlCirc120, 297, 150, 116},
+                        {mlCirc180, 297, 209, 130},         {mlCirc180, 297, 120, 86}};
+  TMeter m;
+  for (const Case& c : cases) {
+    m.SetMeterLayout(c.layout);
+    const TMeterGeometry g = m.ComputeGeometry(c.w, c.h);
+    SCOPED_TRACE(testing::Message() << c.layout << " " << c.w << "x" << c.h);
+    EXPECT_DOUBLE_EQ(g.R, c.r);
+    EXPECT_EQ(g.cx, c.w / 2);
+    EXPECT_EQ(g.cy, c.h - 18);
+    EXPECT_TRUE(g.Paintable);
+  }
+}
+
 TEST(MeterPaint, NothingAtThirtyPixelsHighWithDefaultRims) {
   TBitmapHost host(200, 30);
   TCanvasTrace trace;
@@ -194,6 +216,9 @@ TEST(MeterPaint, ZeroThicknessNeedleKeepsItsHead) {
   std::vector<std::string> texts;
   for (const auto& c : CallsOf(trace, "TextOut")) texts.push_back(c.Text);
   EXPECT_EQ(texts, (std::vector<std::string>{"0.0", "0.2", "0.4", "0.6", "0.8", "1.0", "V"}));
+  trace.Clear();
+  m.SetCaption("Processor load");  // 14 characters, drawn as the first 10
+  EXPECT_EQ(CallsOf(trace, "TextOut").back().Text, "Processor ");
 }
 
 TEST(MeterPaint, LampsShowTheirFlags) {
