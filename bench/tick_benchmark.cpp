@@ -1,0 +1,96 @@
+// One whole tick of the main window on the headless window system at 332 x 190 with the default
+// settings: the sampler's three registry reads, the caption, the series scroll, the size style,
+// the gauge value, and the repaint the window system then asks for, in graph mode and in gauge
+// mode. The load comes from an in-memory registry (a new value each tick), or from /proc/stat
+// (whose load hardly changes between two reads microseconds apart, so the gauge seldom repaints).
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/Application.h"
+#include "app/Form1.h"
+#include "app/HeadlessPorts.h"
+#include "platform/registry/MemoryRegistry.h"
+#include "platform/registry/ProcStatRegistry.h"
+#include "sampler/ReadSample.h"
+
+namespace {
+
+using namespace varnel;
+
+class TTickRig {
+ public:
+  TTickRig(int display, bool procStat) : Ws(332, 190), App(&Ws.MessageBox) {
+    std::string templ = (std::filesystem::temp_directory_path() / "varnel-bench-XXXXXX").string();
+    FDir = mkdtemp(templ.data());
+    std::ofstream(FDir + "/FENDUL.INI") << "[FENDUL]\nDisplay=" << display << "\n";
+    FMemory.SetBinary("PerfStats\\StartSrv", "KERNEL", {0, 0, 0, 0});
+    FMemory.SetBinary("PerfStats\\StartStat", "KERNEL\\CPUUsage", {0, 0, 0, 0});
+    SetLoad(0);
+    TRegistryProvider* registry = procStat ? static_cast<TRegistryProvider*>(&FProcStat) : &FMemory;
+    Form = std::make_unique<TForm1>(App, Ws.Ports(), FDir + "/FENDUL.INI",
+                                    [registry] { return ReadSample(*registry); });
+    Ws.ChartHost.OnPaint = [this] { Form->Chart2.Paint(); };
+    Ws.MeterHost.OnPaint = [this] { Form->Meter1.Paint(); };
+    Ws.Frame.UserSetBounds(396, 7, 332, 190);
+    Form->AlignControls();
+    Ws.Flush();
+  }
+  ~TTickRig() {
+    Form.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(FDir, ec);
+  }
+  void SetLoad(int load) {
+    FMemory.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage", {static_cast<std::uint8_t>(load), 0, 0, 0});
+  }
+  // One tick as the window system delivers it, then the paint it asked for.
+  void Tick() {
+    Ws.Timer.Fire();
+    Ws.Flush();
+  }
+
+  THeadlessWindowSystem Ws;
+  TApplication App;
+  std::unique_ptr<TForm1> Form;
+
+ private:
+  std::string FDir;
+  TMemoryRegistry FMemory;
+  TProcStatRegistry FProcStat;
+};
+
+void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = true) {
+  TTickRig rig(display, procStat);
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    rig.SetLoad((n++ * 37) % 101);  // a different load each tick, set outside the timed part
+    state.ResumeTiming();
+    if (paint) {
+      rig.Tick();
+    } else {
+      rig.Ws.Timer.Fire();
+    }
+  }
+  if (!rig.Ws.MessageBox.Texts.empty()) state.SkipWithError(rig.Ws.MessageBox.Texts.front().c_str());
+}
+
+void BM_TickGraph(benchmark::State& state) { RunTicks(state, 0, false); }
+void BM_TickGauge(benchmark::State& state) { RunTicks(state, 1, false); }
+void BM_TickGraphProcStat(benchmark::State& state) { RunTicks(state, 0, true); }
+// The tick without the chart's repaint: the window logic, the sampler and the series alone.
+void BM_TickGraphWithoutPaint(benchmark::State& state) { RunTicks(state, 0, false, false); }
+void BM_TickGaugeProcStat(benchmark::State& state) { RunTicks(state, 1, true); }
+
+BENCHMARK(BM_TickGraph)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGauge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGraphProcStat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGaugeProcStat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGraphWithoutPaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
