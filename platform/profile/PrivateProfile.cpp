@@ -127,10 +127,10 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
   bool ok = true;
   if (r == frOk) {
     // The umask may have taken bits off; the owner matters when root writes someone's file.
-    ok = ::fchmod(fd, mode) == 0;
     struct stat made;
-    if (ok && ::fstat(fd, &made) == 0 && (made.st_uid != st.st_uid || made.st_gid != st.st_gid))
-      (void)!::fchown(fd, st.st_uid, st.st_gid);
+    ok = ::fstat(fd, &made) == 0;
+    if (ok && (made.st_mode & 07777) != mode) ok = ::fchmod(fd, mode) == 0;
+    if (ok && (made.st_uid != st.st_uid || made.st_gid != st.st_gid)) (void)!::fchown(fd, st.st_uid, st.st_gid);
   }
   ok = ok && WriteAll(fd, *updated);
   ok = (::close(fd) == 0) && ok;

@@ -7,7 +7,13 @@ namespace varnel {
 
 namespace {
 const std::string kRootPath;  // HKEY_DYN_DATA itself
+
+std::string LogEntry(const std::string* path, std::string_view name, std::string_view suffix) {
+  std::string entry = path ? *path : std::string("?");
+  entry.append("|").append(name).append(suffix);
+  return entry;
 }
+}  // namespace
 
 std::string TMemoryRegistry::Lower(std::string_view s) {
   std::string out(s);
@@ -56,10 +62,13 @@ const std::string* TMemoryRegistry::PathOf(TRegKey key) const {
 
 TRegResult TMemoryRegistry::OpenKey(TRegKey parent, std::string_view subKey, TRegKey& result) {
   const std::string* base = PathOf(parent);
-  FOpenLog.push_back((base ? *base : std::string("?")) + "|" + std::string(subKey));
+  if (FLogging) FOpenLog.push_back(LogEntry(base, subKey, ""));
   if (!base) return rrInvalidHandle;
   std::string path = *base;
-  if (!subKey.empty()) path += (path.empty() ? "" : "\\") + Lower(subKey);
+  if (!subKey.empty()) {
+    if (!path.empty()) path.append("\\");
+    path.append(Lower(subKey));
+  }
   if (path.empty() || !FKeys.count(path)) return rrNotFound;
   result = FNextHandle++;
   FHandles[result] = path;
@@ -69,7 +78,7 @@ TRegResult TMemoryRegistry::OpenKey(TRegKey parent, std::string_view subKey, TRe
 TRegResult TMemoryRegistry::QueryValue(TRegKey key, std::string_view name, std::uint32_t* type, void* data,
                                        std::uint32_t* size) {
   const std::string* path = PathOf(key);
-  FQueryLog.push_back((path ? *path : std::string("?")) + "|" + std::string(name) + (data ? "+data" : ""));
+  if (FLogging) FQueryLog.push_back(LogEntry(path, name, data ? "+data" : ""));
   if (!path) return rrInvalidHandle;
   auto k = FKeys.find(*path);
   if (k == FKeys.end()) return rrNotFound;  // deleted while open

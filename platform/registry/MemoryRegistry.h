@@ -30,6 +30,8 @@ class TMemoryRegistry : public TRegistryProvider {
 
   // Handles opened and not yet closed.
   int OpenHandleCount() const { return static_cast<int>(FHandles.size()); }
+  // Whether OpenLog and QueryLog record calls (they do by default).
+  void SetLogging(bool on) { FLogging = on; }
   // Every OpenKey call, successful or not, as "parent path|sub key" ("" for the root).
   const std::vector<std::string>& OpenLog() const { return FOpenLog; }
   // Every QueryValue call as "key path|value name", with "+data" when a buffer was given.
@@ -55,6 +57,7 @@ class TMemoryRegistry : public TRegistryProvider {
   std::map<std::string, TKey> FKeys;          // by lower-case path
   std::map<TRegKey, std::string> FHandles;    // open handle -> lower-case path
   TRegKey FNextHandle = 1;
+  bool FLogging = true;
   std::vector<std::string> FOpenLog, FQueryLog;
 };
 

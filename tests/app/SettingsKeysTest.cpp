@@ -71,10 +71,8 @@ TEST_F(SettingsKeys, StoredTextFollowsTheIntegerAndBooleanRules) {
   EXPECT_EQ(valueWith("PlotSeconds", "0x10", siPlotSeconds), 16);
   EXPECT_EQ(valueWith("PlotSeconds", "0x", siPlotSeconds), 60);
   EXPECT_EQ(valueWith("PlotSeconds", "$1E", siPlotSeconds), 30);
-  EXPECT_EQ(valueWith("Width", "-50", siWidth), -50);
   EXPECT_EQ(valueWith("Legend", "2", siLegend), 1);
   EXPECT_EQ(valueWith("Legend", "-1", siLegend), 1);
-  EXPECT_EQ(valueWith("Legend", "0", siLegend), 0);
   EXPECT_EQ(valueWith("Legend", "yes", siLegend), 1);
   EXPECT_EQ(valueWith("DisplayAxis", "yes", siDisplayAxis), 0);
   EXPECT_EQ(valueWith("colors - background", "$8000000F", siColorsBackground), -2147483633);

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -180,12 +181,26 @@ TEST_F(ProfileFile, BinaryGarbageAndSpecialFilesReadAsDefaults) {
 }
 
 TEST_F(ProfileFile, AnUnreadableFileReadsAsDefaultsAndIsNotOverwritten) {
-  if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
   Spit(FPath, "[FENDUL]\nTop=1\n");
-  ASSERT_EQ(chmod(FPath.c_str(), 0200), 0);
-  EXPECT_EQ(Get("Top"), "dflt");
-  EXPECT_FALSE(WritePrivateProfileString("FENDUL", "Left", "1", FPath));
-  chmod(FPath.c_str(), 0600);
+  ASSERT_EQ(chmod(FPath.c_str(), 0200), 0);  // write only
+  ASSERT_EQ(chmod(FDir.c_str(), 0777), 0);
+  auto check = [&] { return Get("Top") == "dflt" && !WritePrivateProfileString("FENDUL", "Left", "1", FPath); };
+  if (geteuid() != 0) {
+    EXPECT_TRUE(check());
+  } else {
+    // Permission bits do not stop root: look as an ordinary user, in a child process.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+      _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "cannot become an ordinary user";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
   EXPECT_EQ(Slurp(FPath), "[FENDUL]\nTop=1\n");
 }
 

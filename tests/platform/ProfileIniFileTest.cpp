@@ -41,14 +41,12 @@ class IniFile : public testing::Test {
 
 TEST_F(IniFile, ReadsWithDefaultsAndWritesDecimalText) {
   const std::string path = FDir + "/FENDUL.INI";
-  std::ofstream(path) << "[FENDUL]\nLegend=2\nDisplayAxis=yes\n3D View=-1\nHideTitle=0\nPlotSeconds=0x10\n";
+  std::ofstream(path) << "[FENDUL]\nOn=-1\nOff=0\nWord=yes\nPlotSeconds=0x10\n";
   TIniFile ini(path);
-  EXPECT_EQ(ini.FileName(), path);
-  EXPECT_TRUE(ini.ReadBool("FENDUL", "Legend", false));      // 2 is on
-  EXPECT_TRUE(ini.ReadBool("FENDUL", "3D View", false));     // -1 is on
-  EXPECT_FALSE(ini.ReadBool("FENDUL", "DisplayAxis", false));  // "yes" is not an integer: default
-  EXPECT_TRUE(ini.ReadBool("FENDUL", "DisplayAxis", true));
-  EXPECT_FALSE(ini.ReadBool("FENDUL", "HideTitle", true));
+  EXPECT_TRUE(ini.ReadBool("FENDUL", "On", false));
+  EXPECT_FALSE(ini.ReadBool("FENDUL", "Off", true));
+  EXPECT_FALSE(ini.ReadBool("FENDUL", "Word", false));  // not an integer: the default
+  EXPECT_TRUE(ini.ReadBool("FENDUL", "Word", true));
   EXPECT_TRUE(ini.ReadBool("FENDUL", "Missing", true));
   EXPECT_EQ(ini.ReadInteger("FENDUL", "PlotSeconds", 60), 16);
   EXPECT_EQ(ini.ReadString("FENDUL", "PlotSeconds", ""), "0x10");
