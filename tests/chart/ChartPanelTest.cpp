@@ -8,6 +8,7 @@
 #include "chart/Chart.h"
 #include "chart/ChartWall.h"
 #include "platform/BitmapHost.h"
+#include "series/FastLineSeries.h"
 #include "tests/chart/ChartTestSupport.h"
 
 namespace varnel {
@@ -212,6 +213,42 @@ TEST(ChartPanel, AxisShownWithoutSeries) {
   EXPECT_LT(on.Bottom, off.Bottom);
   EXPECT_EQ(on.Top, off.Top);      // top and right axes hidden
   EXPECT_EQ(on.Right, off.Right);
+}
+
+TEST(ChartPanel, DrawingOrderOfARepaint) {
+  TChart chart;
+  test::ConfigureProgramChart(chart);
+  TFastLineSeries series;
+  test::ConfigureProgramSeries(chart, series, 10);
+  chart.SetAxisVisible(true);
+  chart.Legend().SetVisible(false);
+  chart.SetOffscreenDrawing(false);
+  TBitmap target(332, 190);
+  TCanvasTrace trace;
+  target.Canvas().SetTrace(&trace);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 332, 190));
+  // Background first, then the axes (labels, grid, axis lines), the series line last.
+  ASSERT_FALSE(trace.Calls.empty());
+  EXPECT_EQ(trace.Calls.front().Op, "FillRect");
+  std::size_t lastAxis = 0;
+  std::size_t firstLine = trace.Calls.size();
+  for (std::size_t i = 0; i < trace.Calls.size(); ++i) {
+    const TCanvasCall& c = trace.Calls[i];
+    if (c.Op == "TextOut" || (c.Op == "LineTo" && c.PenColor != clMaroon)) lastAxis = i;
+    if (c.Op == "LineTo" && c.PenColor == clMaroon) firstLine = std::min(firstLine, i);
+  }
+  EXPECT_LT(lastAxis, firstLine);
+  int segments = 0;
+  for (const auto& seg : test::SegmentsOf(trace))
+    if (seg.Color == clMaroon) ++segments;
+  EXPECT_EQ(segments, 9);  // ten points, one polyline from the first to the last
+  // The line runs from the plot's left edge to its right edge.
+  const auto line = test::SegmentsOf(trace);
+  std::vector<test::TSegment> maroon;
+  for (const auto& seg : line)
+    if (seg.Color == clMaroon) maroon.push_back(seg);
+  EXPECT_EQ(maroon.front().X0, chart.PlotRect().Left);
+  EXPECT_EQ(maroon.back().X1, chart.PlotRect().Right);
 }
 
 TEST(ChartPanel, BackFaceAndPanelOutlines) {
