@@ -21,7 +21,7 @@ class TChartFontObject {
   // Copies the given font's values (the change invalidates the chart).
   void SetFont(const TFont& v) { FFont.Assign(v); }
   // Whether the font differs from the chart's default font (and so is stored with the form).
-  bool IsFontStored() const;
+  virtual bool IsFontStored() const;
   // Copies the font.
   virtual void Assign(const TChartFontObject& source) { FFont.Assign(source.FFont); }
 

@@ -14,6 +14,13 @@ TChartTitle::TChartTitle(TCustomAxisPanel* chart) : TChartFontObject(chart) {
   FBrush.OnChange = [this] { Repaint(); };
 }
 
+bool TChartTitle::IsFontStored() const {
+  TFont blue = DefaultChartFont();
+  blue.SetColor(clBlue);
+  const TFont& f = Font();
+  return !(f.Name() == blue.Name() && f.Size() == blue.Size() && f.Color() == clBlue && f.Style() == 0);
+}
+
 void TChartTitle::SetAlignment(TAlignment v) {
   FAlignment = v;
   Repaint();

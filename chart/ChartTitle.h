@@ -40,6 +40,9 @@ class TChartTitle : public TChartFontObject {
   // past it.
   void Draw(bool atTop);
 
+  // A title's font is stored unless it is the default font in blue.
+  bool IsFontStored() const override;
+
   // Copies Text, Alignment, Visible, Frame, AdjustFrame, Brush and the font.
   void Assign(const TChartFontObject& source) override;
 

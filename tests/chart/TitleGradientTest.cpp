@@ -59,6 +59,12 @@ TEST(Title, VisibleTitlesTakeTheirLinesAndFivePixels) {
   EXPECT_EQ(outs[1].Args[1], 97 - hf);  // the foot's last line sits just above the bottom
   EXPECT_EQ(f.chart.Title().TitleRect(), Rect(3, 3, 197, 3 + h));
 
+  // The title fonts are blue by default; only a font that differs is stored with the form.
+  EXPECT_EQ(f.chart.Title().Font().Color(), clBlue);
+  EXPECT_FALSE(f.chart.Title().IsFontStored());
+  EXPECT_TRUE(f.chart.Foot().IsFontStored());  // the program's red italic foot
+  EXPECT_FALSE(f.chart.Legend().IsFontStored());
+
   // No lines and no frame: no room taken.
   f.chart.Title().SetText({});
   f.chart.Foot().SetVisible(false);
