@@ -58,10 +58,14 @@ void TCustomChartPanel::Invalidate() {
 
 void TCustomChartPanel::Paint() {
   TCanvas& window = WindowCanvas();
-  if (!FNeedsRedraw && FOffscreenBitmap) {
+  const TRect client = ClientRect();
+  // A cached picture of another size (the window was resized without an invalidation) is out
+  // of date as well.
+  if (!FNeedsRedraw && FOffscreenBitmap && FOffscreenBitmap->Width() == client.Width() &&
+      FOffscreenBitmap->Height() == client.Height()) {
     window.Draw(0, 0, *FOffscreenBitmap);
   } else {
-    PaintTo(window, ClientRect());
+    PaintTo(window, client);
   }
   if (FHost) FHost->Present();
 }

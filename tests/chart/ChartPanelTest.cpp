@@ -168,6 +168,12 @@ TEST(ChartPanel, UnchangedPaintOnlyCopiesAndChangesCostOneRepaint) {
   EXPECT_EQ(chart.OffscreenBitmap(), bitmap);
   EXPECT_EQ(bitmap->Width(), 200);
   EXPECT_EQ(bitmap->Height(), 100);
+  // Resized without an invalidation: the cached picture no longer fits and is drawn afresh.
+  const int before = renders;
+  host.Resize(210, 100);
+  chart.Paint();
+  EXPECT_EQ(renders, before + 1);
+  EXPECT_EQ(bitmap->Width(), 210);
 }
 
 TEST(ChartPanel, FailedStepLeavesTheChartReadyToRepaint) {
