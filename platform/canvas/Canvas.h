@@ -60,9 +60,10 @@ class TCanvas {
 
   TBitmap* Bitmap() const { return FBitmap; }
 
-  // Drawing tools. Changing the brush sets the background as the classic canvas did: a solid
-  // brush makes the background opaque in the brush colour, any other style transparent. An
-  // explicit SetBkMode or SetBkColor afterwards holds until the brush changes again.
+  // Drawing tools. Setting the brush (any setter or Assign, even with the value it holds) sets
+  // the background as the classic canvas did: a solid brush makes the background opaque in the
+  // brush colour, any other style transparent. An explicit SetBkMode or SetBkColor afterwards
+  // holds until the brush is set again.
   TPen& Pen() { return FPen; }
   TBrush& Brush() { return FBrush; }
   TFont& Font() { return FFont; }

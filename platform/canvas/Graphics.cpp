@@ -35,20 +35,26 @@ void TPen::Assign(const TPen& s) {
 }
 
 void TBrush::SetColor(TColor v) {
-  if (v == FColor) return;
-  FColor = v;
-  Changed();
+  if (v != FColor) {
+    FColor = v;
+    Changed();
+  }
+  Touched();
 }
 void TBrush::SetStyle(TBrushStyle v) {
-  if (v == FStyle) return;
-  FStyle = v;
-  Changed();
+  if (v != FStyle) {
+    FStyle = v;
+    Changed();
+  }
+  Touched();
 }
 void TBrush::Assign(const TBrush& s) {
-  if (FColor == s.FColor && FStyle == s.FStyle) return;
-  FColor = s.FColor;
-  FStyle = s.FStyle;
-  Changed();
+  if (FColor != s.FColor || FStyle != s.FStyle) {
+    FColor = s.FColor;
+    FStyle = s.FStyle;
+    Changed();
+  }
+  Touched();
 }
 
 TFont::TFont() = default;

@@ -60,11 +60,18 @@ class TBrush {
   void SetStyle(TBrushStyle v);
   void Assign(const TBrush& source);
 
+  // Fires when a value changed.
   std::function<void()> OnChange;
+  // Fires on every setter or Assign call, changed or not: a canvas re-selects its brush (and
+  // with it the background mode) whenever the brush is set, as the classic canvas did.
+  std::function<void()> OnSet;
 
  protected:
   void Changed() {
     if (OnChange) OnChange();
+  }
+  void Touched() {
+    if (OnSet) OnSet();
   }
 
  private:
