@@ -10,9 +10,9 @@ namespace varnel {
 namespace {
 
 struct ProgramChart {
+  TBitmapHost host;  // outlives the chart and its series
   TChart chart;
   TFastLineSeries series;
-  TBitmapHost host;
   ProgramChart(int w, int h) : host(w, h) {
     test::ConfigureProgramChart(chart);
     test::ConfigureProgramSeries(chart, series);

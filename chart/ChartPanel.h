@@ -65,6 +65,7 @@ class TCustomChartPanel {
 
   // ---- Window -----------------------------------------------------------------------------
   // The host that shows the chart (not owned; null for a chart that only paints on request).
+  // It must outlive the chart and its series, or be taken away with SetHost(nullptr) first.
   TControlHost* Host() const { return FHost; }
   void SetHost(TControlHost* host);
   // The client rectangle: the host's, or (0, 0, Width, Height) without a host.

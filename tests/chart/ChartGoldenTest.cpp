@@ -20,11 +20,11 @@ const TBitmap& Render(TChart& chart, TBitmapHost& host, bool axes) {
 }
 
 TEST(ChartGolden, ProgramChart332x190) {
+  TBitmapHost host(332, 190);  // outlives the chart and its series
   TChart chart;
   test::ConfigureProgramChart(chart);
   TFastLineSeries series;
   test::ConfigureProgramSeries(chart, series);
-  TBitmapHost host(332, 190);
   chart.SetHost(&host);
   host.OnPaint = [&] { chart.Paint(); };
 
