@@ -100,8 +100,22 @@ class TCanvasAccess {
   }
   TInk ShapeBrush() const { return Brush(C.FPen.Mode()); }
 
+  // The part of the visible box that a wide stroke of these points can reach.
+  TBox StrokeBox(std::span<const TPoint64> pts, i64 w) const {
+    const TBox& vis = VisibleBox();
+    if (pts.empty()) return TBox{};
+    TBox b{pts[0].x, pts[0].y, pts[0].x, pts[0].y};
+    for (const TPoint64& p : pts) {
+      b.L = std::min(b.L, p.x), b.R = std::max(b.R, p.x), b.T = std::min(b.T, p.y), b.B = std::max(b.B, p.y);
+    }
+    const i64 m = w / 2 + 2;
+    TBox r{std::max(vis.L, b.L - m), std::max(vis.T, b.T - m), std::min(vis.R, b.R + m + 1), std::min(vis.B, b.B + m + 1)};
+    return r.Empty() ? TBox{} : r;
+  }
+
   // Strokes a path with the pen: one-pixel pens pixel by pixel with the dash pattern running
-  // on, wide pens as one region (each pixel once).
+  // on, wide pens as a region painted once (a pen that sets pixels regardless of what is
+  // there may paint overlaps twice: the result is the same).
   void Stroke(std::span<const TPoint64> pts, bool closed, const TPenSpec& pen) {
     if (pen.None || pts.empty()) return;
     raster::TSurface s = Surface();
@@ -110,10 +124,19 @@ class TCanvasAccess {
       cp.Path(pts, closed);
       return;
     }
-    raster::TSpanRows stroke(VisibleBox());
-    raster::WideStroke(stroke, pts, closed, pen.Width, raster::TDisc(pen.Width));
+    const TBox sb = StrokeBox(pts, pen.Width);
+    if (sb.Empty()) return;
+    const TInk ink = raster::SolidInk(pen.On);
+    if (pen.On.A == 0) {
+      raster::WideStroke([&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); }, sb, pts, closed, pen.Width,
+                         raster::TDisc(pen.Width));
+      return;
+    }
+    raster::TSpanRows stroke(sb);
+    raster::WideStroke([&](i64 y, i64 x0, i64 x1) { stroke.Add(y, x0, x1); }, sb, pts, closed, pen.Width,
+                       raster::TDisc(pen.Width));
     stroke.Finish();
-    stroke.Paint(s, raster::SolidInk(pen.On));
+    stroke.Paint(s, ink);
   }
 
   // A filled shape: the interior (given as spans by fill) minus the wide stroke, then the
@@ -122,14 +145,19 @@ class TCanvasAccess {
   void FillAndStroke(std::span<const TPoint64> outline, bool closed, const TPenSpec& pen, Fill&& fill) {
     raster::TSurface s = Surface();
     const TInk brush = ShapeBrush();
-    if (pen.Wide && !pen.None) {
-      raster::TSpanRows stroke(VisibleBox());
-      raster::WideStroke(stroke, outline, closed, pen.Width, raster::TDisc(pen.Width));
+    if (pen.Wide && !pen.None && pen.On.A != 0) {
+      const TBox sb = StrokeBox(outline, pen.Width);
+      raster::TSpanRows stroke(sb);
+      if (!sb.Empty())
+        raster::WideStroke([&](i64 y, i64 x0, i64 x1) { stroke.Add(y, x0, x1); }, sb, outline, closed, pen.Width,
+                           raster::TDisc(pen.Width));
       stroke.Finish();
       if (!brush.Nothing) fill([&](i64 y, i64 x0, i64 x1) { stroke.PaintOutside(s, y, x0, x1, brush); });
       stroke.Paint(s, raster::SolidInk(pen.On));
       return;
     }
+    // One-pixel outlines, and wide pens that set pixels outright: the stroke painted over the
+    // fill leaves what interior-minus-stroke would.
     if (!brush.Nothing) fill([&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, brush); });
     Stroke(outline, closed, pen);
   }
@@ -200,9 +228,7 @@ class TCanvasAccess {
     if (w == 0 || h == 0 || ink.Nothing) return;
     const i64 x0 = w > 0 ? x : x + w + 1, x1 = w > 0 ? x + w : x + 1;
     const i64 y0 = h > 0 ? y : y + h + 1, y1 = h > 0 ? y + h : y + 1;
-    const TBox vis = VisibleBox();
-    raster::TSurface s = Surface();
-    for (i64 yy = std::max(y0, vis.T); yy < std::min(y1, vis.B); ++yy) s.Span(yy, x0, x1, ink);
+    Surface().Block(y0, y1, x0, x1, ink);
   }
 
   // Copies src's box sb (mirrored when its corners are reversed) onto the destination box db
@@ -259,7 +285,7 @@ std::vector<std::string> TCanvasTrace::Ops() const {
 }
 
 TCanvas::TCanvas(TBitmap* target) : FBitmap(target), FRegion(std::make_unique<raster::TClipRegion>()) {
-  FBrush.OnChange = [this] { OnBrushChanged(); };
+  FBrush.OnSet = [this] { OnBrushChanged(); };
   RebuildClipRegion();
 }
 

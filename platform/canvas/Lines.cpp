@@ -113,8 +113,12 @@ void TCosmeticPen::Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m,
   i64 maj = maj0 + smaj * i0, mn = min0 + q;
   int idx = static_cast<int>((FPhase + i0 % 24) % 24);
   const bool complex = FS.Region().Complex;
+  // Pointer steps along the major and minor axes (rows are FS.Row(1) - FS.Row(0) apart).
+  const std::ptrdiff_t stride = FS.Row(1) - FS.Row(0);
+  const std::ptrdiff_t majStep = xMajor ? smaj : smaj * stride;
+  const std::ptrdiff_t minStep = (d >= 0 ? 1 : -1) * (xMajor ? stride : 1);
+  std::uint32_t* p = complex ? nullptr : FS.Row(xMajor ? mn : maj) + (xMajor ? maj : mn);
   for (i64 i = i0; i <= i1; ++i) {
-    const i64 x = xMajor ? maj : mn, y = xMajor ? mn : maj;
     TRop r = FOn;
     bool paint = true;
     if constexpr (Styled) {
@@ -124,24 +128,22 @@ void TCosmeticPen::Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m,
       }
       if (++idx == 24) idx = 0;
     }
-    if (paint) {
-      if (complex) {
-        FS.Pixel(x, y, r);
-      } else {
-        std::uint32_t& px = FS.Row(y)[x];
-        px = r.Apply(px);
-      }
-    }
-    maj += smaj;
+    bool minorStep;
     e += twoD;
     if (d >= 0) {
-      if (e > 0) {
-        ++mn;
-        e -= twoM;
-      }
-    } else if (e <= -twoM) {
-      --mn;
-      e += twoM;
+      minorStep = e > 0;
+      if (minorStep) e -= twoM;
+    } else {
+      minorStep = e <= -twoM;
+      if (minorStep) e += twoM;
+    }
+    if (complex) {
+      if (paint) FS.Pixel(xMajor ? maj : mn, xMajor ? mn : maj, r);
+      maj += smaj;
+      if (minorStep) mn += d >= 0 ? 1 : -1;
+    } else {
+      if (paint) *p = r.Apply(*p);
+      if (i < i1) p += majStep + (minorStep ? minStep : 0);  // never formed past the last pixel
     }
   }
 }
@@ -171,14 +173,14 @@ std::pair<i64, i64> TDisc::Row(i64 r) const {
   return {std::max<i64>(l, 0), std::min<i64>(rr, FW - 1)};
 }
 
-void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 w, const TDisc& disc) {
+void WideStroke(const TSpanSink& out, const TBox& box, std::span<const TPoint64> pts, bool closed, i64 w,
+                const TDisc& disc) {
   std::vector<TPoint64> p;
   p.reserve(pts.size());
   for (const TPoint64& q : pts)
     if (p.empty() || !(p.back() == q)) p.push_back(q);
   while (closed && p.size() > 1 && p.back() == p.front()) p.pop_back();
   if (p.empty()) return;
-  const TBox& box = out.Box();
   if (box.Empty()) return;
   const i64 lo = -(w / 2), hi = (w - 1) / 2;  // the disc's extent about its point
   // Whether the disc at v holds pixel (x, y).
@@ -191,14 +193,14 @@ void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 
     // A disc (convex) holding the box's four corners covers all of it: the stroke is the box.
     if (inDisc(v, box.L, box.T) && inDisc(v, box.R - 1, box.T) && inDisc(v, box.L, box.B - 1) &&
         inDisc(v, box.R - 1, box.B - 1)) {
-      for (i64 y = box.T; y < box.B; ++y) out.Add(y, box.L, box.R);
+      for (i64 y = box.T; y < box.B; ++y) out(y, box.L, box.R);
       return;
     }
     const i64 top = v.y + lo;
     const i64 r0 = std::max<i64>(0, box.T - top), r1 = std::min<i64>(w, box.B - top);
     for (i64 r = r0; r < r1; ++r) {
       const auto ext = disc.Row(r);
-      if (ext.first <= ext.second) out.Add(top + r, v.x + lo + ext.first, v.x + lo + ext.second + 1);
+      if (ext.first <= ext.second) out(top + r, v.x + lo + ext.first, v.x + lo + ext.second + 1);
     }
   }
   const std::size_t n = p.size();
@@ -210,13 +212,13 @@ void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 
     if (a.y == b.y) {
       const i64 y0 = a.y - half;
       if (!box.Intersects(std::min(a.x, b.x), y0, std::max(a.x, b.x), y0 + w)) continue;
-      for (i64 y = std::max(y0, box.T); y < std::min(y0 + w, box.B); ++y) out.Add(y, std::min(a.x, b.x), std::max(a.x, b.x));
+      for (i64 y = std::max(y0, box.T); y < std::min(y0 + w, box.B); ++y) out(y, std::min(a.x, b.x), std::max(a.x, b.x));
       continue;
     }
     if (a.x == b.x) {
       const i64 x0 = a.x - half;
       if (!box.Intersects(x0, std::min(a.y, b.y), x0 + w, std::max(a.y, b.y))) continue;
-      for (i64 y = std::max(std::min(a.y, b.y), box.T); y < std::min(std::max(a.y, b.y), box.B); ++y) out.Add(y, x0, x0 + w);
+      for (i64 y = std::max(std::min(a.y, b.y), box.T); y < std::min(std::max(a.y, b.y), box.B); ++y) out(y, x0, x0 + w);
       continue;
     }
     const double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
@@ -239,7 +241,7 @@ void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 
       l = std::min(l, q.x), r = std::max(r, q.x), t = std::min(t, q.y), bt = std::max(bt, q.y);
     }
     if (!box.Intersects(l, t, r + 1, bt + 1)) continue;
-    ScanPolygon(quad, ALTERNATE, box, [&](i64 y, i64 x0, i64 x1) { out.Add(y, x0, x1); });
+    ScanPolygon(quad, ALTERNATE, box, out);
   }
 }
 

@@ -156,6 +156,18 @@ void TSurface::Span(i64 y, i64 x0, i64 x1, const TInk& ink) {
   }
 }
 
+void TSurface::Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink) {
+  const TBox& b = FRegion.Box;
+  y0 = std::max(y0, b.T);
+  y1 = std::min(y1, b.B);
+  if (y0 >= y1 || ink.Nothing) return;
+  if (!FRegion.Complex && !ink.Hatch && ink.Fg.A == 0 && x0 <= 0 && x1 >= FWidth && b.L == 0 && b.R == FWidth) {
+    std::fill(Row(y0), Row(y1 - 1) + FWidth, ink.Fg.X);  // the rows are contiguous
+    return;
+  }
+  for (i64 y = y0; y < y1; ++y) Span(y, x0, x1, ink);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Span accumulator
 
@@ -259,8 +271,12 @@ struct TEdge {
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit) {
   const std::size_t n = pts.size();
   if (n < 3 || box.Empty()) return;
-  std::vector<TEdge> edges;
-  edges.reserve(n);
+  // Scratch storage kept between calls (no call reenters this function).
+  thread_local std::vector<TEdge> edges;
+  thread_local std::vector<TEdge*> active;
+  thread_local std::vector<std::pair<i64, int>> cross;
+  edges.clear();
+  active.clear();
   for (std::size_t i = 0; i < n; ++i) {
     const TPoint64 a = pts[i];
     const TPoint64 b = pts[(i + 1) % n];
@@ -276,8 +292,6 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box,
   }
   if (edges.empty()) return;
   std::sort(edges.begin(), edges.end(), [](const TEdge& a, const TEdge& b) { return a.ya < b.ya; });
-  std::vector<TEdge*> active;
-  std::vector<std::pair<i64, int>> cross;
   std::size_t next = 0;
   i64 y = std::max(box.T, edges.front().ya);
   while (y < box.B) {
@@ -296,7 +310,11 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box,
     }
     cross.clear();
     for (TEdge* e : active) cross.emplace_back(e->X(), e->dir);
-    std::sort(cross.begin(), cross.end());
+    if (cross.size() == 2) {
+      if (cross[1] < cross[0]) std::swap(cross[0], cross[1]);
+    } else {
+      std::sort(cross.begin(), cross.end());
+    }
     if (mode == WINDING) {
       int wind = 0;
       for (std::size_t i = 0; i + 1 < cross.size(); ++i) {

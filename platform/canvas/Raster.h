@@ -36,6 +36,9 @@ struct TPoint64 {
   friend bool operator==(const TPoint64&, const TPoint64&) = default;
 };
 
+// Receives spans [x0, x1) of row y.
+using TSpanSink = std::function<void(i64 y, i64 x0, i64 x1)>;
+
 // One per-pixel operation: D' = (D & A) ^ X, all on 0x00RRGGBB words.
 struct TRop {
   std::uint32_t A = 0, X = 0;
@@ -83,6 +86,8 @@ class TSurface {
   const TBox& Box() const { return FRegion.Box; }
   // Paints [x0, x1) of row y with the ink, clipped.
   void Span(i64 y, i64 x0, i64 x1, const TInk& ink);
+  // Paints rows [y0, y1) x columns [x0, x1), clipped (whole rows of a plain fill at once).
+  void Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink);
   // One pixel, clipped.
   void Pixel(i64 x, i64 y, TRop rop) {
     if (!FRegion.Contains(x, y)) return;
@@ -123,7 +128,6 @@ class TSpanRows {
 
 // Polygon lattice fill: calls emit(y, x0, x1) for each filled span inside the box (rows and
 // columns clipped). Grid point (x, y) is inside under the half-open crossing rule.
-using TSpanSink = std::function<void(i64 y, i64 x0, i64 x1)>;
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit);
 
 // Cosmetic (one-pixel) line drawing with an optional dash style, continuing the pattern
@@ -165,8 +169,10 @@ class TDisc {
   std::vector<std::pair<i64, i64>> FRows;
 };
 
-// A wide stroke (round ends and joins) of a path as a region of the box.
-void WideStroke(TSpanRows& out, std::span<const TPoint64> pts, bool closed, i64 width, const TDisc& disc);
+// A wide stroke (round ends and joins) of a path: its spans inside the box, overlapping where
+// segments and discs meet (gather them in a TSpanRows to paint each pixel once).
+void WideStroke(const TSpanSink& out, const TBox& box, std::span<const TPoint64> pts, bool closed, i64 width,
+                const TDisc& disc);
 
 // The filled ellipse of a W x H box (both at most kExactEllipse): per row the inclusive column
 // range, first > second for a row the outline does not reach.
