@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "chart/Chart.h"
@@ -30,7 +31,9 @@ BENCHMARK(BM_SecondCycle)->Arg(60)->Arg(86400)->Unit(benchmark::kMicrosecond);
 
 // One pass of the line: a load-like random walk (0..100, steps of a few percent) on a 2D chart
 // whose plot spans 1920 x 1040 pixels, every point visible, width-1 pen.
-void BM_FastLineDraw(benchmark::State& state) {
+enum class TShape { Walk, Smooth };
+
+void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape) {
   const int n = static_cast<int>(state.range(0));
   TBitmapHost host(1920, 1080);
   TChart chart;
@@ -39,10 +42,14 @@ void BM_FastLineDraw(benchmark::State& state) {
   TFastLineSeries line;
   line.SetParentChart(&chart);
   line.SetSeriesColor(clMaroon);
+  line.LinePen().SetStyle(style);
   std::mt19937 rng(42);
   double y = 50;
   for (int i = 0; i < n; ++i) {
-    y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 9) - 4), 0.0, 100.0);
+    if (shape == TShape::Walk)
+      y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 9) - 4), 0.0, 100.0);
+    else
+      y = 50 + 40 * std::sin(6.283185307179586 * 3 * i / n);
     line.AppendY(y);
   }
   chart.SetPlotRect(Rect(0, 20, 1920, 1060));
@@ -57,7 +64,18 @@ void BM_FastLineDraw(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * n);
 }
+void BM_FastLineDraw(benchmark::State& state) { RunFastLine(state, psSolid, TShape::Walk); }
 BENCHMARK(BM_FastLineDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The same pass with a clear pen: the series' own work (mapping, same-pixel skip, one move-to
+// or line-to call per point) without the rasteriser's.
+void BM_FastLinePassOnly(benchmark::State& state) { RunFastLine(state, psClear, TShape::Walk); }
+BENCHMARK(BM_FastLinePassOnly)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A smooth curve (three sine periods): with many points per pixel column most points land on the
+// previous pixel and are skipped.
+void BM_FastLineDrawSmooth(benchmark::State& state) { RunFastLine(state, psSolid, TShape::Smooth); }
+BENCHMARK(BM_FastLineDrawSmooth)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varnel

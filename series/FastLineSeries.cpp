@@ -65,24 +65,35 @@ bool TFastLineSeries::BeginPass(TPass& pass) const {
   pass.YMultiplier = YValues().Multiplier();
   pass.LinearX = serieslink::LinearMapping(chart, pass.HorizAxis, true, pass.XMap);
   pass.LinearY = serieslink::LinearMapping(chart, pass.VertAxis, false, pass.YMap);
+  pass.XInvRange = pass.XMap.Range != 0 ? 1.0 / pass.XMap.Range : 0.0;
+  pass.YInvRange = pass.YMap.Range != 0 ? 1.0 / pass.YMap.Range : 0.0;
   return true;
 }
 
 namespace {
 
-// The axis' linear mapping computed in place, with the same operations in the same order, so
-// the pixel is the one the axis gives. False where the axis' own path must decide (a value that
-// is not a number or lands far outside the int range).
-inline bool MapLinear(const serieslink::TLinearMap& m, double v, int& pixel) {
+constexpr double kRoundBias = 6755399441055744.0;  // 1.5 * 2^52
+
+// Nearest integer with halves to even, for |q| < 2^51: adding and taking away 1.5 * 2^52 leaves
+// no fraction bits, so the addition rounds in the default mode.
+inline double RoundEven(double q) { return (q + kRoundBias) - kRoundBias; }
+
+// The axis' linear mapping computed in place: pixel = start + Round(size * (v - min) / range)
+// (end - ... when inverted), the same rounded operations as the axis, so the same pixel. The
+// quotient is first formed with the reciprocal of the range; that differs from the true quotient
+// by a few units in the last place, which can change the rounded result only next to a
+// half-integer, and there the true division decides. False where the axis' own path must decide
+// (a value that is not a number, or one far outside the plot).
+inline bool MapLinear(const serieslink::TLinearMap& m, double invRange, double v, int& pixel) {
   if (m.Range == 0) {
     pixel = m.Centre;
     return true;
   }
-  const double q = m.Size * (v - m.Minimum) / m.Range;
-  if (!(std::fabs(q) < 1e15)) return false;
-  // Nearest integer with halves to even: adding and taking away 1.5 * 2^52 leaves no fraction
-  // bits, so the addition rounds in the default mode.
-  const double r = (q + 6755399441055744.0) - 6755399441055744.0;
+  const double b = m.Size * (v - m.Minimum);
+  double q = b * invRange;
+  if (!(std::fabs(q) < 1e9)) return false;
+  double r = RoundEven(q);
+  if (std::fabs(std::fabs(q - r) - 0.5) < 1e-6) r = RoundEven(b / m.Range);
   const auto f = static_cast<long long>(r);
   const long long p = m.Inverted ? m.End - f : m.Start + f;
   if (p > 2147483647LL || p < -2147483647LL - 1) return false;
@@ -92,50 +103,23 @@ inline bool MapLinear(const serieslink::TLinearMap& m, double v, int& pixel) {
 
 }  // namespace
 
-int TFastLineSeries::PassX(const TPass& pass, int index) const {
+inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
   if (index < 0 || index >= pass.Count) return XPixelOf(index);  // raises the list-index error
   const double v = pass.XRaw[index] * pass.XMultiplier;
   int pixel;
-  if (!pass.LinearX || !MapLinear(pass.XMap, v, pixel)) pixel = serieslink::XPixelOfValue(pass.HorizAxis, v);
+  if (!pass.LinearX || !MapLinear(pass.XMap, pass.XInvRange, v, pixel)) pixel = serieslink::XPixelOfValue(pass.HorizAxis, v);
   return pixel + pass.ShiftX;
 }
 
-int TFastLineSeries::PassY(const TPass& pass, int index) const {
+inline int TFastLineSeries::PassY(const TPass& pass, int index) const {
   if (index < 0 || index >= pass.Count) return YPixelOf(index);
   const double v = pass.YRaw[index] * pass.YMultiplier;
   int pixel;
-  if (!pass.LinearY || !MapLinear(pass.YMap, v, pixel)) pixel = serieslink::YPixelOfValue(pass.VertAxis, v);
+  if (!pass.LinearY || !MapLinear(pass.YMap, pass.YInvRange, v, pixel)) pixel = serieslink::YPixelOfValue(pass.VertAxis, v);
   return pixel + pass.ShiftY;
 }
 
-void TFastLineSeries::DrawAllPoints() {
-  if (!BeginPass(FPass)) return;
-  FInPass = true;
-  PrepareLinePen();
-  try {
-    TChartSeries::DrawAllPoints();
-  } catch (...) {
-    FInPass = false;
-    throw;
-  }
-  FInPass = false;
-}
-
-void TFastLineSeries::DrawPoint(int index) {
-  if (FInPass) {
-    Step(index, false);
-    return;
-  }
-  // Called on its own (several series sharing one depth level are drawn point by point, in
-  // turn): set the pen up and continue from this series' own last pixel.
-  if (!BeginPass(FPass)) return;
-  FInPass = true;
-  PrepareLinePen();
-  Step(index, true);
-  FInPass = false;
-}
-
-void TFastLineSeries::Step(int index, bool standalone) {
+inline void TFastLineSeries::Step(int index, bool standalone) {
   TCanvas& canvas = *FPass.Canvas;
   const int x = PassX(FPass, index);
   const int y = PassY(FPass, index);
@@ -158,6 +142,35 @@ void TFastLineSeries::Step(int index, bool standalone) {
   canvas.LineTo(x, y);
   FLastX = x;
   FLastY = y;
+}
+
+void TFastLineSeries::DrawAllPoints() {
+  if (!BeginPass(FPass)) return;
+  FInPass = true;
+  PrepareLinePen();
+  try {
+    // The core's loop (this class draws forward and its DrawPoint is the step), without a
+    // virtual call per point.
+    for (int i = FirstShownIndex(); i <= LastShownIndex(); ++i) Step(i, false);
+  } catch (...) {
+    FInPass = false;
+    throw;
+  }
+  FInPass = false;
+}
+
+void TFastLineSeries::DrawPoint(int index) {
+  if (FInPass) {
+    Step(index, false);
+    return;
+  }
+  // Called on its own (several series sharing one depth level are drawn point by point, in
+  // turn): set the pen up and continue from this series' own last pixel.
+  if (!BeginPass(FPass)) return;
+  FInPass = true;
+  PrepareLinePen();
+  Step(index, true);
+  FInPass = false;
 }
 
 bool PixelOnSegment(TPoint p, TPoint a, TPoint b) {

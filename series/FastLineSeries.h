@@ -61,6 +61,8 @@ class TFastLineSeries final : public TChartSeries {
     bool LinearY = false;
     serieslink::TLinearMap XMap;
     serieslink::TLinearMap YMap;
+    double XInvRange = 0;
+    double YInvRange = 0;
   };
   bool BeginPass(TPass& pass) const;
   // XPixelOf(i) and YPixelOf(i) through the pass's axes (the class is final and does not

@@ -213,6 +213,30 @@ TEST(FastLine, PassPointsEqualTheSeriesPixels) {
   }
 }
 
+// Values that land halfway between two pixels (or a rounding error away) must round as the axis
+// rounds them.
+TEST(FastLine, HalfwayValuesRoundLikeTheAxis) {
+  const struct {
+    int width;
+    double range;
+  } cases[] = {{100, 1000}, {7, 30}, {1920, 86399}, {333, 0.1}, {64, 3}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    for (int k = 0; k < 400; ++k) f.line.AppendXY((k * 0.5) * c.range / c.width, (k % 7) * 0.5, "", clAutoColor);
+    f.Layout(0, c.range, 0, 3, Rect(0, 0, c.width, 6));
+    f.line.SetShownRange(0, f.line.Count() - 1);
+    f.Draw();
+    std::vector<TPoint> want;
+    for (int i = 0; i < f.line.Count(); ++i) {
+      const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
+      if (want.empty() || !(want.back() == p)) want.push_back(p);
+    }
+    std::vector<TPoint> got;
+    for (const auto& call : f.trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
+    EXPECT_EQ(got, want) << c.width << " px for " << c.range;
+  }
+}
+
 // On seeded random data and a random part of it in view, the fast line paints exactly the
 // pixels of a plain polyline through the same pixel points (from the point before the first
 // visible one) with its repeated points taken out.
