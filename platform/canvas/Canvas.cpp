@@ -2,6 +2,19 @@
 // region, reports calls to the trace, puts shapes in order (normalised boxes, pen widths and
 // styles resolved, colours resolved), drops degenerate and invisible shapes, and hands the rest
 // to the raster core (Raster.h) in 64-bit coordinates.
+//
+// Points the drawing rules leave open, and what this canvas does:
+// - Dashed pens two or more pixels wide stroke solid.
+// - A negative PatBlt or FillRect extent covers x+w+1 .. x (the block mirrored about x).
+// - Ellipses, arcs, pies and chords use the integer ellipse walk and radial search as written
+//   down, including its quirks: very thin tall ellipses stop short of their box, an Arc over
+//   the whole ellipse misses the pixel before its start, half pies of even boxes close with
+//   slanted lines, and a clear-pen ellipse is filled as large as an outlined one.
+// - The pen disc of wide strokes is the filled ellipse of a w x w box.
+// - Polygon fill follows the lattice rule (grid points, left and top edges in).
+// - Boxes larger than 32768 pixels cannot be walked within the visible cost: they are drawn
+//   through a polygon of the real ellipse that is exact to a quarter pixel near the bitmap.
+// - GetPixel answers -1 outside the clip as well as outside the bitmap.
 #include "platform/canvas/Canvas.h"
 
 #include <algorithm>
