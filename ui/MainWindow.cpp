@@ -47,8 +47,15 @@ TMainWindow::~TMainWindow() {
 x11::TFrameExtents TMainWindow::Extents() const {
   if (FBorderStyle == bsNone) return {};
   if (IsShown()) {
-    const x11::TFrameExtents e = x11::FrameExtents(const_cast<TMainWindow*>(this));
-    if (e.Left || e.Right || e.Top || e.Bottom) return e;
+    // Read once the window manager has published them; kept until the window is configured.
+    if (!FExtentsKnown) {
+      const x11::TFrameExtents e = x11::FrameExtents(const_cast<TMainWindow*>(this));
+      if (e.Left || e.Right || e.Top || e.Bottom) {
+        FExtents = e;
+        FExtentsKnown = true;
+      }
+    }
+    if (FExtentsKnown) return FExtents;
   }
   return FToolExtents;
 }
@@ -84,6 +91,7 @@ void TMainWindow::SetWidth(int v) { PlaceClient(Left(), Top(), v, Height()); }
 void TMainWindow::SetHeight(int v) { PlaceClient(Left(), Top(), Width(), v); }
 
 void TMainWindow::resize(int x, int y, int w, int h) {
+  FExtentsKnown = false;
   Fl_Window::resize(x, y, w, h);
   FMenuButton->resize(0, 0, 1, 1);
   FMeter->resize(0, 0, w, h);
@@ -144,7 +152,17 @@ void TMainWindow::SetFormStyle(TFormStyle style) {
   x11::SetAbove(this, style == fsStayOnTop);
 }
 
-void TMainWindow::Close() { hide(); }
+void TMainWindow::Close() {
+  // Keep the outer geometry for the settings written after the close.
+  if (IsShown()) {
+    const int l = Left(), t = Top(), ww = Width(), hh = Height();
+    FOuterLeft = l;
+    FOuterTop = t;
+    FOuterWidth = ww;
+    FOuterHeight = hh;
+  }
+  hide();
+}
 
 void TMainWindow::HideTaskbarEntry() { x11::SetSkipTaskbar(this); }
 

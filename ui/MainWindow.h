@@ -76,6 +76,8 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   TFormBorderStyle FBorderStyle = bsSizeToolWin;
   TFormStyle FFormStyle = fsNormal;
   x11::TFrameExtents FToolExtents;  // what the window manager gives a bordered tool window
+  mutable x11::TFrameExtents FExtents;  // the shown window's, as last read
+  mutable bool FExtentsKnown = false;
   std::string FCaption;
   std::string FHint;
   // Outer geometry while the window is not shown.
