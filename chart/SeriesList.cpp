@@ -159,18 +159,6 @@ void TCustomAxisPanel::SetMaxPointsPerPage(int v) {
 
 // ---- Texts and widths ----------------------------------------------------------------------------------
 
-namespace {
-
-// The text of a point's mark as the axes measure it: its label, or its value in the series'
-// value format when it has none.
-std::string MarkTextFor(const TChartSeries& s, int index) {
-  std::string text = s.LabelAt(index);
-  if (text.empty()) text = s.ValueText(s.MarkValue(index));
-  return text;
-}
-
-}  // namespace
-
 int TCustomAxisPanel::MaxTextWidth() {
   int widest = 0;
   for (TChartSeries* s : *FSeriesList) {
@@ -186,7 +174,7 @@ int TCustomAxisPanel::MaxMarkWidth() {
   int widest = 0;
   for (TChartSeries* s : *FSeriesList) {
     if (!s->Active()) continue;
-    for (int i = 0; i < s->Count(); ++i) widest = std::max(widest, TextWidthOf(MarkTextFor(*s, i)));
+    widest = std::max(widest, s->WidestMark());
   }
   return widest;
 }

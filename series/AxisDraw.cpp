@@ -207,13 +207,7 @@ void TChartAxis::DrawSeriesLoop(TDrawState& s, TChartSeries* series, TAxisLabelS
     s.Value = v;
     if (!FTickOnLabelsOnly) DrawTicksAndGrid(s, p);
     if (!FLabels) continue;
-    std::string text;
-    if (style == talMark) {
-      text = series->LabelAt(i);
-      if (text.empty()) text = series->ValueText(series->MarkValue(i));
-    } else {
-      text = series->LabelAt(i);
-    }
+    std::string text = style == talMark ? series->MarkTextOf(i) : series->LabelAt(i);
     if (c->OnGetAxisLabel) c->OnGetAxisLabel(this, series, i, text);
     PutLabel(s, FLabelsSeparation != 0 && s.PrevLabelPos != -1, p, text);
   }
