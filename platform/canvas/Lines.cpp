@@ -94,7 +94,10 @@ void TCosmeticPen::Segment(TPoint64 a, TPoint64 b) {
       i0 = first(i0, i1, [&](i64 i) { return minorAt(i) <= minHi; });
       i1 = first(i0, i1, [&](i64 i) { return minorAt(i) < minLo; }) - 1;
     }
-    if (i0 <= i1) {
+    if (i0 <= i1 && d == 0 && xMajor && !FPattern) {  // a solid horizontal run: one span
+      const i64 xa = maj0 + smaj * i0, xb = maj0 + smaj * i1;
+      FS.Span(min0, std::min(xa, xb), std::max(xa, xb) + 1, SolidInk(FOn));
+    } else if (i0 <= i1) {
       if (FPattern)
         Walk<true>(xMajor, maj0, smaj, min0, d, m, i0, i1);
       else

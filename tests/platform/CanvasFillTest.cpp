@@ -216,6 +216,10 @@ TEST(CanvasCopy, DrawCopiesClipped) {
   p.C().Draw(10, -1, src);  // partly outside: only the inside part is written
   EXPECT_EQ(p.Bmp.PixelWord(10, 0), src.PixelWord(0, 1));
   EXPECT_EQ(p.Bmp.PixelWord(11, 1), src.PixelWord(1, 2));
+  // A block copy reaching past the source's right edge writes only source pixels.
+  TPad b(12, 8);
+  b.C().CopyRect(Rect(5, 5, 9, 7), src, Rect(0, 0, 4, 2));
+  EXPECT_EQ(b.Painted(), Runs({{5, 5, 7}, {6, 5, 7}}));
   p.C().Draw(INT32_MAX, INT32_MIN, src);
   p.C().Draw(INT32_MIN, INT32_MAX - 1, src);
   EXPECT_EQ(p.Painted().size(), want.size() + 4u);
