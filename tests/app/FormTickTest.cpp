@@ -140,3 +140,39 @@ TEST(FormTick, RightClickAndDoubleClick) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+// What the headless window shows: the chart inside its sunken edge, or the gauge alone.
+TEST(FormPicture, ChartInItsEdgeOrTheGauge) {
+  test::FormFixture f;
+  TForm1& form = f.Start();
+  f.Ws.ChartHost.OnPaint = [&form] { form.Chart2.Paint(); };
+  f.Ws.MeterHost.OnPaint = [&form] { form.Meter1.Paint(); };
+  for (int load : {10, 90, 40}) f.Tick(load);
+  f.Ws.Flush();
+  TBitmap graph = f.Ws.ClientPicture();
+  ASSERT_EQ(graph.Width(), 332);
+  ASSERT_EQ(graph.Height(), 190);
+  EXPECT_EQ(graph.Pixel(0, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(graph.Pixel(1, 1), ColorToRGB(cl3DDkShadow));
+  EXPECT_EQ(graph.Pixel(331, 189), ColorToRGB(clBtnHighlight));
+  for (int y = 0; y < 186; y += 7)
+    for (int x = 0; x < 328; x += 9) ASSERT_EQ(graph.Pixel(x + 2, y + 2), f.Ws.ChartHost.Surface().Pixel(x, y));
+  // The line colour reaches the screen somewhere inside the plot.
+  bool maroon = false;
+  for (int y = 0; y < 190 && !maroon; ++y)
+    for (int x = 0; x < 332 && !maroon; ++x) maroon = graph.Pixel(x, y) == clMaroon;
+  EXPECT_TRUE(maroon);
+
+  f.Choose(form.Graph);  // the gauge: no edge, the gauge's own picture
+  f.Ws.Flush();
+  TBitmap gauge = f.Ws.ClientPicture();
+  for (int y = 0; y < 190; y += 5)
+    for (int x = 0; x < 332; x += 5) ASSERT_EQ(gauge.Pixel(x, y), f.Ws.MeterHost.Surface().Pixel(x, y));
+  EXPECT_EQ(form.Meter1.Value(), 40.0);
+}
+
+}  // namespace
+}  // namespace varnel
