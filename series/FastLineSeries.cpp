@@ -43,6 +43,10 @@ void TFastLineSeries::PrepareLinePen() {
   TCanvas* canvas = FInPass ? FPass.Canvas : (ParentChart() ? serieslink::DrawCanvas(ParentChart()) : nullptr);
   if (!canvas) return;
   canvas->Pen().Assign(static_cast<const TPen&>(*FLinePen));
+  // On a printer a patterned one-pixel pen becomes the device's thinnest line.
+  if (ParentChart() && serieslink::IsPrinting(ParentChart()) && canvas->Pen().Style() != psSolid &&
+      canvas->Pen().Width() == 1)
+    canvas->Pen().SetWidth(0);
   canvas->Pen().SetColor(SeriesColor());
 }
 

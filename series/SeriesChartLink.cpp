@@ -59,6 +59,7 @@ int MaxDepthLevel(const TCustomAxisPanel* chart) { return chart->MaxDepthLevel()
 void SetMaxDepthLevel(TCustomAxisPanel* chart, int level) { chart->SetMaxDepthLevel(level); }
 TRect PlotRect(const TCustomAxisPanel* chart) { return chart->PlotRect(); }
 TCanvas* DrawCanvas(TCustomAxisPanel* chart) { return &chart->DrawCanvas(); }
+bool IsPrinting(const TCustomAxisPanel* chart) { return chart->IsPrinting(); }
 
 TColor ChartColor(const TCustomAxisPanel* chart) { return chart->Color(); }
 TColor LegendColor(const TCustomAxisPanel* chart) { return chart->Legend().Color(); }

@@ -54,6 +54,7 @@ int MaxDepthLevel(const TCustomAxisPanel* chart);
 void SetMaxDepthLevel(TCustomAxisPanel* chart, int level);
 TRect PlotRect(const TCustomAxisPanel* chart);
 TCanvas* DrawCanvas(TCustomAxisPanel* chart);
+bool IsPrinting(const TCustomAxisPanel* chart);
 
 TColor ChartColor(const TCustomAxisPanel* chart);
 TColor LegendColor(const TCustomAxisPanel* chart);

@@ -132,6 +132,27 @@ TEST(SeriesChart, DepthLevelsAreHandedOutIn3DOnly) {
   EXPECT_EQ(f.chart.MaxDepthLevel(), 1);
 }
 
+TEST(SeriesChart, SampleValuesTakeTheRangeOfTheChartsSeries) {
+  ChartFixture f;
+  TChartSeries other, s;
+  other.SetParentChart(&f.chart);
+  s.SetParentChart(&f.chart);
+  other.AppendXY(0, 10, "", clAutoColor);
+  other.AppendXY(4, 50, "", clAutoColor);
+  s.AppendY(999);  // cleared first: its own points do not count
+  std::vector<int> asked;
+  s.SetRandomSource([&](int k) {
+    asked.push_back(k);
+    return 0;
+  });
+  s.FillWithSamples(5);
+  EXPECT_EQ(asked, (std::vector<int>{40, 10, 10, 10, 10, 10}));  // Y 10..50: r 40, q 10
+  std::vector<double> xs, ys;
+  for (int i = 0; i < s.Count(); ++i) xs.push_back(s.XValueAt(i)), ys.push_back(s.YValueAt(i));
+  EXPECT_EQ(xs, (std::vector<double>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(ys, (std::vector<double>{5, 0, 5, 0, 5}));  // |y + 0 - 5| from 10
+}
+
 TEST(SeriesChart, LegendBoxOfThePlainSeries) {
   ChartFixture f;
   TChartSeries s;
