@@ -77,7 +77,8 @@ class THeadlessFrame : public TFramePort {
 };
 
 // A child over a bitmap of the client area's size. OnPaint is the component's paint handler,
-// run by Flush when an invalidation is pending (what the window system does with a paint message).
+// run by Flush when an invalidation is pending and the child is visible (what the window system
+// does with a paint message).
 class THeadlessChild : public TChildPort {
  public:
   THeadlessChild(int width, int height) { Resize(width, height); }
@@ -91,8 +92,9 @@ class THeadlessChild : public TChildPort {
   void SetVisible(bool v) override { FVisible = v; }
   bool Visible() const override { return FVisible; }
 
+  // A hidden child is not painted; its invalidation waits until it is shown.
   void Flush() {
-    if (!FInvalidated) return;
+    if (!FInvalidated || !FVisible) return;
     FInvalidated = false;
     if (OnPaint) OnPaint();
   }

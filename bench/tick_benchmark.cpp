@@ -77,6 +77,9 @@ void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = 
       rig.Ws.Timer.Fire();
     }
   }
+  // Paints per tick that reached the window (the gauge presents at once, the chart on flush).
+  const int presents = rig.Ws.MeterHost.PresentCount + rig.Ws.ChartHost.PresentCount;
+  state.counters["presents"] = benchmark::Counter(presents, benchmark::Counter::kAvgIterations);
   if (!rig.Ws.MessageBox.Texts.empty()) state.SkipWithError(rig.Ws.MessageBox.Texts.front().c_str());
 }
 
