@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "base/Color.h"
 #include "platform/canvas/Bitmap.h"
@@ -261,6 +262,20 @@ class TCanvasAccess {
     const TBox vis = VisibleBox();
     const i64 x0 = std::max(d.L, vis.L), x1 = std::min(d.R, vis.R), y0 = std::max(d.T, vis.T), y1 = std::min(d.B, vis.B);
     if (x0 >= x1 || y0 >= y1) return;
+    raster::TSurface s = Surface();
+    const raster::TClipRegion& region = s.Region();
+    if (DW == SW && DH == SH && !flipX && !flipY && !region.Complex) {
+      // A plain block copy (the chart's and the gauge's every repaint): whole rows at once,
+      // limited to the source bitmap.
+      const i64 ox = sbx.L - d.L, oy = sbx.T - d.T;
+      const i64 cx0 = std::max<i64>(x0, -ox), cx1 = std::min<i64>(x1, src->Width() - ox);
+      const i64 cy0 = std::max<i64>(y0, -oy), cy1 = std::min<i64>(y1, src->Height() - oy);
+      if (cx0 >= cx1 || cy0 >= cy1) return;
+      const auto bytes = static_cast<std::size_t>(cx1 - cx0) * sizeof(std::uint32_t);
+      for (i64 y = cy0; y < cy1; ++y)
+        std::memcpy(s.Row(y) + cx0, src->ScanLine(static_cast<int>(y + oy)) + (cx0 + ox), bytes);
+      return;
+    }
     // Source column for each visible destination column (-1: outside the source bitmap).
     const auto map = [](i64 u, i64 dn, i64 sn, i64 s0, bool flip, i64 limit) -> int {
       if (flip) u = dn - 1 - u;
@@ -269,8 +284,6 @@ class TCanvasAccess {
     };
     std::vector<int> cols(static_cast<std::size_t>(x1 - x0));
     for (i64 x = x0; x < x1; ++x) cols[static_cast<std::size_t>(x - x0)] = map(x - d.L, DW, SW, sbx.L, flipX, src->Width());
-    raster::TSurface s = Surface();
-    const raster::TClipRegion& region = s.Region();
     for (i64 y = y0; y < y1; ++y) {
       const int sy = map(y - d.T, DH, SH, sbx.T, flipY, src->Height());
       if (sy < 0) continue;
