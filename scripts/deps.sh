@@ -25,7 +25,7 @@ need_packages() {
 
 # What every build needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation
-                libfltk1.3-dev libx11-dev)
+                libfltk1.3-dev libx11-dev libxext-dev)
 
 # What bench/resources.sh compares the program with, besides its own yardstick.
 RESOURCE_PACKAGES=(xvfb x11-utils conky-std x11-apps libfltk1.3-dev libx11-dev)

@@ -7,8 +7,13 @@
 #include <FL/x.H>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/Color.h"
@@ -16,16 +21,81 @@
 
 namespace varnel {
 
+// A shared-memory image the X server reads directly (MIT-SHM): putting the picture then costs one
+// copy in memory instead of sending it through the socket.
+struct TBitmapWidget::TShmImage {
+  XShmSegmentInfo Info{};
+  XImage* Image = nullptr;
+  ~TShmImage() {
+    if (!Image) return;
+    XShmDetach(fl_display, &Info);
+    XSync(fl_display, False);
+    XDestroyImage(Image);  // frees the XImage, not the segment
+    shmdt(Info.shmaddr);
+  }
+};
+
 namespace {
 bool UsePutImage() {
   static const bool rgb24 = x11::VisualIsRgb24();
   return rgb24;
+}
+
+bool ShmFailed = false;
+int CatchShmError(Display*, XErrorEvent*) {
+  ShmFailed = true;
+  return 0;
+}
+
+// A shared image of w x h in the 0x00RRGGBB layout, or nullptr when the server cannot share
+// memory with us (a remote display, no extension).
+std::unique_ptr<TBitmapWidget::TShmImage> CreateShmImage(int w, int h) {
+  static const bool available = XShmQueryExtension(fl_display) != 0;
+  if (!available) return nullptr;
+  auto shm = std::make_unique<TBitmapWidget::TShmImage>();
+  XImage* img = XShmCreateImage(fl_display, fl_visual->visual, 24, ZPixmap, nullptr, &shm->Info,
+                                static_cast<unsigned>(w), static_cast<unsigned>(h));
+  if (!img) return nullptr;
+  if (img->bits_per_pixel != 32 || img->bytes_per_line != w * 4) {
+    XDestroyImage(img);
+    return nullptr;
+  }
+  shm->Info.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(img->bytes_per_line) * static_cast<std::size_t>(h),
+                           IPC_CREAT | 0600);
+  if (shm->Info.shmid < 0) {
+    XDestroyImage(img);
+    return nullptr;
+  }
+  shm->Info.shmaddr = img->data = static_cast<char*>(shmat(shm->Info.shmid, nullptr, 0));
+  shmctl(shm->Info.shmid, IPC_RMID, nullptr);  // gone once both sides detach
+  if (shm->Info.shmaddr == reinterpret_cast<char*>(-1)) {
+    img->data = nullptr;
+    XDestroyImage(img);
+    return nullptr;
+  }
+  shm->Info.readOnly = False;
+  XSync(fl_display, False);
+  ShmFailed = false;
+  auto previous = XSetErrorHandler(CatchShmError);
+  XShmAttach(fl_display, &shm->Info);
+  XSync(fl_display, False);
+  XSetErrorHandler(previous);
+  if (ShmFailed) {
+    shmdt(shm->Info.shmaddr);
+    img->data = nullptr;
+    XDestroyImage(img);
+    return nullptr;
+  }
+  shm->Image = img;
+  return shm;
 }
 void SetColor(TColor c) {
   const TColor rgb = ColorToRGB(c);
   fl_color(static_cast<uchar>(GetRValue(rgb)), static_cast<uchar>(GetGValue(rgb)), static_cast<uchar>(GetBValue(rgb)));
 }
 }  // namespace
+
+TBitmapWidget::~TBitmapWidget() = default;
 
 TBitmapWidget::TBitmapWidget(int x, int y, int w, int h, int edge) : Fl_Widget(x, y, w, h), FEdge(edge) {
   box(FL_NO_BOX);
@@ -105,6 +175,21 @@ void TBitmapWidget::PutSurface() {
   if (FSurface.Empty()) return;
   const int sw = FSurface.Width(), sh = FSurface.Height();
   const int dx = x() + FEdge, dy = y() + FEdge;
+  if (UsePutImage() && !FNoShm) {
+    if (!FShm || FShm->Image->width != sw || FShm->Image->height != sh) {
+      FShm.reset();
+      FShm = CreateShmImage(sw, sh);
+      if (!FShm) FNoShm = true;  // plain images from now on
+    }
+    if (FShm) {
+      std::memcpy(FShm->Image->data, FSurface.Data(), static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh) * 4);
+      XShmPutImage(fl_display, fl_window, fl_gc, FShm->Image, 0, 0, dx, dy, static_cast<unsigned>(sw),
+                   static_cast<unsigned>(sh), False);
+      // The server reads the segment later: wait until it has, before the next copy into it.
+      XSync(fl_display, False);
+      return;
+    }
+  }
   if (UsePutImage()) {
     XImage img{};
     img.width = sw;

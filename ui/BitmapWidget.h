@@ -1,12 +1,14 @@
 // TBitmapWidget: a child of the main window that shows a component's picture. It is the
 // component's control host: the surface is a TBitmap the size of the client area (inside the
-// optional 2-pixel sunken edge), put on the screen with XPutImage straight from the bitmap's
-// memory on a 24-bit TrueColor visual, or converted and drawn by FLTK on any other visual. It
+// optional 2-pixel sunken edge), put on the screen on a 24-bit TrueColor visual through a
+// shared-memory image (MIT-SHM) or, where the server shares no memory, with XPutImage straight
+// from the bitmap's memory; converted and drawn by FLTK on any other visual. It
 // takes no mouse input of its own: clicks, drags and double clicks go to the main window.
 #pragma once
 #include <FL/Fl_Widget.H>
 
 #include <functional>
+#include <memory>
 
 #include "app/Ports.h"
 #include "platform/canvas/Bitmap.h"
@@ -17,6 +19,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
  public:
   // edge: 0, or 2 for the sunken client edge around the surface.
   TBitmapWidget(int x, int y, int w, int h, int edge);
+  ~TBitmapWidget() override;
 
   // TControlHost
   TRect ClientRect() const override { return TRect{0, 0, FSurface.Width(), FSurface.Height()}; }
@@ -43,6 +46,9 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
  protected:
   void draw() override;
 
+ public:
+  struct TShmImage;
+
  private:
   void PutSurface();
   void DrawEdge();
@@ -52,6 +58,8 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   bool FInvalidated = true;
   bool FOwnTooltip = false;
   TBitmapWidget* FCoveredBy = nullptr;
+  std::unique_ptr<TShmImage> FShm;  // the shared image the surface is copied into
+  bool FNoShm = false;              // the server shares no memory: plain images
 };
 
 }  // namespace varnel
