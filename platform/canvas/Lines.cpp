@@ -73,7 +73,14 @@ void TCosmeticPen::Segment(TPoint64 a, TPoint64 b) {
   i64 i1 = smaj > 0 ? majHi - maj0 : maj0 - majLo;
   i0 = std::max<i64>(i0, 0);
   i1 = std::min<i64>(i1, m - 1);
-  if (i0 <= i1 && !box.Empty()) {
+  // A segment whose two ends lie inside the box lies inside it whole: no narrowing (the common
+  // case of a chart's polyline, where the search below would cost more than the pixels).
+  const bool inside = std::min(a.x, b.x) >= box.L && std::max(a.x, b.x) < box.R && std::min(a.y, b.y) >= box.T &&
+                      std::max(a.y, b.y) < box.B;
+  if (inside) {
+    i0 = 0;
+    i1 = m - 1;
+  } else if (i0 <= i1 && !box.Empty()) {
     const auto minorAt = [&](i64 i) { return min0 + CeilDiv(static_cast<i128>(2) * i * d - m, 2 * m); };
     // The minor coordinate is monotonic in i: narrow [i0, i1] to where it is inside.
     const auto first = [&](i64 lo, i64 hi, auto pred) {  // first i in [lo, hi] with pred, hi + 1 if none
@@ -94,10 +101,12 @@ void TCosmeticPen::Segment(TPoint64 a, TPoint64 b) {
       i0 = first(i0, i1, [&](i64 i) { return minorAt(i) <= minHi; });
       i1 = first(i0, i1, [&](i64 i) { return minorAt(i) < minLo; }) - 1;
     }
-    if (i0 <= i1 && d == 0 && xMajor && !FPattern) {  // a solid horizontal run: one span
+  }
+  if (i0 <= i1 && !box.Empty()) {
+    if (d == 0 && xMajor && !FPattern) {  // a solid horizontal run: one span
       const i64 xa = maj0 + smaj * i0, xb = maj0 + smaj * i1;
       FS.Span(min0, std::min(xa, xb), std::max(xa, xb) + 1, SolidInk(FOn));
-    } else if (i0 <= i1) {
+    } else {
       if (FPattern)
         Walk<true>(xMajor, maj0, smaj, min0, d, m, i0, i1);
       else
