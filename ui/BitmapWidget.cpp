@@ -12,6 +12,7 @@
 #include <sys/shm.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -182,11 +183,14 @@ void TBitmapWidget::PutSurface() {
       if (!FShm) FNoShm = true;  // plain images from now on
     }
     if (FShm) {
+      // The server reads the segment after the request: before writing into it again soon after
+      // a put, wait until the server is done (a round trip). Once a second needs no wait.
+      const auto now = std::chrono::steady_clock::now();
+      if (now - FLastShmPut < std::chrono::milliseconds(250)) XSync(fl_display, False);
       std::memcpy(FShm->Image->data, FSurface.Data(), static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh) * 4);
       XShmPutImage(fl_display, fl_window, fl_gc, FShm->Image, 0, 0, dx, dy, static_cast<unsigned>(sw),
                    static_cast<unsigned>(sh), False);
-      // The server reads the segment later: wait until it has, before the next copy into it.
-      XSync(fl_display, False);
+      FLastShmPut = now;
       return;
     }
   }

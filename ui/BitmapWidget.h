@@ -7,6 +7,7 @@
 #pragma once
 #include <FL/Fl_Widget.H>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -60,6 +61,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   TBitmapWidget* FCoveredBy = nullptr;
   std::unique_ptr<TShmImage> FShm;  // the shared image the surface is copied into
   bool FNoShm = false;              // the server shares no memory: plain images
+  std::chrono::steady_clock::time_point FLastShmPut{};
 };
 
 }  // namespace varnel
