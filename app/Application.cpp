@@ -3,8 +3,15 @@
 
 #include "app/Ports.h"
 #include "base/Messages.h"
+#include "series/DataSource.h"
 
 namespace varnel {
+
+TApplication::TApplication(TMessageBoxPort* messageBox) : FMessageBox(messageBox) {
+  SetDataSourceMessageHandler([this](const std::string& message) { ShowException(message); });
+}
+
+TApplication::~TApplication() { SetDataSourceMessageHandler(nullptr); }
 
 void TApplication::ShowException(const std::string& message) {
   if (FErrorBoxOpen) {

@@ -20,7 +20,12 @@ class TMessageBoxPort;
 
 class TApplication {
  public:
-  explicit TApplication(TMessageBoxPort* messageBox) : FMessageBox(messageBox) {}
+  // While the application exists, messages of the chart engine's data-source checks go to its
+  // error report too.
+  explicit TApplication(TMessageBoxPort* messageBox);
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
 
   const std::string& Title() const { return FTitle; }
   void SetTitle(std::string title) { FTitle = std::move(title); }

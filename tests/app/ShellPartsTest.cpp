@@ -7,6 +7,8 @@
 #include "app/HeadlessPorts.h"
 #include "app/PopupMenu.h"
 #include "base/Exceptions.h"
+#include "series/DataSource.h"
+#include "series/Series.h"
 
 namespace varnel {
 namespace {
@@ -93,6 +95,22 @@ TEST(ErrorReport, TextCaptionAndOneBoxAtATime) {
   app.Guard([] {});
   ASSERT_EQ(boxes.Texts.size(), 2u);
   EXPECT_EQ(boxes.Texts[1], "Failed to get data for 'KERNEL\\CPUUsage'");  // "'" sorts before "."
+}
+
+TEST(ErrorReport, DataSourceMessagesReachTheErrorBox) {
+  THeadlessMessageBox boxes;
+  {
+    TApplication app(&boxes);
+    app.SetTitle("Varnel");
+    TChartSeries orphan;  // no parent chart to validate a data source with
+    TChartSeries source;
+    orphan.SetDataSource(&source);
+    ASSERT_EQ(boxes.Texts.size(), 1u);
+    EXPECT_EQ(boxes.Texts[0], "No ParentChart to validate DataSource.");
+    EXPECT_EQ(boxes.Captions[0], "Varnel");
+  }
+  ShowDataSourceMessage("after the application");  // handler removed: standard error, no box
+  EXPECT_EQ(boxes.Texts.size(), 1u);
 }
 
 }  // namespace
