@@ -136,14 +136,7 @@ void TMainWindow::SetBorderStyle(TFormBorderStyle style) {
   FOuterWidth = ww;
   FOuterHeight = hh;
   hide();
-  border(style != bsNone);
-  PlaceClient(l, t, ww, hh);
-  const int cx = x(), cy = y();
-  x11::ShowToolWindow(this, FFormStyle == fsStayOnTop);
-  x11::MoveWindow(this, cx, cy);
-  Fl_Window::position(cx, cy);
-  x11::FocusWindow(this);
-  if (OnActivate) OnActivate();
+  ShowFirst();  // a new X window with the new frame at the same outer place and size
 }
 
 void TMainWindow::SetFormStyle(TFormStyle style) {
