@@ -1,13 +1,13 @@
 // The main window's form design: the design-time values of the gauge Meter1, the chart Chart2
-// and its series Series3, applied through their setters inside the loading bracket, as reading
-// the stored form would.
+// and its series Series3, applied through their setters (the components inside their loading
+// brackets), as reading the stored form would.
+#include "app/FormDesign.h"
+
 #include "app/Form1.h"
 
 namespace varnel {
 
-void TForm1::LoadDesign() {
-  // ---- Meter1 -------------------------------------------------------------------------------
-  TMeter& m = Meter1;
+void LoadMeter1Design(TMeter& m) {
   m.BeginLoading();
   m.SetHint("CPU %");
   m.SetCaption("CPU %");
@@ -49,9 +49,10 @@ void TForm1::LoadDesign() {
   m.SetRimBottom(2);
   m.SetRimTop(2);
   m.SetRimSide(2);
+  m.Loaded();
+}
 
-  // ---- Chart2 -------------------------------------------------------------------------------
-  TChart& c = Chart2;
+void LoadChart2Design(TChart& c) {
   c.BeginLoading();
   c.SetAlign(alClient);
   c.SetEnabled(false);
@@ -121,9 +122,10 @@ void TForm1::LoadDesign() {
   bottom.SetTickLength(3);
   bottom.SetTickOnLabelsOnly(false);
   bottom.SetRoundFirstLabel(false);
+  c.Loaded();
+}
 
-  // ---- Series3 ------------------------------------------------------------------------------
-  TFastLineSeries& s = Series3;
+void LoadSeries3Design(TFastLineSeries& s) {
   s.SetName("Series3");
   s.Marks().SetVisible(false);
   s.Marks().SetArrowLength(8);
@@ -141,10 +143,13 @@ void TForm1::LoadDesign() {
   s.LinePen().SetWidth(2);
   s.SetHorizAxis(aBottomAxis);
   s.SetVertAxis(aLeftAxis);
-  s.SetParentChart(&c);
+}
 
-  c.Loaded();
-  m.Loaded();
+void TForm1::LoadDesign() {
+  LoadMeter1Design(Meter1);
+  LoadChart2Design(Chart2);
+  LoadSeries3Design(Series3);
+  Series3.SetParentChart(&Chart2);
 }
 
 }  // namespace varnel

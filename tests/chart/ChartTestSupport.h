@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/FormDesign.h"
 #include "chart/Chart.h"
-#include "series/FastLineSeries.h"
 #include "platform/canvas/Canvas.h"
 #include "series/FastLineSeries.h"
 
@@ -15,72 +15,7 @@ namespace varnel::test {
 // The design-time values of the program's chart, its axes, legend and walls, and the run-time
 // values the main window sets at start-up with the default settings (axes off, 2D, legend on).
 inline void ConfigureProgramChart(TChart& chart) {
-  chart.BeginLoading();
-  chart.SetAlign(alClient);
-  chart.SetEnabled(false);
-  chart.SetCursor(crHandPoint);
-  chart.SetAllowZoom(false);
-  chart.SetBevelOuter(bvNone);
-  chart.SetBevelWidth(0);
-  chart.SetBorderWidth(3);
-  chart.SetBorderStyle(bsSingle);
-  chart.SetMarginLeft(0);
-  chart.SetMarginTop(0);
-  chart.SetMarginRight(0);
-  chart.SetMarginBottom(0);
-  chart.Frame().SetVisible(false);
-  chart.Frame().SetWidth(0);
-  chart.SetClipPoints(false);
-  chart.Gradient().SetDirection(gdLeftRight);
-  chart.Title().SetText({"TChart"});
-  chart.Title().SetVisible(false);
-  chart.Title().SetAdjustFrame(false);
-  chart.Foot().SetText({""});
-  chart.Foot().SetVisible(false);
-  chart.Foot().SetAdjustFrame(false);
-  chart.Foot().Font().SetName("Arial");
-  chart.Foot().Font().SetHeight(-11);
-  chart.Foot().Font().SetColor(clRed);
-  chart.Foot().Font().SetStyle(fsItalic);
-  chart.LeftWall().SetColor(0x80FFFF);
-  chart.LeftWall().SetSize(3);
-  chart.BottomWall().SetColor(0x80FFFF);
-  chart.BottomWall().Brush().SetColor(0x808040);
-  chart.BottomWall().SetSize(3);
-  TChartLegend& legend = chart.Legend();
-  legend.SetAlignment(laLeft);
-  legend.SetColorWidth(27);
-  legend.Frame().SetVisible(false);
-  legend.SetHorizMargin(1);
-  legend.SetLegendStyle(lsLastValues);
-  legend.SetResizeChart(false);
-  legend.SetTextStyle(ltsRightValue);
-  legend.SetTopPos(0);
-  TChartAxis& left = chart.LeftAxis();
-  left.SetAutomatic(false);
-  left.SetAutomaticMaximum(false);
-  left.SetAutomaticMinimum(false);
-  left.Axis().SetWidth(1);
-  left.SetAxisValuesFormat("###0");
-  left.SetIncrement(1.0);
-  left.SetMaximum(100.0);
-  left.SetMinorTickCount(1);
-  left.SetMinorTickLength(5);
-  left.SetTickLength(3);
-  left.SetExactDateTime(false);
-  TChartAxis& bottom = chart.BottomAxis();
-  bottom.SetAutomatic(false);
-  bottom.SetAutomaticMinimum(false);
-  bottom.Axis().SetWidth(1);
-  bottom.SetLabels(false);
-  bottom.SetMinorTickCount(1);
-  bottom.SetMinorTickLength(3);
-  bottom.SetTickLength(3);
-  bottom.SetTickOnLabelsOnly(false);
-  bottom.SetRoundFirstLabel(false);
-  chart.TopAxis().SetVisible(false);
-  chart.RightAxis().SetVisible(false);
-  chart.Loaded();
+  LoadChart2Design(chart);
   // Run time, default settings.
   chart.SetColor(clBtnFace);
   chart.SetAxisVisible(false);
@@ -94,17 +29,7 @@ inline void ConfigureProgramChart(TChart& chart) {
 // the given loads, the last of them newest.
 inline void ConfigureProgramSeries(TFastLineSeries& s, TChart& chart, int points = 60,
                                    const std::vector<double>& loads = {}) {
-  s.SetName("Series3");
-  s.Marks().SetVisible(false);
-  s.Marks().SetArrowLength(8);
-  s.SetValueFormat("CPU ###0");
-  s.XValues().SetOrder(loAscending);
-  s.YValues().SetOrder(loNone);
-  s.SetSeriesColor(clMaroon);
-  s.LinePen().SetColor(clMaroon);
-  s.LinePen().SetWidth(2);
-  s.SetHorizAxis(aBottomAxis);
-  s.SetVertAxis(aLeftAxis);
+  LoadSeries3Design(s);
   s.SetParentChart(&chart);
   const int zeros = points - static_cast<int>(loads.size());
   for (int i = 0; i < zeros; ++i) s.AppendY(0, "", clAutoColor);
@@ -114,13 +39,7 @@ inline void ConfigureProgramSeries(TFastLineSeries& s, TChart& chart, int points
 // The program's series: maroon line 2 pixels wide, "CPU ###0", no marks, on the chart, with n
 // points of a fixed load pattern (whole percentages 0..100) on X = 0..n-1.
 inline void ConfigureProgramSeries(TChart& chart, TFastLineSeries& series, int n = 60) {
-  series.SetName("Series3");
-  series.LinePen().SetColor(clMaroon);
-  series.LinePen().SetWidth(2);
-  series.SetSeriesColor(clMaroon);
-  series.SetValueFormat("CPU ###0");
-  series.Marks().SetVisible(false);
-  series.Marks().SetArrowLength(8);
+  LoadSeries3Design(series);
   chart.AddSeries(&series);
   series.Clear();
   for (int i = 0; i < n; ++i) {
