@@ -31,7 +31,7 @@ void TMemoryRegistry::AddKey(const std::string& path) {
 void TMemoryRegistry::DeleteKey(const std::string& path) {
   const std::string p = Lower(path);
   FKeys.erase(p);
-  std::string prefix = p;  // built in place: GCC 12 at -O3 warns falsely on string + literal
+  std::string prefix = p;
   prefix.push_back('\\');
   for (auto it = FKeys.lower_bound(prefix); it != FKeys.end() && it->first.compare(0, prefix.size(), prefix) == 0;)
     it = FKeys.erase(it);
