@@ -3,8 +3,11 @@
 #include "series/FastLineSeries.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <span>
 
 #include "platform/canvas/Canvas.h"
 #include "series/SeriesChartLink.h"
@@ -76,6 +79,9 @@ bool TFastLineSeries::BeginPass(TPass& pass) const {
 
 namespace {
 
+// Points mapped at a time by a drawing pass.
+constexpr int kBlock = 256;
+
 constexpr double kRoundBias = 6755399441055744.0;  // 1.5 * 2^52
 
 // Nearest integer with halves to even, for |q| < 2^51: adding and taking away 1.5 * 2^52 leaves
@@ -105,6 +111,31 @@ inline bool MapLinear(const serieslink::TLinearMap& m, double invRange, double v
   return true;
 }
 
+// MapLinear over a block of stored values, in a form the compiler runs several values at a
+// time (no branches, the flags kept as doubles): out[k] is the pixel of raw[k] * multiplier,
+// and undecided[k] is non-zero where MapLinear would not decide on the quick path (those pixels
+// are the caller's to recompute). Returns whether any is undecided.
+bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const double* raw, double multiplier, int n,
+                    int* out, double* undecided) {
+  const double minimum = m.Minimum, size = m.Size;
+  const double base = m.Inverted ? m.End : m.Start;
+  const double sign = m.Inverted ? -1.0 : 1.0;
+  // Within this bound the rounded quotient, moved to the axis' end, is an int.
+  const double bound = std::min(1e9, 2147483646.0 - std::fabs(base));
+  for (int k = 0; k < n; ++k) {
+    const double q = size * (raw[k] * multiplier - minimum) * invRange;
+    const double inside = q > bound ? bound : (q >= -bound ? q : -bound);  // also for NaN
+    const double r = RoundEven(inside);
+    const double outside = std::fabs(q) < bound ? 0.0 : 1.0;  // also for NaN
+    const double nearHalf = std::fabs(std::fabs(q - r) - 0.5) < 1e-6 ? 1.0 : 0.0;
+    undecided[k] = outside + nearHalf;
+    out[k] = static_cast<int>(base + sign * r);
+  }
+  std::uint64_t any = 0;
+  for (int k = 0; k < n; ++k) any |= std::bit_cast<std::uint64_t>(undecided[k]);
+  return any != 0;
+}
+
 }  // namespace
 
 inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
@@ -128,6 +159,7 @@ inline void TFastLineSeries::Step(int index, bool standalone) {
   const int x = PassX(FPass, index);
   const int y = PassY(FPass, index);
   if (index == FirstShownIndex()) {
+    FlushQueue();
     if (index < 1) {
       canvas.MoveTo(x, y);
       FLastX = x;
@@ -143,20 +175,69 @@ inline void TFastLineSeries::Step(int index, bool standalone) {
   } else if (standalone) {
     canvas.MoveTo(FLastX, FLastY);
   }
-  canvas.LineTo(x, y);
   FLastX = x;
   FLastY = y;
+  if (standalone) {
+    canvas.LineTo(x, y);
+    return;
+  }
+  FQueue[static_cast<std::size_t>(FQueued++)] = TPoint{x, y};
+  if (FQueued == static_cast<int>(FQueue.size())) FlushQueue();
+}
+
+void TFastLineSeries::FlushQueue() {
+  if (FQueued == 0) return;
+  FPass.Canvas->PolylineTo(std::span<const TPoint>(FQueue.data(), static_cast<std::size_t>(FQueued)));
+  FQueued = 0;
 }
 
 void TFastLineSeries::DrawAllPoints() {
   if (!BeginPass(FPass)) return;
   FInPass = true;
+  FQueued = 0;
   PrepareLinePen();
   try {
     // The core's loop (this class draws forward and its DrawPoint is the step), without a
-    // virtual call per point.
-    for (int i = FirstShownIndex(); i <= LastShownIndex(); ++i) Step(i, false);
+    // virtual call per point: after the first point's move-to, the points are mapped a block
+    // at a time and the line-to calls go to the canvas in batches.
+    const int first = FirstShownIndex(), last = LastShownIndex();
+    if (first <= last) Step(first, false);
+    int xs[kBlock], ys[kBlock];
+    double xUndecided[kBlock], yUndecided[kBlock];
+    for (int i = first + 1; i <= last; i += kBlock) {
+      const int n = std::min(kBlock, last - i + 1);
+      if (i < 0 || i + n > FPass.Count || !FPass.LinearX || !FPass.LinearY) {
+        for (int k = 0; k < n; ++k) Step(i + k, false);
+        continue;
+      }
+      const double* xRaw = FPass.XRaw + i;
+      const double* yRaw = FPass.YRaw + i;
+      if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XMultiplier, n, xs, xUndecided))
+        for (int k = 0; k < n; ++k)
+          if (xUndecided[k] != 0) xs[k] = PassX(FPass, i + k) - FPass.ShiftX;
+      if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YMultiplier, n, ys, yUndecided))
+        for (int k = 0; k < n; ++k)
+          if (yUndecided[k] != 0) ys[k] = PassY(FPass, i + k) - FPass.ShiftY;
+      // The same-pixel skip on locals (the queue is flushed at most once a block: it holds
+      // two blocks).
+      if (FQueued > static_cast<int>(FQueue.size()) - kBlock) FlushQueue();
+      const int shiftX = FPass.ShiftX, shiftY = FPass.ShiftY;
+      int lastX = FLastX, lastY = FLastY, queued = FQueued;
+      TPoint* queue = FQueue.data();
+      for (int k = 0; k < n; ++k) {
+        const int x = xs[k] + shiftX, y = ys[k] + shiftY;
+        if (x == lastX && y == lastY) continue;
+        lastX = x;
+        lastY = y;
+        queue[queued++] = TPoint{x, y};
+      }
+      FLastX = lastX;
+      FLastY = lastY;
+      FQueued = queued;
+    }
+    FlushQueue();
   } catch (...) {
+    FlushQueue();
     FInPass = false;
     throw;
   }

@@ -7,6 +7,7 @@
 //   TFastLineSeries s;  s.SetSeriesColor(clMaroon);  s.LinePen().SetWidth(2);
 //   s.SetParentChart(&chart);  s.AppendY(37);
 #pragma once
+#include <array>
 #include <memory>
 
 #include "series/ChartPen.h"
@@ -70,12 +71,18 @@ class TFastLineSeries final : public TChartSeries {
   int PassX(const TPass& pass, int index) const;
   int PassY(const TPass& pass, int index) const;
   void Step(int index, bool standalone);
+  // Hands the queued line-to points of a pass to the canvas in one call.
+  void FlushQueue();
 
   std::unique_ptr<TChartPen> FLinePen;
   int FLastX = 0;
   int FLastY = 0;
   TPass FPass;           // valid during DrawAllPoints
   bool FInPass = false;
+  // Line-to points of the running pass not yet given to the canvas (a pass draws in batches
+  // of up to 512; it maps 256 points at a time).
+  std::array<TPoint, 512> FQueue{};
+  int FQueued = 0;
 };
 
 // Whether pixel p lies on the segment from a to b: within the rounding band of the line

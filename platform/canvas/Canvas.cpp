@@ -417,6 +417,33 @@ void TCanvas::LineTo(int x, int y) {
   if (a.Visible()) a.Stroke(seg, false, a.Pen());
 }
 
+void TCanvas::PolylineTo(std::span<const TPoint> points) {
+  if (FTrace) {
+    for (const TPoint& p : points) LineTo(p.x, p.y);
+    return;
+  }
+  if (points.empty()) return;
+  const TPoint64 start{FPenPos.x, FPenPos.y};
+  FPenPos = points.back();
+  TCanvasAccess a(*this);
+  if (!a.Visible()) return;
+  const TPenSpec pen = a.Pen();
+  if (pen.None) return;
+  if (!pen.Wide && pen.Style == psSolid && pen.On.Idempotent()) {
+    raster::TSurface s = a.Surface();
+    raster::TCosmeticPen(s, psSolid, pen.On, pen.Gap, pen.Opaque).Chain(start, points);
+    return;
+  }
+  // Other pens: segment by segment, each as its own LineTo paints it (a dash pattern starts
+  // afresh on every segment).
+  TPoint64 seg[2] = {start, start};
+  for (const TPoint& p : points) {
+    seg[1] = {p.x, p.y};
+    a.Stroke(seg, false, pen);
+    seg[0] = seg[1];
+  }
+}
+
 void TCanvas::Polyline(std::span<const TPoint> points) {
   TracePoints("Polyline", points);
   TCanvasAccess a(*this);

@@ -96,6 +96,11 @@ class TCanvas {
   void LineTo(int x, int y);
   TPoint PenPos() const { return FPenPos; }
   void Polyline(std::span<const TPoint> points);
+  // LineTo each point in turn: the same pixels, pen position and trace (one LineTo a point) as
+  // those calls, at a fraction of their cost on long dense lines (the pen is resolved once, and
+  // a one-pixel solid pen whose mode gives the same pixel however often it is applied paints
+  // consecutive segments down one column as one run).
+  void PolylineTo(std::span<const TPoint> points);
 
   // Filled shapes: outline with the pen, inside with the brush (either may be clear).
   void Rectangle(int x1, int y1, int x2, int y2);

@@ -54,6 +54,36 @@ void TCosmeticPen::Path(std::span<const TPoint64> pts, bool closed) {
   if (closed && pts.size() >= 2) Segment(pts.back(), pts.front());
 }
 
+void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
+  // The pending run: rows [lo, hi] of column runX. Each vertical segment adds the rows from its
+  // start up to (not including) its end; as it starts where the last one ended, next to or
+  // inside the run, the run stays one interval.
+  bool open = false;
+  i64 runX = 0, lo = 0, hi = -1;
+  for (const TPoint& q : pts) {
+    const TPoint64 next{q.x, q.y};
+    if (next == cur) continue;
+    if (next.x == cur.x) {
+      if (!open) {
+        open = true;
+        runX = cur.x;
+        lo = cur.y;
+        hi = cur.y - 1;
+      }
+      // Down: rows cur .. next-1; up: rows next+1 .. cur (without branches: the direction is
+      // as good as random on a noisy line).
+      lo = std::min(lo, std::min(cur.y, next.y + 1));
+      hi = std::max(hi, std::max(cur.y, next.y - 1));
+    } else {
+      if (open) FS.Column(runX, lo, hi + 1, FOn);
+      open = false;
+      Segment(cur, next);
+    }
+    cur = next;
+  }
+  if (open) FS.Column(runX, lo, hi + 1, FOn);
+}
+
 // Pixel i (0 <= i < M) of a segment lies at major = maj0 + smaj * i and
 // minor = min0 + ceil((2 i d - M) / 2M): the nearest pixel to the exact line, ties to the
 // smaller coordinate, whatever the direction.

@@ -156,6 +156,20 @@ void TSurface::Span(i64 y, i64 x0, i64 x1, const TInk& ink) {
   }
 }
 
+void TSurface::Column(i64 x, i64 y0, i64 y1, TRop rop) {
+  const TBox& b = FRegion.Box;
+  if (x < b.L || x >= b.R) return;
+  y0 = std::max(y0, b.T);
+  y1 = std::min(y1, b.B);
+  if (y0 >= y1) return;
+  if (FRegion.Complex) {
+    for (i64 y = y0; y < y1; ++y) Pixel(x, y, rop);
+    return;
+  }
+  std::uint32_t* p = Row(y0) + x;
+  for (i64 y = y0; y < y1; ++y, p += FWidth) *p = rop.Apply(*p);
+}
+
 void TSurface::Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink) {
   const TBox& b = FRegion.Box;
   y0 = std::max(y0, b.T);

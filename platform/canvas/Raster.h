@@ -43,6 +43,8 @@ using TSpanSink = std::function<void(i64 y, i64 x0, i64 x1)>;
 struct TRop {
   std::uint32_t A = 0, X = 0;
   bool IsNop() const { return A == kAllBits && X == 0; }
+  // Whether applying it twice gives what applying it once does (copy, or, and, black, white).
+  bool Idempotent() const { return (A & X) == 0; }
   std::uint32_t Apply(std::uint32_t d) const { return (d & A) ^ X; }
 };
 
@@ -88,6 +90,8 @@ class TSurface {
   void Span(i64 y, i64 x0, i64 x1, const TInk& ink);
   // Paints rows [y0, y1) x columns [x0, x1), clipped (whole rows of a plain fill at once).
   void Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink);
+  // Rows [y0, y1) of column x, clipped.
+  void Column(i64 x, i64 y0, i64 y1, TRop rop);
   // One pixel, clipped.
   void Pixel(i64 x, i64 y, TRop rop) {
     if (!FRegion.Contains(x, y)) return;
@@ -140,6 +144,11 @@ class TCosmeticPen {
   void Segment(TPoint64 a, TPoint64 b);
   // A polyline (closed adds the last -> first segment), the pattern running on.
   void Path(std::span<const TPoint64> pts, bool closed);
+  // The segments from start through each point in turn, each painted as Segment paints it,
+  // for a solid pen whose operation is idempotent: consecutive segments down one column are
+  // painted as the single run they cover together, so a dense polyline paints each of those
+  // pixels once.
+  void Chain(TPoint64 start, std::span<const TPoint> pts);
   void ResetPhase() { FPhase = 0; }
 
  private:

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "tests/platform/CanvasTestSupport.h"
 
@@ -81,6 +83,52 @@ TEST(CanvasReference, ClippedDashesMatchUnclipped) {
       for (int x = 0; x < 48; ++x)
         ASSERT_EQ(cut.At(x, y), PtInRect(clip, Point(x, y)) ? full.At(x, y) : clWhite) << n << ": " << x << "," << y;
   }
+}
+
+// PolylineTo paints, leaves the pen and traces exactly what one LineTo a point does, for every
+// pen (widths, styles, all sixteen modes, either background mode) and clip, on dense lines that
+// run up and down columns, leave the bitmap and come back.
+TEST(CanvasReference, PolylineToMatchesLineToOneByOne) {
+  std::mt19937 rng(4242);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  for (int n = 0; n < 1500; ++n) {
+    std::vector<TPoint> pts(static_cast<std::size_t>(r(1, 60)));
+    TPoint at = Point(r(-10, 50), r(-10, 50));
+    for (auto& q : pts) {
+      const int move = r(0, 9);
+      if (move < 6) at.y += r(-12, 12);        // up or down the same column
+      else if (move < 8) at = Point(at.x + r(-2, 2), at.y + r(-12, 12));
+      else if (move < 9) at = Point(r(-10, 50), r(-10, 50));
+      else at = Point(r(-1000000, 1000000), r(-2000000000, 2000000000));
+      q = at;
+    }
+    const TPoint start = Point(r(-10, 50), r(-10, 50));
+    test::TPad one(40, 40), all(40, 40);
+    for (test::TPad* p : {&one, &all}) {
+      p->Bmp.Canvas().Brush().SetColor(static_cast<TColor>(0x00A0B0C0));
+      p->C().FillRect(Rect(0, 0, 20, 40));
+      TPen& pen = p->C().Pen();
+      pen.SetColor(static_cast<TColor>(0x00305070));
+      pen.SetWidth(n % 7 == 0 ? 3 : n % 5 == 0 ? 2 : 1);
+      pen.SetStyle(static_cast<TPenStyle>(n % 9 < 3 ? psSolid : n % 9 - 2));
+      pen.SetMode(static_cast<TPenMode>(n % 16));
+      p->C().SetBkMode(n % 2 ? OPAQUE : TRANSPARENT);
+      if (n % 3 == 1) p->C().SetClipRect(Rect(3, 5, 31, 36));
+      if (n % 3 == 2) p->C().SetClipPolygon(std::vector<TPoint>{Point(0, 20), Point(20, 0), Point(40, 25), Point(15, 40)}, ALTERNATE);
+      p->C().MoveTo(start.x, start.y);
+    }
+    for (const TPoint& q : pts) one.C().LineTo(q.x, q.y);
+    all.C().PolylineTo(pts);
+    ASSERT_EQ(all.C().PenPos(), one.C().PenPos());
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) ASSERT_EQ(all.Bmp.Pixel(x, y), one.Bmp.Pixel(x, y)) << "line " << n << " at " << x << "," << y;
+  }
+  TCanvasTrace trace;
+  test::TPad p(8, 8);
+  p.C().SetTrace(&trace);
+  p.C().PolylineTo(std::vector<TPoint>{Point(1, 1), Point(1, 5)});
+  EXPECT_EQ(trace.Ops(), (std::vector<std::string>{"LineTo", "LineTo"}));
+  EXPECT_EQ(trace.Calls[1].Args, (std::vector<int>{1, 5}));
 }
 
 // Whether grid point (x, y) is inside the polygon by the crossing rule: edges count on rows
