@@ -429,10 +429,24 @@ void TCanvas::PolylineTo(std::span<const TPoint> points) {
   if (!a.Visible()) return;
   const TPenSpec pen = a.Pen();
   if (pen.None) return;
-  if (!pen.Wide && pen.Style == psSolid && pen.On.Idempotent()) {
-    raster::TSurface s = a.Surface();
-    raster::TCosmeticPen(s, psSolid, pen.On, pen.Gap, pen.Opaque).Chain(start, points);
-    return;
+  if (pen.On.Idempotent()) {
+    // Painting a pixel twice gives what painting it once does: the segments' pixels together
+    // are all that counts. A wide pen strokes them as one path (each LineTo's stroke is its
+    // segment with a disc at either end; the path's is the union of those), a solid one-pixel
+    // pen paints them as a chain.
+    if (pen.Wide) {
+      std::vector<TPoint64> path;
+      path.reserve(points.size() + 1);
+      path.push_back(start);
+      for (const TPoint& p : points) path.push_back({p.x, p.y});
+      a.Stroke(path, false, pen);
+      return;
+    }
+    if (pen.Style == psSolid) {
+      raster::TSurface s = a.Surface();
+      raster::TCosmeticPen(s, psSolid, pen.On, pen.Gap, pen.Opaque).Chain(start, points);
+      return;
+    }
   }
   // Other pens: segment by segment, each as its own LineTo paints it (a dash pattern starts
   // afresh on every segment).

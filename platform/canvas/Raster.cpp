@@ -3,6 +3,7 @@
 #include "platform/canvas/Raster.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace varnel::raster {
 
@@ -270,12 +271,11 @@ struct TEdge {
     rstep = dx - qstep * dy;
   }
   void Step() {
-    q += qstep;
+    // Without a branch: whether the error carries over is as good as random from row to row.
     e += rstep;
-    if (e > 0) {
-      ++q;
-      e -= dy;
-    }
+    const i64 carry = e > 0 ? 1 : 0;
+    q += qstep + carry;
+    e -= carry * dy;
   }
   i64 X() const { return xa + q; }
 };
@@ -308,18 +308,37 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box,
   std::sort(edges.begin(), edges.end(), [](const TEdge& a, const TEdge& b) { return a.ya < b.ya; });
   std::size_t next = 0;
   i64 y = std::max(box.T, edges.front().ya);
+  i64 firstEnd = std::numeric_limits<i64>::max();  // the first row past an active edge
   while (y < box.B) {
     // Activate edges starting at or before this row.
     while (next < edges.size() && std::max(edges[next].ya, box.T) <= y) {
       edges[next].Start(y);
       active.push_back(&edges[next]);
+      firstEnd = std::min(firstEnd, edges[next].yb);
       ++next;
     }
-    active.erase(std::remove_if(active.begin(), active.end(), [y](const TEdge* e) { return e->yb <= y; }),
-                 active.end());
+    if (y >= firstEnd) {
+      active.erase(std::remove_if(active.begin(), active.end(), [y](const TEdge* e) { return e->yb <= y; }),
+                   active.end());
+      firstEnd = std::numeric_limits<i64>::max();
+      for (const TEdge* e : active) firstEnd = std::min(firstEnd, e->yb);
+    }
     if (active.empty()) {
       if (next >= edges.size()) break;
       y = std::max(box.T, edges[next].ya);
+      continue;
+    }
+    if (active.size() == 2) {
+      // The common case (any convex shape): one span between the two crossings in either fill
+      // mode (the winding number between them is never 0).
+      i64 x0 = active[0]->X(), x1 = active[1]->X();
+      if (x1 < x0) std::swap(x0, x1);
+      x0 = std::max(x0, box.L);
+      x1 = std::min(x1, box.R);
+      if (x0 < x1) emit(y, x0, x1);
+      active[0]->Step();
+      active[1]->Step();
+      ++y;
       continue;
     }
     cross.clear();
