@@ -111,6 +111,8 @@ void TBitmapWidget::Invalidate() {
 }
 
 void TBitmapWidget::Present() {
+  // Within draw() the surface is put once the paint returns.
+  if (FDrawing) return;
   // The surface changed outside a draw (the gauge's synchronous repaint): show it now.
   Fl_Window* win = window();
   if (!visible_r() || !win || !win->shown()) return;
@@ -147,6 +149,11 @@ int TBitmapWidget::handle(int event) {
 void TBitmapWidget::draw() {
   if (FInvalidated) {
     FInvalidated = false;
+    struct TDrawingScope {
+      bool& Flag;
+      explicit TDrawingScope(bool& f) : Flag(f) { Flag = true; }
+      ~TDrawingScope() { Flag = false; }
+    } drawing(FDrawing);
     if (OnPaint) OnPaint();
   }
   if (FCoveredBy && FCoveredBy->visible()) return;

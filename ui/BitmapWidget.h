@@ -57,6 +57,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   int FEdge;
   TBitmap FSurface;
   bool FInvalidated = true;
+  bool FDrawing = false;            // inside draw(): the paint's Present waits for the put
   bool FOwnTooltip = false;
   TBitmapWidget* FCoveredBy = nullptr;
   std::unique_ptr<TShmImage> FShm;  // the shared image the surface is copied into

@@ -35,9 +35,11 @@ TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
   size_range(1, 1);
   callback(CloseCallback, this);
   FToolExtents = x11::RequestToolFrameExtents(300);
+  Fl::add_system_handler(SystemEvent, this);
 }
 
 TMainWindow::~TMainWindow() {
+  Fl::remove_system_handler(SystemEvent);
   // The children are owned by the unique pointers, not by the group.
   remove(FMeter.get());
   remove(FChart.get());
@@ -47,17 +49,23 @@ TMainWindow::~TMainWindow() {
 x11::TFrameExtents TMainWindow::Extents() const {
   if (FBorderStyle == bsNone) return {};
   if (IsShown()) {
-    // Read once the window manager has published them; kept until the window is configured.
+    // Read once and kept until the window manager publishes new ones or the window is
+    // configured (the geometry is asked for every second: no round trip to the server each time).
     if (!FExtentsKnown) {
-      const x11::TFrameExtents e = x11::FrameExtents(const_cast<TMainWindow*>(this));
-      if (e.Left || e.Right || e.Top || e.Bottom) {
-        FExtents = e;
-        FExtentsKnown = true;
-      }
+      FExtents = x11::FrameExtents(const_cast<TMainWindow*>(this));
+      FExtentsKnown = true;
     }
-    if (FExtentsKnown) return FExtents;
+    const x11::TFrameExtents& e = FExtents;
+    if (e.Left || e.Right || e.Top || e.Bottom) return e;
   }
+  // Not published (yet): what the window manager said a tool window gets.
   return FToolExtents;
+}
+
+int TMainWindow::SystemEvent(void* xevent, void* data) {
+  auto* self = static_cast<TMainWindow*>(data);
+  if (x11::FrameExtentsChanged(xevent, self)) self->FExtentsKnown = false;
+  return 0;  // FLTK handles the event as usual
 }
 
 int TMainWindow::Left() const { return IsShown() ? x() - Extents().Left : FOuterLeft; }
@@ -98,12 +106,16 @@ void TMainWindow::resize(int x, int y, int w, int h) {
   FChart->resize(0, 0, w, h);
 }
 
+// The tick sets the caption and hint every second: only a change goes to the window (a new
+// caption is four property changes at the X server and as many events back).
 void TMainWindow::SetCaption(const std::string& text) {
+  if (text == FCaption && label()) return;
   FCaption = text;
   copy_label(text.c_str());
 }
 
 void TMainWindow::SetHint(const std::string& text) {
+  if (text == FHint && tooltip()) return;
   FHint = text;
   copy_tooltip(text.c_str());
 }
@@ -113,6 +125,7 @@ void TMainWindow::ShowFirst() {
   border(FBorderStyle != bsNone);
   PlaceClient(l, t, ww, hh);
   const int cx = x(), cy = y();
+  FExtentsKnown = false;
   x11::ShowToolWindow(this, FFormStyle == fsStayOnTop);
   // FLTK may push a bordered window down on creation: put it where it belongs.
   x11::MoveWindow(this, cx, cy);

@@ -69,6 +69,8 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   bool IsShown() const { return const_cast<TMainWindow*>(this)->shown() != 0; }
   void PlaceClient(int outerLeft, int outerTop, int outerWidth, int outerHeight);
   static void CloseCallback(Fl_Widget* w, void* data);
+  // Sees every X event first: notes new frame extents.
+  static int SystemEvent(void* xevent, void* data);
 
   std::unique_ptr<TBitmapWidget> FMeter;
   std::unique_ptr<TBitmapWidget> FChart;

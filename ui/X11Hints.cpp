@@ -91,6 +91,10 @@ void ShowToolWindow(Fl_Window* win, bool above) {
   XGrabServer(fl_display);
   win->show();
   SetTypeAndStates(fl_xid(win), above);
+  // Property changes tell when the window manager publishes the frame extents.
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(fl_display, fl_xid(win), &attributes))
+    XSelectInput(fl_display, fl_xid(win), attributes.your_event_mask | PropertyChangeMask);
   XUngrabServer(fl_display);
   XFlush(fl_display);
 }
@@ -130,6 +134,13 @@ void SetSkipTaskbar(Fl_Window* win) {
 TFrameExtents FrameExtents(Fl_Window* win) {
   if (!win->shown()) return {};
   return ReadExtents(fl_xid(win));
+}
+
+bool FrameExtentsChanged(const void* xevent, Fl_Window* win) {
+  const auto* e = static_cast<const XEvent*>(xevent);
+  if (e->type != PropertyNotify || !win->shown() || e->xproperty.window != fl_xid(win)) return false;
+  static const Atom extents = A("_NET_FRAME_EXTENTS");
+  return e->xproperty.atom == extents;
 }
 
 TFrameExtents RequestToolFrameExtents(int timeoutMs) {

@@ -24,6 +24,9 @@ void SetAbove(Fl_Window* win, bool above);
 void SetSkipTaskbar(Fl_Window* win);
 // The frame extents of a shown window as the window manager published them.
 TFrameExtents FrameExtents(Fl_Window* win);
+// Whether an X event, as an FLTK system handler receives it, tells that the window manager
+// published new frame extents for the window (ShowToolWindow asks for these events).
+bool FrameExtentsChanged(const void* xevent, Fl_Window* win);
 // The extents a bordered utility window will get, asked of the window manager before showing
 // (through a throwaway window and _NET_REQUEST_FRAME_EXTENTS); zero when no manager answers
 // within `timeoutMs`.
