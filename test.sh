@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-need_packages "${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-utils
+need_packages "${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps
 
 jobs=2
 echo "== build (RelWithDebInfo)"

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -96,14 +95,34 @@ void SetColor(TColor c) {
 }
 }  // namespace
 
-TBitmapWidget::~TBitmapWidget() = default;
+TBitmapWidget::~TBitmapWidget() { ReleaseShm(); }
+
+void TBitmapWidget::ReleaseShm() {
+  // The surface never points into a segment that is gone.
+  FSurface.DetachPixels();
+  FShm.reset();
+}
+
+void TBitmapWidget::AwaitServer() {
+  // The server reads the shared image some time after the put request: before drawing into it
+  // again soon after a put, wait until the server is done (a round trip). Once a second needs
+  // no wait.
+  if (!FShm) return;
+  if (std::chrono::steady_clock::now() - FLastShmPut >= std::chrono::milliseconds(250)) return;
+  XSync(fl_display, False);
+  FLastShmPut = {};
+}
 
 TBitmapWidget::TBitmapWidget(int x, int y, int w, int h, int edge) : Fl_Widget(x, y, w, h), FEdge(edge) {
   box(FL_NO_BOX);
   FSurface.SetSize(std::max(0, w - 2 * edge), std::max(0, h - 2 * edge));
 }
 
-TCanvas* TBitmapWidget::WindowCanvas() { return FSurface.Empty() ? nullptr : &FSurface.Canvas(); }
+TCanvas* TBitmapWidget::WindowCanvas() {
+  if (FSurface.Empty()) return nullptr;
+  AwaitServer();  // the caller is about to draw
+  return &FSurface.Canvas();
+}
 
 void TBitmapWidget::Invalidate() {
   FInvalidated = true;
@@ -149,6 +168,7 @@ int TBitmapWidget::handle(int event) {
 void TBitmapWidget::draw() {
   if (FInvalidated) {
     FInvalidated = false;
+    AwaitServer();
     struct TDrawingScope {
       bool& Flag;
       explicit TDrawingScope(bool& f) : Flag(f) { Flag = true; }
@@ -185,19 +205,16 @@ void TBitmapWidget::PutSurface() {
   const int dx = x() + FEdge, dy = y() + FEdge;
   if (UsePutImage() && !FNoShm) {
     if (!FShm || FShm->Image->width != sw || FShm->Image->height != sh) {
-      FShm.reset();
+      ReleaseShm();
       FShm = CreateShmImage(sw, sh);
       if (!FShm) FNoShm = true;  // plain images from now on
+      // The surface draws straight into the shared image from now on: a put copies nothing.
+      if (FShm) FSurface.AttachPixels(reinterpret_cast<std::uint32_t*>(FShm->Image->data));
     }
     if (FShm) {
-      // The server reads the segment after the request: before writing into it again soon after
-      // a put, wait until the server is done (a round trip). Once a second needs no wait.
-      const auto now = std::chrono::steady_clock::now();
-      if (now - FLastShmPut < std::chrono::milliseconds(250)) XSync(fl_display, False);
-      std::memcpy(FShm->Image->data, FSurface.Data(), static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh) * 4);
       XShmPutImage(fl_display, fl_window, fl_gc, FShm->Image, 0, 0, dx, dy, static_cast<unsigned>(sw),
                    static_cast<unsigned>(sh), False);
-      FLastShmPut = now;
+      FLastShmPut = std::chrono::steady_clock::now();
       return;
     }
   }

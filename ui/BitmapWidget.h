@@ -1,9 +1,9 @@
 // TBitmapWidget: a child of the main window that shows a component's picture. It is the
 // component's control host: the surface is a TBitmap the size of the client area (inside the
-// optional 2-pixel sunken edge), put on the screen on a 24-bit TrueColor visual through a
-// shared-memory image (MIT-SHM) or, where the server shares no memory, with XPutImage straight
-// from the bitmap's memory; converted and drawn by FLTK on any other visual. It
-// takes no mouse input of its own: clicks, drags and double clicks go to the main window.
+// optional 2-pixel sunken edge). On a 24-bit TrueColor visual the surface's memory is a
+// shared-memory image (MIT-SHM) that the server reads directly or, where the server shares no
+// memory, is sent with XPutImage; on any other visual FLTK converts and draws it. It takes no
+// mouse input of its own: clicks, drags and double clicks go to the main window.
 #pragma once
 #include <FL/Fl_Widget.H>
 
@@ -53,6 +53,10 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
  private:
   void PutSurface();
   void DrawEdge();
+  // Ends the shared image (the surface keeps its picture in memory of its own).
+  void ReleaseShm();
+  // Waits until the server has read the shared image, when it was put only just now.
+  void AwaitServer();
 
   int FEdge;
   TBitmap FSurface;
@@ -60,7 +64,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   bool FDrawing = false;            // inside draw(): the paint's Present waits for the put
   bool FOwnTooltip = false;
   TBitmapWidget* FCoveredBy = nullptr;
-  std::unique_ptr<TShmImage> FShm;  // the shared image the surface is copied into
+  std::unique_ptr<TShmImage> FShm;  // the shared image the surface draws into
   bool FNoShm = false;              // the server shares no memory: plain images
   std::chrono::steady_clock::time_point FLastShmPut{};
 };

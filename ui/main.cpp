@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <string>
 
 #include "app/AboutBox.h"
@@ -50,7 +51,10 @@ int main(int, char** argv) {
   // 2. The main window; its creation reads and applies the settings.
   TFormPorts ports{&window,     &window.ChartWidget(), &window.MeterWidget(), &window, &colorDialog,
                    &prompt,     &messageBox,           &aboutBox,             &shell,  &timer};
-  TProcStatRegistry registry;  // the dynamic performance data, from /proc/stat
+  // The dynamic performance data, from /proc/stat, or from the file VARNEL_STAT_FILE names (a
+  // fixed load for demonstrations and the end-to-end test).
+  const char* statFile = std::getenv("VARNEL_STAT_FILE");
+  TProcStatRegistry registry(statFile && *statFile ? statFile : "/proc/stat");
   TForm1 Form1(Application, ports, SettingsFilePath(ExecutablePath(argv[0])),
                [&registry] { return ReadSample(registry); });
 

@@ -1,6 +1,8 @@
 // TBitmap: pixel storage and its canvas.
 #include "platform/canvas/Bitmap.h"
 
+#include <algorithm>
+
 #include "base/Color.h"
 #include "platform/canvas/Canvas.h"
 
@@ -10,20 +12,28 @@ TBitmap::TBitmap() = default;
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
 TBitmap::~TBitmap() = default;
 
-TBitmap::TBitmap(const TBitmap& other) : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+TBitmap::TBitmap(const TBitmap& other)
+    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FData, other.FData + other.Count()),
+      FData(FPixels.data()) {}
 
 TBitmap& TBitmap::operator=(const TBitmap& other) {
   if (this == &other) return *this;
+  FPixels.assign(other.FData, other.FData + other.Count());
+  FData = FPixels.data();
+  FAttached = false;
   FWidth = other.FWidth;
   FHeight = other.FHeight;
-  FPixels = other.FPixels;
   if (FCanvas) FCanvas->TargetResized();
   return *this;
 }
 
 TBitmap::TBitmap(TBitmap&& other) noexcept
-    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(std::move(other.FPixels)) {
+    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(std::move(other.FPixels)), FData(other.FData),
+      FAttached(other.FAttached) {
   other.FWidth = other.FHeight = 0;
+  other.FPixels.clear();
+  other.FData = other.FPixels.data();
+  other.FAttached = false;
   if (other.FCanvas) other.FCanvas->TargetResized();
 }
 
@@ -32,8 +42,12 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   FWidth = other.FWidth;
   FHeight = other.FHeight;
   FPixels = std::move(other.FPixels);
+  FData = other.FData;
+  FAttached = other.FAttached;
   other.FWidth = other.FHeight = 0;
   other.FPixels.clear();
+  other.FData = other.FPixels.data();
+  other.FAttached = false;
   if (FCanvas) FCanvas->TargetResized();
   if (other.FCanvas) other.FCanvas->TargetResized();
   return *this;
@@ -45,8 +59,25 @@ void TBitmap::SetSize(int width, int height) {
   if (width == FWidth && height == FHeight) return;
   FWidth = width;
   FHeight = height;
-  FPixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
+  FPixels.assign(Count(), 0x00FFFFFFu);
+  FData = FPixels.data();
+  FAttached = false;
   if (FCanvas) FCanvas->TargetResized();
+}
+
+void TBitmap::AttachPixels(std::uint32_t* memory) {
+  if (!memory || memory == FData) return;
+  std::copy(FData, FData + Count(), memory);
+  FPixels = {};
+  FData = memory;
+  FAttached = true;
+}
+
+void TBitmap::DetachPixels() {
+  if (!FAttached) return;
+  FPixels.assign(FData, FData + Count());
+  FData = FPixels.data();
+  FAttached = false;
 }
 
 TCanvas& TBitmap::Canvas() {
@@ -56,7 +87,7 @@ TCanvas& TBitmap::Canvas() {
 
 std::uint32_t TBitmap::PixelWord(int x, int y) const {
   if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
-  return FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)];
+  return FData[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)];
 }
 
 int TBitmap::Pixel(int x, int y) const {

@@ -33,21 +33,32 @@ class TBitmap {
 
   TCanvas& Canvas();
 
-  std::uint32_t* Data() { return FPixels.data(); }
-  const std::uint32_t* Data() const { return FPixels.data(); }
-  std::uint32_t* ScanLine(int y) { return FPixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
-  const std::uint32_t* ScanLine(int y) const {
-    return FPixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth);
-  }
+  // Moves the pixels into memory the caller provides (Width() * Height() words, e.g. an image
+  // the display server reads), copying the picture there; drawing then goes straight into it.
+  // The memory must outlive the attachment, which ends with DetachPixels (the picture is copied
+  // back into the bitmap's own memory) or with a change of size (new white pixels of its own).
+  // Copies of the bitmap get memory of their own; a move takes the attachment along.
+  void AttachPixels(std::uint32_t* memory);
+  void DetachPixels();
+  bool PixelsAttached() const { return FAttached; }
+
+  std::uint32_t* Data() { return FData; }
+  const std::uint32_t* Data() const { return FData; }
+  std::uint32_t* ScanLine(int y) { return FData + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
+  const std::uint32_t* ScanLine(int y) const { return FData + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
   // The pixel word at (x, y), or 0 outside the bitmap.
   std::uint32_t PixelWord(int x, int y) const;
   // The colour (0x00BBGGRR) at (x, y), or -1 outside the bitmap.
   int Pixel(int x, int y) const;
 
  private:
+  std::size_t Count() const { return static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight); }
+
   int FWidth = 0;
   int FHeight = 0;
-  std::vector<std::uint32_t> FPixels;
+  std::vector<std::uint32_t> FPixels;  // the bitmap's own memory (empty while attached)
+  std::uint32_t* FData = nullptr;      // the pixels: FPixels.data() or the attached memory
+  bool FAttached = false;
   std::unique_ptr<TCanvas> FCanvas;
 };
 

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program: starts varnel on a private Xvfb display (no window
-# manager) from a directory of its own with a settings file, and works it as a user would with
-# xdotool: waits for the first tick, drags the window, opens the menu with a right click and picks
-# items by their accelerator letters, double-clicks to hide the title bar, and exits through the
-# menu; checks the window's place, size and hints and the settings file after each step.
+# manager) from a directory of its own with a settings file and a fixed idle load, and works it as
+# a user would with xdotool: waits for the first tick, drags the window, opens the menu with a
+# right click and picks items by their accelerator letters, double-clicks to hide the title bar,
+# and exits through the menu; checks the window's place, size and hints and the settings file
+# after each step, and that the window shows, pixel for pixel, the graph and the gauge that
+# varnel-render draws for the same settings and load.
 #
-#   tests/e2e/run.sh path/to/varnel
+#   tests/e2e/run.sh path/to/varnel path/to/varnel-render path/to/xwdcompare
 set -euo pipefail
 
-VARNEL=${1:?usage: run.sh path/to/varnel}
-for tool in Xvfb xdotool xprop xwininfo xdpyinfo; do
+VARNEL=${1:?usage: run.sh path/to/varnel path/to/varnel-render path/to/xwdcompare}
+RENDER=${2:?usage: run.sh path/to/varnel path/to/varnel-render path/to/xwdcompare}
+COMPARE=${3:?usage: run.sh path/to/varnel path/to/varnel-render path/to/xwdcompare}
+for tool in Xvfb xdotool xprop xwininfo xdpyinfo xwd; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }
 done
 
@@ -54,7 +58,10 @@ wait_for 10 "the X server" xdpyinfo
 # The program in a directory of its own, with its settings file beside it.
 cp "$VARNEL" "$WORK/varnel"
 printf '[FENDUL]\nLeft=100\nTop=50\nWidth=332\nHeight=190\nPlotSeconds=30\nLegend=1\n' >"$WORK/FENDUL.INI"
-"$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
+# Counters that never move: every tick reads a load of 0 (idle since start).
+echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
+cp "$WORK/FENDUL.INI" "$WORK/start.ini"
+VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
 VPID=$!
 PIDS+=($VPID)
 
@@ -71,6 +78,23 @@ echo "$STATE" | grep -q _NET_WM_STATE_ABOVE || fail "not above other windows: $S
 # The first tick renames the window.
 title_is() { [ "$(xdotool getwindowname "$WIN")" = "$1" ]; }
 wait_for 5 "the first tick" title_is "CPU Usage"
+
+# shows_picture NAME [SAMPLES]: the window's client area equals varnel-render's picture of the
+# start-up settings (with the display the current settings file names) after the samples.
+# Tried for up to two seconds, as the picture may reach the screen a moment after the title.
+shows_picture() {
+  sed "s/^Display=.*//" "$WORK/start.ini" >"$WORK/$1.ini"
+  grep -h '^Display=' "$WORK/FENDUL.INI" >>"$WORK/$1.ini" || true
+  "$RENDER" --ini "$WORK/$1.ini" --size 332x190 --samples "${2:-0}" --out "$WORK/$1.png" >/dev/null
+  local try
+  for try in $(seq 20); do
+    xwd -id "$WIN" -silent >"$WORK/$1.xwd" && "$COMPARE" "$WORK/$1.xwd" "$WORK/$1.png" >"$WORK/compare.log" && return 0
+    sleep 0.1
+  done
+  cat "$WORK/compare.log"
+  return 1
+}
+shows_picture graph || fail "the graph differs from varnel-render's"
 
 # A drag anywhere in the client area moves the window (no window manager: the program moves it).
 xdotool mousemove 200 120 mousedown 1
@@ -93,6 +117,7 @@ menu_pick() {
 # "&Graph" in graph mode switches to the gauge; the settings are written after the command.
 menu_pick g
 wait_for 3 "Display=1 in the settings" ini_has "Display=1"
+shows_picture gauge || fail "the gauge differs from varnel-render's"
 ini_has "Left=140" || fail "the moved position was not saved"
 ini_has "PlotSeconds=30" || fail "PlotSeconds not kept"
 
