@@ -3,6 +3,7 @@
 #include "platform/canvas/Raster.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace varnel::raster {
@@ -117,6 +118,27 @@ void BuildPolygonRegion(TClipRegion& out, int width, int height, std::span<const
 // ---------------------------------------------------------------------------------------------
 // Span painting
 
+namespace {
+
+// Fills n words with v. Long fills copy a filled 16 KB block over the rest: the C library's copy
+// uses the widest stores the processor has, where a loop compiled for the baseline processor
+// stores 16 bytes at a time (up to twice as fast on a large picture).
+void FillWords(std::uint32_t* p, std::size_t n, std::uint32_t v) {
+  constexpr std::size_t kBlock = 4096;
+  if (n < 2 * kBlock) {
+    std::fill(p, p + n, v);
+    return;
+  }
+  std::fill(p, p + kBlock, v);
+  for (std::size_t done = kBlock; done < n;) {
+    const std::size_t k = std::min(kBlock, n - done);
+    std::memcpy(p + done, p, k * sizeof(std::uint32_t));
+    done += k;
+  }
+}
+
+}  // namespace
+
 void TSurface::Run(std::uint32_t* row, i64 y, i64 a, i64 b, const TInk& ink) {
   std::uint32_t* p = row + a;
   std::uint32_t* const end = row + b;
@@ -177,7 +199,7 @@ void TSurface::Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink) {
   y1 = std::min(y1, b.B);
   if (y0 >= y1 || ink.Nothing) return;
   if (!FRegion.Complex && !ink.Hatch && ink.Fg.A == 0 && x0 <= 0 && x1 >= FWidth && b.L == 0 && b.R == FWidth) {
-    std::fill(Row(y0), Row(y1 - 1) + FWidth, ink.Fg.X);  // the rows are contiguous
+    FillWords(Row(y0), static_cast<std::size_t>(y1 - y0) * static_cast<std::size_t>(FWidth), ink.Fg.X);  // contiguous rows
     return;
   }
   for (i64 y = y0; y < y1; ++y) Span(y, x0, x1, ink);
