@@ -59,7 +59,8 @@ void TBitmap::SetSize(int width, int height) {
   if (width == FWidth && height == FHeight) return;
   FWidth = width;
   FHeight = height;
-  FPixels.assign(Count(), 0x00FFFFFFu);
+  // Memory of the new size only: a bitmap that shrinks gives the rest back.
+  std::vector<std::uint32_t>(Count(), 0x00FFFFFFu).swap(FPixels);
   FData = FPixels.data();
   FAttached = false;
   if (FCanvas) FCanvas->TargetResized();

@@ -1,6 +1,7 @@
 // TBitmap: an off-screen picture of 32-bit pixels (0x00RRGGBB words, rows top to bottom, no
-// padding) with its own canvas. Resizing to the same size keeps the memory; a size of zero or
-// less in either direction makes an empty bitmap on which every drawing is a no-op.
+// padding) with its own canvas. Resizing to the same size keeps the memory; another size takes
+// memory of just that size. A size of zero or less in either direction makes an empty bitmap on
+// which every drawing is a no-op.
 //
 //   TBitmap bmp;  bmp.SetSize(332, 190);  bmp.Canvas().FillRect(Rect(0, 0, 332, 190));
 #pragma once
