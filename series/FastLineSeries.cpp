@@ -83,6 +83,10 @@ namespace {
 constexpr int kBlock = 256;
 
 constexpr double kRoundBias = 6755399441055744.0;  // 1.5 * 2^52
+// Quotients at least this far from zero are left to the axis' own path.
+constexpr double kFarPixels = 1e9;
+// Quotients this close to a half-integer are decided by the true division.
+constexpr double kNearHalf = 1e-6;
 
 // Nearest integer with halves to even, for |q| < 2^51: adding and taking away 1.5 * 2^52 leaves
 // no fraction bits, so the addition rounds in the default mode.
@@ -101,9 +105,9 @@ inline bool MapLinear(const serieslink::TLinearMap& m, double invRange, double v
   }
   const double b = m.Size * (v - m.Minimum);
   double q = b * invRange;
-  if (!(std::fabs(q) < 1e9)) return false;
+  if (!(std::fabs(q) < kFarPixels)) return false;
   double r = RoundEven(q);
-  if (std::fabs(std::fabs(q - r) - 0.5) < 1e-6) r = RoundEven(b / m.Range);
+  if (std::fabs(std::fabs(q - r) - 0.5) < kNearHalf) r = RoundEven(b / m.Range);
   const auto f = static_cast<long long>(r);
   const long long p = m.Inverted ? m.End - f : m.Start + f;
   if (p > 2147483647LL || p < -2147483647LL - 1) return false;
@@ -111,23 +115,27 @@ inline bool MapLinear(const serieslink::TLinearMap& m, double invRange, double v
   return true;
 }
 
-// MapLinear over a block of stored values, in a form the compiler runs several values at a
-// time (no branches, the flags kept as doubles): out[k] is the pixel of raw[k] * multiplier,
-// and undecided[k] is non-zero where MapLinear would not decide on the quick path (those pixels
-// are the caller's to recompute). Returns whether any is undecided.
-bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const double* raw, double multiplier, int n,
-                    int* out, double* undecided) {
+// MapLinear over a block of stored values, plus the depth shift, in a form the compiler runs
+// several values at a time (no branches, the flags kept as doubles): out[k] is the shifted pixel
+// of raw[k] * multiplier, and undecided[k] is non-zero where MapLinear would not decide on the
+// quick path (those pixels are the caller's to recompute). Returns whether any is undecided.
+bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const double* raw, double multiplier, int shift,
+                    int n, int* out, double* undecided) {
+  if (m.Range == 0) {
+    std::fill(out, out + n, m.Centre + shift);
+    return false;
+  }
   const double minimum = m.Minimum, size = m.Size;
-  const double base = m.Inverted ? m.End : m.Start;
+  const double base = static_cast<double>(m.Inverted ? m.End : m.Start) + shift;
   const double sign = m.Inverted ? -1.0 : 1.0;
   // Within this bound the rounded quotient, moved to the axis' end, is an int.
-  const double bound = std::min(1e9, 2147483646.0 - std::fabs(base));
+  const double bound = std::min(kFarPixels, 2147483646.0 - std::fabs(base));
   for (int k = 0; k < n; ++k) {
     const double q = size * (raw[k] * multiplier - minimum) * invRange;
     const double inside = q > bound ? bound : (q >= -bound ? q : -bound);  // also for NaN
     const double r = RoundEven(inside);
     const double outside = std::fabs(q) < bound ? 0.0 : 1.0;  // also for NaN
-    const double nearHalf = std::fabs(std::fabs(q - r) - 0.5) < 1e-6 ? 1.0 : 0.0;
+    const double nearHalf = std::fabs(std::fabs(q - r) - 0.5) < kNearHalf ? 1.0 : 0.0;
     undecided[k] = outside + nearHalf;
     out[k] = static_cast<int>(base + sign * r);
   }
@@ -212,20 +220,19 @@ void TFastLineSeries::DrawAllPoints() {
       }
       const double* xRaw = FPass.XRaw + i;
       const double* yRaw = FPass.YRaw + i;
-      if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XMultiplier, n, xs, xUndecided))
+      if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
         for (int k = 0; k < n; ++k)
-          if (xUndecided[k] != 0) xs[k] = PassX(FPass, i + k) - FPass.ShiftX;
-      if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YMultiplier, n, ys, yUndecided))
+          if (xUndecided[k] != 0) xs[k] = PassX(FPass, i + k);
+      if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YMultiplier, FPass.ShiftY, n, ys, yUndecided))
         for (int k = 0; k < n; ++k)
-          if (yUndecided[k] != 0) ys[k] = PassY(FPass, i + k) - FPass.ShiftY;
+          if (yUndecided[k] != 0) ys[k] = PassY(FPass, i + k);
       // The same-pixel skip on locals (the queue is flushed at most once a block: it holds
       // two blocks).
       if (FQueued > static_cast<int>(FQueue.size()) - kBlock) FlushQueue();
-      const int shiftX = FPass.ShiftX, shiftY = FPass.ShiftY;
       int lastX = FLastX, lastY = FLastY, queued = FQueued;
       TPoint* queue = FQueue.data();
       for (int k = 0; k < n; ++k) {
-        const int x = xs[k] + shiftX, y = ys[k] + shiftY;
+        const int x = xs[k], y = ys[k];
         if (x == lastX && y == lastY) continue;
         lastX = x;
         lastY = y;

@@ -213,6 +213,20 @@ TEST(FastLine, PassPointsEqualTheSeriesPixels) {
   }
 }
 
+// An automatic axis over values that are all the same spans no range: the axis puts every point
+// on the plot's centre line, and so must the line.
+TEST(FastLine, AFlatAutomaticAxisDrawsOnTheCentre) {
+  LineFixture f;
+  for (int i = 0; i < 600; ++i) f.line.AppendY(42);
+  f.chart.LeftAxis().SetAutomatic(true);
+  f.chart.LeftAxis().AdjustRange();
+  f.line.SetShownRange(0, f.line.Count() - 1);
+  f.Draw();
+  ASSERT_FALSE(f.trace.Calls.empty());
+  for (const auto& call : f.trace.Calls) EXPECT_EQ(call.Args[1], f.line.YPixelOf(0)) << call.Op << " " << call.Args[0];
+  EXPECT_EQ(f.line.YPixelOf(0), 50);  // the centre of the 0..100 plot
+}
+
 // Values that land halfway between two pixels (or a rounding error away) must round as the axis
 // rounds them.
 TEST(FastLine, HalfwayValuesRoundLikeTheAxis) {
