@@ -168,7 +168,6 @@ int TBitmapWidget::handle(int event) {
 void TBitmapWidget::draw() {
   if (FInvalidated) {
     FInvalidated = false;
-    AwaitServer();
     struct TDrawingScope {
       bool& Flag;
       explicit TDrawingScope(bool& f) : Flag(f) { Flag = true; }

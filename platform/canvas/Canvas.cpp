@@ -64,9 +64,11 @@ TBox InsideFrame(TBox b, const TPenSpec& pen) {
   return b;
 }
 
-std::vector<TPoint64> ToPoints64(std::span<const TPoint> pts) {
+// The points in 64 bits, after a leading point when one is given.
+std::vector<TPoint64> ToPoints64(std::span<const TPoint> pts, const TPoint64* leading = nullptr) {
   std::vector<TPoint64> out;
-  out.reserve(pts.size());
+  out.reserve(pts.size() + 1);
+  if (leading) out.push_back(*leading);
   for (const TPoint& p : pts) out.push_back({p.x, p.y});
   return out;
 }
@@ -435,11 +437,7 @@ void TCanvas::PolylineTo(std::span<const TPoint> points) {
     // segment with a disc at either end; the path's is the union of those), a solid one-pixel
     // pen paints them as a chain.
     if (pen.Wide) {
-      std::vector<TPoint64> path;
-      path.reserve(points.size() + 1);
-      path.push_back(start);
-      for (const TPoint& p : points) path.push_back({p.x, p.y});
-      a.Stroke(path, false, pen);
+      a.Stroke(ToPoints64(points, &start), false, pen);
       return;
     }
     if (pen.Style == psSolid) {

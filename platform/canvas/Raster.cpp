@@ -365,11 +365,7 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box,
     }
     cross.clear();
     for (TEdge* e : active) cross.emplace_back(e->X(), e->dir);
-    if (cross.size() == 2) {
-      if (cross[1] < cross[0]) std::swap(cross[0], cross[1]);
-    } else {
-      std::sort(cross.begin(), cross.end());
-    }
+    std::sort(cross.begin(), cross.end());
     if (mode == WINDING) {
       int wind = 0;
       for (std::size_t i = 0; i + 1 < cross.size(); ++i) {
