@@ -79,13 +79,13 @@ echo "$STATE" | grep -q _NET_WM_STATE_ABOVE || fail "not above other windows: $S
 title_is() { [ "$(xdotool getwindowname "$WIN")" = "$1" ]; }
 wait_for 5 "the first tick" title_is "CPU Usage"
 
-# shows_picture NAME [SAMPLES]: the window's client area equals varnel-render's picture of the
-# start-up settings (with the display the current settings file names) after the samples.
+# shows_picture NAME: the window's client area equals varnel-render's picture of the start-up
+# settings (with the display the current settings file names) after a tick at the fixed load.
 # Tried for up to two seconds, as the picture may reach the screen a moment after the title.
 shows_picture() {
   sed "s/^Display=.*//" "$WORK/start.ini" >"$WORK/$1.ini"
   grep -h '^Display=' "$WORK/FENDUL.INI" >>"$WORK/$1.ini" || true
-  "$RENDER" --ini "$WORK/$1.ini" --size 332x190 --samples "${2:-0}" --out "$WORK/$1.png" >/dev/null
+  "$RENDER" --ini "$WORK/$1.ini" --size 332x190 --samples 0 --out "$WORK/$1.png" >/dev/null
   local try
   for try in $(seq 20); do
     xwd -id "$WIN" -silent >"$WORK/$1.xwd" && "$COMPARE" "$WORK/$1.xwd" "$WORK/$1.png" >"$WORK/compare.log" && return 0
