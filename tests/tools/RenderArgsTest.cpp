@@ -1,0 +1,84 @@
+// varnel-render's command line: what it accepts and refuses, and the saved fuzz corpus replayed
+// through the fuzz target's own body.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "fuzz/RenderArgsBody.h"
+#include "tests/support/TestSupport.h"
+#include "tools/RenderArgs.h"
+
+namespace varnel {
+namespace {
+
+std::optional<TRenderArgs> Parse(std::initializer_list<std::string_view> words) {
+  std::string why;
+  const std::vector<std::string_view> args(words);
+  auto a = ParseRenderArgs(args, why);
+  EXPECT_EQ(a.has_value(), why.empty());
+  return a;
+}
+
+TEST(RenderArgs, AcceptsTheOptionsInAnyOrder) {
+  const auto a = Parse({"--out", "w.png", "--samples", "-1,0,100,2147483647", "--size", "8192x1", "--ini", "F.INI"});
+  ASSERT_TRUE(a);
+  EXPECT_FALSE(a->Help);
+  EXPECT_EQ(a->Ini, "F.INI");
+  EXPECT_EQ(a->Out, "w.png");
+  EXPECT_EQ(a->Width, 8192);
+  EXPECT_EQ(a->Height, 1);
+  EXPECT_EQ(a->Samples, (std::vector<std::int32_t>{-1, 0, 100, 2147483647}));
+  // The values are taken as they stand, even when they look like options.
+  EXPECT_EQ(Parse({"--ini", "--help", "--size", "1x1", "--out", "-h"})->Ini, "--help");
+}
+
+TEST(RenderArgs, HelpWinsWhereAnOptionIsExpected) {
+  for (auto words : {std::initializer_list<std::string_view>{"--help"}, {"-h"}, {"--ini", "F", "--help"}}) {
+    const auto a = Parse(words);
+    ASSERT_TRUE(a);
+    EXPECT_TRUE(a->Help);
+  }
+}
+
+TEST(RenderArgs, RefusesWhatIsMissingRepeatedOrOutOfRange) {
+  const std::initializer_list<std::string_view> bad[] = {
+      {},
+      {"--ini", "F", "--size", "10x10"},                                  // no --out
+      {"--ini", "F", "--size", "10x10", "--out"},                          // no value
+      {"--ini", "", "--size", "10x10", "--out", "o"},                      // empty file name
+      {"--ini", "F", "--ini", "G", "--size", "10x10", "--out", "o"},       // repeated
+      {"--ini", "F", "--size", "0x10", "--out", "o"},                      // below 1
+      {"--ini", "F", "--size", "8193x10", "--out", "o"},                   // above the largest side
+      {"--ini", "F", "--size", " 10x10", "--out", "o"},                    // blanks
+      {"--ini", "F", "--size", "$Ax10", "--out", "o"},                     // hexadecimal
+      {"--ini", "F", "--size", "10X10", "--out", "o"},                     // no "x"
+      {"--ini", "F", "--size", "10x10", "--out", "o", "--samples", "1,,2"},
+      {"--ini", "F", "--size", "10x10", "--out", "o", "--samples", "2147483648"},
+      {"--ini", "F", "--size", "10x10", "--out", "o", "--colour", "1"},
+  };
+  for (const auto& words : bad) EXPECT_FALSE(Parse(words)) << testing::PrintToString(std::vector<std::string_view>(words));
+}
+
+TEST(RenderArgs, TakesADayOfSamplesAndNoMore) {
+  std::string day = "0";
+  for (std::size_t i = 1; i < RenderMaxSamples; ++i) day += ",1";
+  EXPECT_EQ(Parse({"--ini", "F", "--size", "1x1", "--out", "o", "--samples", day})->Samples.size(), RenderMaxSamples);
+  day += ",2";
+  EXPECT_FALSE(Parse({"--ini", "F", "--size", "1x1", "--out", "o", "--samples", day}));
+}
+
+TEST(RenderArgs, EverySavedFuzzInputHoldsTheInvariants) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(test::SourcePath("fuzz/corpus/renderargs_fuzz"))) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(fuzz::FuzzRenderArgs(bytes.data(), bytes.size())) << entry.path();
+    ++count;
+  }
+  EXPECT_GT(count, 0);
+}
+
+}  // namespace
+}  // namespace varnel

@@ -1,0 +1,96 @@
+// varnel-render's command line: one pass over the arguments, each option checked as it comes.
+#include "tools/RenderArgs.h"
+
+#include "base/Text.h"
+
+namespace varnel {
+namespace {
+
+// A whole decimal integer (optional sign), nothing else: no blanks, no "$" hexadecimal.
+std::optional<int> ParseDecimal(std::string_view s) {
+  if (s.empty() || s.front() == ' ' || s.front() == '$') return std::nullopt;
+  return TryStrToInt(s);
+}
+
+bool ParseSize(std::string_view val, TRenderArgs& a) {
+  const std::size_t x = val.find('x');
+  if (x == std::string_view::npos) return false;
+  const auto w = ParseDecimal(val.substr(0, x));
+  const auto h = ParseDecimal(val.substr(x + 1));
+  if (!w || !h || *w < 1 || *h < 1 || *w > RenderMaxSide || *h > RenderMaxSide) return false;
+  a.Width = *w;
+  a.Height = *h;
+  return true;
+}
+
+bool ParseSamples(std::string_view val, TRenderArgs& a) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = val.find(',', start);
+    const auto v = ParseDecimal(val.substr(start, comma == std::string_view::npos ? val.npos : comma - start));
+    if (!v || a.Samples.size() >= RenderMaxSamples) return false;
+    a.Samples.push_back(*v);
+    if (comma == std::string_view::npos) return true;
+    start = comma + 1;
+  }
+}
+
+}  // namespace
+
+std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> args, std::string& why) {
+  TRenderArgs a;
+  bool haveSize = false, haveSamples = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view opt = args[i];
+    if (opt == "--help" || opt == "-h") {
+      TRenderArgs help;
+      help.Help = true;
+      return help;
+    }
+    if (i + 1 >= args.size()) {
+      why = "missing value after " + std::string(opt);
+      return std::nullopt;
+    }
+    const std::string_view val = args[++i];
+    if (opt == "--ini" && a.Ini.empty() && !val.empty()) {
+      a.Ini = val;
+    } else if (opt == "--out" && a.Out.empty() && !val.empty()) {
+      a.Out = val;
+    } else if (opt == "--size" && !haveSize) {
+      if (!ParseSize(val, a)) {
+        why = "bad --size (WIDTHxHEIGHT, each 1.." + std::to_string(RenderMaxSide) + ")";
+        return std::nullopt;
+      }
+      haveSize = true;
+    } else if (opt == "--samples" && !haveSamples) {
+      if (!ParseSamples(val, a)) {
+        why = "bad --samples (comma-separated integers, at most " + std::to_string(RenderMaxSamples) + ")";
+        return std::nullopt;
+      }
+      haveSamples = true;
+    } else {
+      why = "unknown, repeated or empty option " + std::string(opt);
+      return std::nullopt;
+    }
+  }
+  if (a.Ini.empty() || a.Out.empty() || !haveSize) {
+    why = "--ini, --size and --out are required";
+    return std::nullopt;
+  }
+  return a;
+}
+
+std::string RenderUsage() {
+  return "usage: varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,...] --out FILE.png\n"
+         "       varnel-render --help\n"
+         "Draws Varnel's window without a display and writes its client area as a PNG picture.\n"
+         "  --ini FILE        settings file, read as the program reads it at start-up (never written)\n"
+         "  --size WxH        the window's outer size, 1.." +
+         std::to_string(RenderMaxSide) +
+         " pixels each way\n"
+         "  --samples LIST    loads in percent, one tick each, in order (comma-separated integers)\n"
+         "  --out FILE.png    the picture of the client area\n"
+         "  --help            this text\n";
+}
+
+}  // namespace varnel
