@@ -3,10 +3,13 @@
 #include "app/Form1.h"
 #include "app/SettingsKeys.h"
 #include "platform/profile/IniFile.h"
+#include "platform/profile/PrivateProfile.h"
 
 namespace varnel {
 
 void TForm1::ReadSettings() {
+  // A save that was killed part of the way leaves its temporary file behind: clear those first.
+  RemoveStaleProfileTemporaries(FSettingsPath);
   const TIniFile ini(FSettingsPath);
   TFramePort* frame = FPorts.Frame;
   // Applied as read, unchecked: the window system decides what it can show.
@@ -30,8 +33,8 @@ void TForm1::ReadSettings() {
 }
 
 void TForm1::SaveSettings() {
-  // Thirteen separate key writes from the live state; the first that fails raises "Unable to
-  // write to <path>" and the keys after it are not written.
+  // Thirteen key writes from the live state, grouped into one replacement of the file: a failure
+  // raises "Unable to write to <path>" once and leaves the file as it was.
   TIniFile ini(FSettingsPath);
   WriteSettings(ini, [this](TSettingId id) -> int {
     switch (id) {

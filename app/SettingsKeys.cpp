@@ -32,7 +32,14 @@ void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)
 }
 
 void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf) {
-  for (TSettingId id : SettingsWriteOrder) WriteSetting(ini, id, valueOf(id));
+  ini.BeginGroup();
+  try {
+    for (TSettingId id : SettingsWriteOrder) WriteSetting(ini, id, valueOf(id));
+  } catch (...) {
+    ini.CancelGroup();
+    throw;
+  }
+  ini.CommitGroup();
 }
 
 }  // namespace varnel

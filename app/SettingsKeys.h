@@ -84,8 +84,9 @@ void WriteSetting(TIniFile& ini, TSettingId id, int value);
 
 // Reads every setting in read order, handing each to `apply` as soon as it is read.
 void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)>& apply);
-// Writes every setting in write order, taking each value from `valueOf`. The first failed
-// write raises, and the keys after it are not written.
+// Writes every setting in write order, taking each value from `valueOf`, as one group: the file
+// is replaced once, with all thirteen keys or (when that fails, raising "Unable to write to %s"
+// once) with none of them.
 void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf);
 
 }  // namespace varnel

@@ -1,5 +1,5 @@
 // The settings file accessor over the private-profile functions, with the integer text rules
-// of the settings file.
+// of the settings file and the grouping of writes.
 #include "platform/profile/IniFile.h"
 
 #include "base/Exceptions.h"
@@ -34,8 +34,28 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view ident, bool d
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value) {
+  if (FGrouping) {
+    FGroup.push_back({std::string(section), std::string(ident), std::string(value)});
+    return;
+  }
   if (!WritePrivateProfileString(section, ident, value, FFileName))
     throw Exception(FormatMessage(msg::UnableToWrite, {FFileName}));
+}
+
+void TIniFile::BeginGroup() {
+  FGroup.clear();
+  FGrouping = true;
+}
+
+void TIniFile::CommitGroup() {
+  std::vector<TProfileWrite> writes = std::move(FGroup);
+  CancelGroup();
+  if (!WritePrivateProfileStrings(writes, FFileName)) throw Exception(FormatMessage(msg::UnableToWrite, {FFileName}));
+}
+
+void TIniFile::CancelGroup() {
+  FGroup.clear();
+  FGrouping = false;
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view ident, int value) {

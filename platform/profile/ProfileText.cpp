@@ -2,14 +2,12 @@
 // lines: every scan is one pass over the text, whatever the line lengths.
 #include "platform/profile/ProfileText.h"
 
-#include <cstring>
-
 namespace varnel {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
   std::size_t b = 0, e = s.size();
@@ -27,17 +25,14 @@ struct TLine {
   bool HasEnding() const { return Next > End; }
 };
 
+// Lines end in LF, CR LF or a CR alone.
 TLine LineAt(std::string_view text, std::size_t start) {
   TLine line;
   line.Start = start;
-  const void* nl = std::memchr(text.data() + start, '\n', text.size() - start);
-  if (!nl) {
-    line.End = line.Next = text.size();
-    return line;
-  }
-  const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - text.data());
-  line.Next = at + 1;
-  line.End = (at > start && text[at - 1] == '\r') ? at - 1 : at;
+  std::size_t at = start;
+  while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
+  line.End = line.Next = at;
+  if (at < text.size()) line.Next += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
   return line;
 }
 
@@ -71,6 +66,12 @@ TParsedLine ParseLine(std::string_view raw) {
   return p;
 }
 
+// A value with one pair of matching quotes around it is the text between them.
+std::string_view Unquote(std::string_view v) {
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) return v.substr(1, v.size() - 2);
+  return v;
+}
+
 std::size_t BodyStart(std::string_view content) {
   return content.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
 }
@@ -99,7 +100,7 @@ std::optional<std::string_view> ProfileLookup(std::string_view content, std::str
       if (inSection) return std::nullopt;  // the first section of that name has ended
       inSection = SameTextAscii(p.Name, section);
     } else if (inSection && p.Kind == lkKey && SameTextAscii(p.Name, key)) {
-      return p.Value;
+      return Unquote(p.Value);
     }
   }
   return std::nullopt;
@@ -112,11 +113,10 @@ std::optional<std::string> ProfileUpdate(std::string_view content, std::string_v
       HasAny(value, kLineBreaks))
     return std::nullopt;
 
-  // New lines take the ending of the file's first line.
-  const std::size_t firstNl = content.find('\n');
-  const std::string_view eol = (firstNl != std::string_view::npos && firstNl > 0 && content[firstNl - 1] == '\r')
-                                   ? std::string_view("\r\n")
-                                   : std::string_view("\n");
+  // New lines take the ending of the file's first line: LF, CR LF or CR (LF for a file without one).
+  const TLine first = LineAt(content, BodyStart(content));
+  const std::string_view eol =
+      first.HasEnding() ? content.substr(first.End, first.Next - first.End) : std::string_view("\n");
   std::string keyLine;
   keyLine.reserve(key.size() + 1 + value.size());
   keyLine.append(key).append("=").append(value);
@@ -155,7 +155,7 @@ std::optional<std::string> ProfileUpdate(std::string_view content, std::string_v
     return out;
   }
   out.append(content);
-  if (!out.empty() && out.back() != '\n' && out != kBom) out.append(eol);
+  if (!out.empty() && out.back() != '\n' && out.back() != '\r' && out != kBom) out.append(eol);
   out.append("[").append(section).append("]").append(eol).append(keyLine).append(eol);
   return out;
 }

@@ -1,6 +1,7 @@
 // TForm1's menu commands: each command's effect, the settings written after it, the prompt's
-// conversion, cancelled dialogs, the About box, and a program directory that cannot be written.
+// conversion, cancelled dialogs, the About box, and settings that cannot be written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/app/FormTestSupport.h"
 
@@ -185,23 +186,35 @@ TEST(FormCommand, ExitSavesThenCloses) {
   EXPECT_TRUE(f.Ws.MessageBox.Texts.empty());
 }
 
-TEST(FormCommand, UnwritableDirectoryReportsAfterEachEffect) {
-  FormFixture f;
-  const std::string path = f.Dir + "/missing/FENDUL.INI";
-  TForm1& form = f.Start(path);
-  const std::string error = "Unable to write to " + path + ".";
-  f.Choose(form.Legend1);
-  EXPECT_FALSE(form.Chart2.Legend().Visible());  // the effect happened
-  ASSERT_EQ(f.Ws.MessageBox.Texts.size(), 1u);
-  EXPECT_EQ(f.Ws.MessageBox.Texts[0], error);
-  // Exit: the failing write comes before the close, so the window stays open.
-  f.Choose(form.Exit1);
-  EXPECT_FALSE(f.Ws.Frame.Closed);
-  EXPECT_EQ(f.Ws.MessageBox.Texts.size(), 2u);
-  EXPECT_EQ(f.Ws.MessageBox.Texts[1], error);
-  // The program carries on.
-  f.Tick(10);
-  EXPECT_EQ(f.Points().back(), 10.0);
+TEST(FormCommand, UnwritableSettingsReportAfterEachEffect) {
+  // A directory that is not there, and a file made read-only (refused even to root).
+  for (const bool readOnlyFile : {false, true}) {
+    SCOPED_TRACE(readOnlyFile ? "read-only file" : "missing directory");
+    FormFixture f;
+    const std::string path = f.Dir + (readOnlyFile ? "/FENDUL.INI" : "/missing/FENDUL.INI");
+    const std::string old = "[FENDUL]\nLegend=1\n";
+    if (readOnlyFile) {
+      std::ofstream(path, std::ios::binary) << old;
+      ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    }
+    TForm1& form = f.Start(path);
+    const std::string error = "Unable to write to " + path + ".";
+    f.Choose(form.Legend1);
+    EXPECT_FALSE(form.Chart2.Legend().Visible());  // the effect happened
+    ASSERT_EQ(f.Ws.MessageBox.Texts.size(), 1u);
+    EXPECT_EQ(f.Ws.MessageBox.Texts[0], error);
+    // Exit: the failing write comes before the close, so the window stays open.
+    f.Choose(form.Exit1);
+    EXPECT_FALSE(f.Ws.Frame.Closed);
+    EXPECT_EQ(f.Ws.MessageBox.Texts.size(), 2u);
+    EXPECT_EQ(f.Ws.MessageBox.Texts[1], error);
+    if (readOnlyFile) {
+      EXPECT_EQ(f.IniText(), old);
+    }
+    // The program carries on.
+    f.Tick(10);
+    EXPECT_EQ(f.Points().back(), 10.0);
+  }
 }
 
 }  // namespace

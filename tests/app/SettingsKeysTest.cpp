@@ -1,6 +1,7 @@
 // The thirteen settings: names, defaults and orders, the file a first save creates, the
-// integer and boolean rules on stored text, and a save that stops at its first failed write.
+// integer and boolean rules on stored text, and a save that fails as a whole.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -84,20 +85,27 @@ TEST_F(SettingsKeys, StoredTextFollowsTheIntegerAndBooleanRules) {
   EXPECT_EQ(ini.ReadString("FENDUL", "Top", ""), "-5");
 }
 
-TEST_F(SettingsKeys, ASaveStopsAtTheFirstFailedWrite) {
-  const std::string path = SettingsFilePath(FDir + "/missing/varnel");
-  TIniFile ini(path);
-  std::vector<TSettingId> asked;
+TEST_F(SettingsKeys, AFailedSaveRaisesOnceAndWritesNoKey) {
+  // A file read-only for everyone is refused even to root: the save fails as a whole.
+  const std::string old = "[FENDUL]\nTop=1\n";
+  std::ofstream(FPath, std::ios::binary) << old;
+  ASSERT_EQ(chmod(FPath.c_str(), 0444), 0);
+  TIniFile ini(FPath);
+  int asked = 0, raised = 0;
   try {
-    WriteSettings(ini, [&](TSettingId id) {
-      asked.push_back(id);
-      return 1;
-    });
-    FAIL() << "no exception";
+    WriteSettings(ini, [&](TSettingId) { return ++asked; });
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Unable to write to " + path);
+    ++raised;
+    EXPECT_EQ(e.Message(), "Unable to write to " + FPath);
   }
-  EXPECT_EQ(asked, std::vector<TSettingId>{siTop});
+  EXPECT_EQ(asked, 13);
+  EXPECT_EQ(raised, 1);
+  std::ifstream in(FPath, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), old);
+  // The group ended with the failure: a later single write is made at once.
+  ASSERT_EQ(chmod(FPath.c_str(), 0644), 0);
+  WriteSetting(ini, siLeft, 3);
+  EXPECT_EQ(ReadAll().at(siLeft), 3);
 }
 
 TEST_F(SettingsKeys, TheWriteOrderHoldsEveryKeyOnceWithTheColoursSwapped) {

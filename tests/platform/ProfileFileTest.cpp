@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -48,6 +49,26 @@ class ProfileFile : public testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
+  // Runs `check` as an ordinary user (nobody), in a child process when this one is root, since
+  // permission bits do not stop root. The directory is opened to everyone first.
+  static void AsOrdinaryUser(const std::string& dir, const std::function<bool()>& check) {
+    ASSERT_EQ(chmod(dir.c_str(), 0777), 0);
+    if (geteuid() != 0) {
+      EXPECT_TRUE(check());
+      return;
+    }
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+      _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "cannot become an ordinary user";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
   std::string Get(std::string_view key, std::string_view def = "dflt") const {
     return GetPrivateProfileString("FENDUL", key, def, FPath);
   }
@@ -70,6 +91,7 @@ TEST_F(ProfileFile, ReadsAreCutAt1023CharactersAndAtNul) {
   EXPECT_EQ(Get("Long"), std::string(1023, '7'));
   EXPECT_EQ(Get("Nul"), "12");
   EXPECT_EQ(Get("Missing", std::string(2000, 'd')), std::string(1023, 'd'));
+  EXPECT_EQ(Get("Missing", " 60 \t  "), " 60 \t");  // a default's trailing spaces go
 }
 
 TEST_F(ProfileFile, ReplacementKeepsPermissionsOtherLinesAndLineEndings) {
@@ -183,25 +205,50 @@ TEST_F(ProfileFile, BinaryGarbageAndSpecialFilesReadAsDefaults) {
 TEST_F(ProfileFile, AnUnreadableFileReadsAsDefaultsAndIsNotOverwritten) {
   Spit(FPath, "[FENDUL]\nTop=1\n");
   ASSERT_EQ(chmod(FPath.c_str(), 0200), 0);  // write only
-  ASSERT_EQ(chmod(FDir.c_str(), 0777), 0);
-  auto check = [&] { return Get("Top") == "dflt" && !WritePrivateProfileString("FENDUL", "Left", "1", FPath); };
-  if (geteuid() != 0) {
-    EXPECT_TRUE(check());
-  } else {
-    // Permission bits do not stop root: look as an ordinary user, in a child process.
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
-      _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_NE(WEXITSTATUS(status), 2) << "cannot become an ordinary user";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-  }
+  AsOrdinaryUser(FDir, [&] { return Get("Top") == "dflt" && !WritePrivateProfileString("FENDUL", "Left", "1", FPath); });
   EXPECT_EQ(Slurp(FPath), "[FENDUL]\nTop=1\n");
+}
+
+TEST_F(ProfileFile, AFileWithoutWritePermissionIsNeverReplaced) {
+  // Only the file's own permission counts: the directory is writable by everyone.
+  const std::string rootsFile = FDir + "/roots.ini", readOnly = FDir + "/ro.ini", writable = FDir + "/rw.ini";
+  const std::string old = "[FENDUL]\nTop=1\n";
+  for (const std::string* p : {&rootsFile, &readOnly, &writable}) Spit(*p, old);
+  ASSERT_EQ(chmod(rootsFile.c_str(), 0644), 0);
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(writable.c_str(), 0640), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(readOnly.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown(writable.c_str(), 65534, 65534), 0);
+  }
+  AsOrdinaryUser(FDir, [&] {
+    return !WritePrivateProfileString("FENDUL", "Top", "2", rootsFile) &&
+           !WritePrivateProfileString("FENDUL", "Top", "2", readOnly) &&
+           WritePrivateProfileString("FENDUL", "Top", "2", writable);
+  });
+  EXPECT_EQ(Slurp(rootsFile), old);
+  EXPECT_EQ(Slurp(readOnly), old);
+  EXPECT_EQ(Slurp(writable), "[FENDUL]\nTop=2\n");
+  struct stat st;
+  ASSERT_EQ(stat(writable.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"ro.ini", "roots.ini", "rw.ini"}));
+}
+
+TEST_F(ProfileFile, AWriteNeverMakesAFileItWouldRefuse) {
+  // Just under the bound: a write that would cross it fails before writing anything; one that
+  // fits is made, and the file it makes is read whole.
+  const std::string head = "[FENDUL]\nTop=1\n;";
+  const std::string old = head + std::string(kMaxProfileFileSize - head.size() - 12, 'c') + "\n";
+  Spit(FPath, old);
+  EXPECT_FALSE(WritePrivateProfileStrings({{"FENDUL", "Left", "12345"}, {"FENDUL", "Width", "1"}}, FPath));
+  EXPECT_EQ(Slurp(FPath), old);
+  ASSERT_TRUE(WritePrivateProfileString("FENDUL", "Left", "12345", FPath));  // 11 more bytes: at the bound
+  EXPECT_EQ(fs::file_size(FPath), kMaxProfileFileSize);
+  ASSERT_TRUE(WritePrivateProfileString("FENDUL", "Top", "9", FPath));
+  EXPECT_EQ(Get("Left"), "12345");
+  EXPECT_EQ(Get("Top"), "9");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"FENDUL.INI"});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The settings file text: lookups that ignore case, blanks, comments and byte-order marks, and
-// updates that touch only their own line.
+// The settings file text: lookups that ignore case, blanks, comments, quotes and byte-order
+// marks and take any line ending, and updates that touch only their own line.
 #include <gtest/gtest.h>
 
 #include "platform/profile/ProfileText.h"
@@ -37,6 +37,29 @@ TEST(ProfileText, LookupFindsKeysOfTheFirstMatchingSectionOnly) {
   EXPECT_EQ(Lookup("[FENDUL\nTop=7\n", "FENDUL", "Top"), "=7");  // unclosed header
 }
 
+TEST(ProfileText, LookupReadsQuotesAndLineEndsAsThePlatformDoes) {
+  const struct {
+    std::string Text;
+    const char* Key;
+    const char* Expected;
+  } cases[] = {
+      {"[FENDUL]\nPlotSeconds=\"90\"\n", "PlotSeconds", "=90"},
+      {"[FENDUL]\nPlotSeconds='100'\n", "PlotSeconds", "=100"},
+      {"[FENDUL]\nA=  \"x y\"  \n", "A", "=x y"},
+      {"[FENDUL]\nA=\"\"\n", "A", "="},
+      {"[FENDUL]\nA=\"a\"b\"\n", "A", "=a\"b"},     // only the outer pair goes
+      {"[FENDUL]\nA=\"90'\n", "A", "=\"90'"},         // not a matching pair
+      {"[FENDUL]\nA=\"\n", "A", "=\""},
+      {"[FENDUL]\nA=''x''\n", "A", "='x'"},
+      {"[FENDUL]\rTop=1\rLeft=2\r", "Left", "=2"},   // CR alone ends a line
+      {"[X]\rTop=1\r[FENDUL]\rTop=3", "Top", "=3"},
+      {"[FENDUL]\r\nTop=1\rLeft=2\nWidth=3", "Width", "=3"},
+      {"[FENDUL]\n\rLeft=2\n", "Left", "=2"},         // LF then CR: an empty line between
+      {"[FENDUL]\nLeft=2\r=3\n", "Left", "=2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Lookup(c.Text, "FENDUL", c.Key), c.Expected) << c.Text;
+}
+
 TEST(ProfileText, LookupIsSafeOnBinaryAndLongLines) {
   std::string text = "[FENDUL]\n";
   text += std::string(100000, 'x') + "\n";
@@ -68,8 +91,14 @@ TEST(ProfileText, UpdateChangesOnlyItsOwnLine) {
       {"new section after unterminated line", "[X]\nA=1", "Top", "[X]\nA=1\n[FENDUL]\nTop=1\n"},
       {"CRLF file keeps CRLF", "[FENDUL]\r\nLeft=2\r\n", "Top", "[FENDUL]\r\nLeft=2\r\nTop=1\r\n"},
       {"CRLF replace", "[FENDUL]\r\nTop=2\r\nLeft=3\r\n", "Top", "[FENDUL]\r\nTop=1\r\nLeft=3\r\n"},
+      {"CR file keeps CR", "[FENDUL]\rLeft=2\r", "Top", "[FENDUL]\rLeft=2\rTop=1\r"},
+      {"CR replace", "[FENDUL]\rTop=2\rLeft=3", "Top", "[FENDUL]\rTop=1\rLeft=3"},
+      {"CR file, new section", "[X]\rA=1", "Top", "[X]\rA=1\r[FENDUL]\rTop=1\r"},
+      {"first line's ending counts", "[X]\r\nA=1\nB=2\n", "Top", "[X]\r\nA=1\nB=2\n[FENDUL]\r\nTop=1\r\n"},
+      {"quoted value replaced", "[FENDUL]\nTop=\"2\"\n", "Top", "[FENDUL]\nTop=1\n"},
       {"BOM kept", "\xEF\xBB\xBF[FENDUL]\nTop=2\n", "Top", "\xEF\xBB\xBF[FENDUL]\nTop=1\n"},
       {"BOM only", "\xEF\xBB\xBF", "Top", "\xEF\xBB\xBF[FENDUL]\nTop=1\n"},
+      {"BOM and CRLF", "\xEF\xBB\xBF[X]\r\n", "Top", "\xEF\xBB\xBF[X]\r\n[FENDUL]\r\nTop=1\r\n"},
       {"first duplicate section", "[FENDUL]\nA=1\n[FENDUL]\nB=2\n", "B", "[FENDUL]\nA=1\nB=1\n[FENDUL]\nB=2\n"},
   };
   for (const UpdateCase& c : cases) {
