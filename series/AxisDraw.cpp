@@ -2,6 +2,7 @@
 // ticks, minor ticks and grid lines at the label positions, and the axis line, in 2D and 3D.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "base/Numbers.h"
@@ -25,7 +26,7 @@ struct TChartAxis::TDrawState {
   double Value = 0;
   int DateStep = kNoDateStep;
   int PrevLabelPos = -1;
-  int PrevLabelHalf = 0;
+  std::int64_t PrevLabelHalf = 0;
   int PrevTickPos = -1;
 };
 
@@ -115,28 +116,85 @@ void TChartAxis::DrawAxis(bool calcPosition) {
 // ---- Label loops -----------------------------------------------------------------------------------
 
 void TChartAxis::DrawDefaultLoop(TDrawState& s) {
+  if (!std::isfinite(s.Step) || !std::isfinite(FShownMinimum) || !std::isfinite(FShownMaximum)) return;
   if (std::fabs(FShownMaximum / s.Step) >= 2147483647.0 || std::fabs(FShownRange / s.Step) >= kMaxLabels) return;
-  const bool exact = FShowsDateTime && FExactDateTime;
-  const bool calendar = exact && s.DateStep >= 18 && s.DateStep <= 24;
-  double v = 0;
   // On a date-time axis whose step is a day or more the labels fall on whole days (and with a
   // calendar step on the first of a month, or half month, or year).
-  if (exact && s.DateStep >= 14 && s.DateStep <= 24) {
-    v = FShownMaximum;
-    if (v > 2) {  // after 1 January 1900
-      TDateParts d = DecodeDate(v);
-      if (s.DateStep == 18)
-        d.Day = d.Day < 15 ? 1 : 15;
-      else if (s.DateStep >= 19 && s.DateStep <= 23)
-        d.Day = 1;
-      else if (s.DateStep == 24)
-        d.Day = 1, d.Month = 1;
-      v = EncodeDate(d.Year, d.Month, d.Day);
-    }
-  } else if (FShownMinimum != FShownMaximum && FRoundFirstLabel) {
-    v = std::trunc(FShownMaximum / s.Step) * s.Step;
+  if (FShowsDateTime && FExactDateTime && s.DateStep >= 14 && s.DateStep <= 24) return DrawCalendarLabels(s);
+  // A logarithmic axis over a decade or more puts its labels on the powers of ten.
+  if (FLogarithmic && DrawDecadeLabels(s)) return;
+
+  // Label i stands at top - i * step: computed afresh for each label rather than by repeated
+  // subtraction, and compared with the ends with a tolerance far below one step, so that
+  // rounding in the last digits drops no end label (0 to 0.3 by 0.1 labels 0.3 and 0).
+  const double step = s.Step;
+  const double tolerance = step * 1e-9;
+  // Rounded labels are whole multiples of the step (0 exactly where the range crosses it).
+  const bool multiples = FShownMinimum != FShownMaximum && FRoundFirstLabel;
+  double whole = 0;
+  if (multiples) {
+    const double q = FShownMaximum / step;
+    whole = std::nearbyint(q);
+    if (std::fabs(q - whole) > 1e-9 + std::fabs(q) * 1e-12) whole = std::trunc(q);
+  }
+  const auto label = [&](int i) {
+    const double v = multiples ? (whole - i) * step : FShownMaximum - i * step;
+    if (std::fabs(v - FShownMaximum) <= tolerance) return FShownMaximum;
+    if (std::fabs(v - FShownMinimum) <= tolerance) return FShownMinimum;
+    return v;
+  };
+  // Values at or below 0 have no place on a logarithmic axis.
+  const auto draw = [&](double v) {
+    if (!(FLogarithmic && v <= 0)) DrawLabelAt(s, v);
+  };
+  int i = 0;
+  if (FLabelsOnAxis) {
+    while (label(i) > FShownMaximum) ++i;
+    for (double v = label(i); v >= FShownMinimum; v = label(++i)) draw(v);
   } else {
-    v = FShownMaximum;
+    while (label(i) >= FShownMaximum) ++i;
+    for (double v = label(i); v > FShownMinimum; v = label(++i)) draw(v);
+  }
+}
+
+bool TChartAxis::DrawDecadeLabels(TDrawState& s) {
+  // Below 1 the axis starts at 1 when its minimum is not above 0 (the mapping takes ln 1 there).
+  const double low = FShownMinimum > 0 ? FShownMinimum : 1.0;
+  if (!(FShownMaximum > low)) return false;
+  const int first = static_cast<int>(std::ceil(std::log10(low) - 1e-9));
+  const int last = static_cast<int>(std::floor(std::log10(FShownMaximum) + 1e-9));
+  if (last - first < 1) return false;  // within one decade the value step serves
+  // Every n-th power so that the labels fit.
+  const int room = std::max(1, LabelRoom());
+  const int every = std::max(1, (last - first + room) / room);
+  for (int k = last; k >= first; k -= every) {
+    double v = std::pow(10.0, k);
+    if (std::fabs(v - FShownMaximum) <= v * 1e-9) v = FShownMaximum;
+    if (std::fabs(v - FShownMinimum) <= v * 1e-9) v = FShownMinimum;
+    const bool end = v == FShownMaximum || v == FShownMinimum;
+    if (v > FShownMaximum || v < FShownMinimum || (end && !FLabelsOnAxis)) continue;
+    DrawLabelAt(s, v);
+  }
+  return true;
+}
+
+void TChartAxis::DrawCalendarLabels(TDrawState& s) {
+  const bool calendar = s.DateStep >= 18 && s.DateStep <= 24;
+  // Yearly labels go back by as many whole years as the step holds (it doubles past a year).
+  const int years = static_cast<int>(std::max<std::int64_t>(1, Round(s.Step / 365)));
+  double v = FShownMaximum;
+  if (v > 2) {  // after 1 January 1900
+    TDateParts d = DecodeDate(v);
+    if (s.DateStep == 18) {
+      d.Day = d.Day < 15 ? 1 : 15;
+    } else if (s.DateStep >= 19 && s.DateStep <= 23) {
+      d.Day = 1;
+    } else if (s.DateStep == 24) {
+      d.Day = 1;
+      d.Month = 1;
+      d.Year -= ((d.Year % years) + years) % years;  // on a multiple of the step in years
+    }
+    v = EncodeDate(d.Year, d.Month, d.Day);
   }
   const auto stepDown = [&](double x) -> double {
     if (!calendar) return x - s.Step;
@@ -151,11 +209,11 @@ void TChartAxis::DrawDefaultLoop(TDrawState& s) {
       case 21: return IncMonth(x, 3);
       case 22: return IncMonth(x, 4);
       case 23: return IncMonth(x, 6);
-      default: return EncodeDate(d.Year - 1, d.Month, d.Day);
+      default: return EncodeDate(d.Year - years, d.Month, d.Day);
     }
   };
-  // The range check above bounds the number of labels; the guard also stops a step that no
-  // longer changes the value.
+  // The range check of the default loop bounds the number of labels; the guard also stops a
+  // step that no longer changes the value.
   int guard = 0;
   const auto next = [&](double x) {
     const double y = stepDown(x);
@@ -187,7 +245,8 @@ void TChartAxis::DrawCustomLoop(TDrawState& s) {
       if (i == 0) DrawDefaultLoop(s);
       return;
     }
-    if (v < FShownMinimum - 0.0000001 || v > FShownMaximum + 0.0000001) return;
+    // Not a number ends the loop like a value outside the range.
+    if (!(v >= FShownMinimum - 0.0000001 && v <= FShownMaximum + 0.0000001)) return;
     DrawLabelAt(s, v);
     ++i;
   } while (i <= 1000);
@@ -202,7 +261,7 @@ void TChartAxis::DrawSeriesLoop(TDrawState& s, TChartSeries* series, TAxisLabelS
   if (first < 0) return;
   for (int i = first; i <= last; ++i) {
     const double v = FIsHorizontal ? series->XValueAt(i) : series->YValueAt(i);
-    if (v < FShownMinimum || v > FShownMaximum) continue;
+    if (!(v >= FShownMinimum && v <= FShownMaximum)) continue;  // also a value that is not a number
     const int p = PixelOfValue(v);
     s.Value = v;
     if (!FTickOnLabelsOnly) DrawTicksAndGrid(s, p);
@@ -223,9 +282,10 @@ void TChartAxis::DrawLabelAt(TDrawState& s, double v) {
 void TChartAxis::PutLabel(TDrawState& s, bool check, int p, const std::string& text) {
   TCustomAxisPanel* c = ParentChart();
   const bool across = FLabelsAngle == 90 || FLabelsAngle == 270;
-  int size = (FIsHorizontal != across) ? c->TextWidthOf(text) : c->LineHeight();
-  size += TruncInt(size * 0.02 * FLabelsSeparation);
-  const int half = size / 2;
+  // 64-bit: a large LabelsSeparation grows the size past any int.
+  std::int64_t size = (FIsHorizontal != across) ? c->TextWidthOf(text) : c->LineHeight();
+  size += Trunc(static_cast<double>(size) * 0.02 * FLabelsSeparation);
+  const std::int64_t half = size / 2;
   bool fits = true;
   if (check) {
     if (p >= s.PrevLabelPos)
@@ -317,8 +377,8 @@ void TChartAxis::DrawTicksAndGrid(TDrawState& s, int p) {
   }
   if (FMinorTicks.Visible() && s.PrevTickPos > -1) {
     canvas.Pen().Assign(static_cast<const TPen&>(FMinorTicks));
-    const double d = static_cast<double>(p - s.PrevTickPos) / (FMinorTickCount + 1);
-    for (int j = 1; j <= FMinorTickCount; ++j) DrawTick(p - RoundInt(j * d), 1, FMinorTickLength, s.Wall);
+    const double d = (static_cast<double>(p) - s.PrevTickPos) / (FMinorTickCount + 1);
+    for (int j = 1; j <= FMinorTickCount; ++j) DrawTick(RoundInt(p - static_cast<double>(Round(j * d))), 1, FMinorTickLength, s.Wall);
   }
   s.PrevTickPos = p;
 }

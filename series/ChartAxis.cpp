@@ -285,18 +285,31 @@ int TChartAxis::WallSize() const { return ParentChart() ? ParentChart()->WallSiz
 
 // ---- Pixels --------------------------------------------------------------------------------------
 
+namespace {
+
+// start + f as a 32-bit coordinate: f is cut to a span no 32-bit coordinate needs before it is
+// rounded, so huge and infinite values land beyond the far edge on their own side (NaN gives
+// f = 0).
+int OffsetPixel(int start, double f) {
+  constexpr double kSpan = 4294967296.0;  // 2^32
+  const std::int64_t whole = Round(std::fmax(-kSpan, std::fmin(kSpan, f)));
+  return ClampToInt(std::int64_t{start} + whole);
+}
+
+}  // namespace
+
 int TChartAxis::CalcPixel(double v, int start, int end, int size, int centre) const {
   if (!FLogarithmic) {
     if (FShownRange == 0) return centre;
-    const std::int64_t f = Round(size * (v - FShownMinimum) / FShownRange);
-    return ClampToInt(FInverted ? std::int64_t{end} - f : std::int64_t{start} + f);
+    const double f = size * (v - FShownMinimum) / FShownRange;
+    return FInverted ? OffsetPixel(end, -f) : OffsetPixel(start, f);
   }
   const double lnMin = FShownMinimum > 0 ? std::log(FShownMinimum) : 0.0;
   const double lnMax = FShownMaximum > 0 ? std::log(FShownMaximum) : 0.0;
   const double d = lnMax - lnMin;
   if (d == 0) return centre;
   if (v <= 0) return start;
-  return ClampToInt(std::int64_t{start} + Round((std::log(v) - lnMin) * size / d));
+  return OffsetPixel(start, (std::log(v) - lnMin) * size / d);
 }
 
 int TChartAxis::XPixelOfValue(double v) const {
@@ -347,16 +360,21 @@ bool TChartAxis::IsClicked(int x, int y) const {
 
 // ---- Labels and space ----------------------------------------------------------------------------
 
-double TChartAxis::CalcLabelStep() {
+int TChartAxis::LabelRoom() {
   TCustomAxisPanel* c = ParentChart();
-  if (!c) return FShowsDateTime ? DateTimeStep[0] : 0.00001;
+  if (!c) return 0;
   const bool flat = FLabelsAngle == 0 || FLabelsAngle == 180;
   const auto widest = [&] {
     return std::max(c->TextWidthOf(LabelText(FShownMaximum)), c->TextWidthOf(LabelText(FShownMinimum)));
   };
-  int s = FIsHorizontal ? (flat ? widest() : c->LineHeight()) : (flat ? c->LineHeight() : widest());
-  if (FLabelsSeparation > 0) s += RoundInt(FLabelsSeparation * 0.01 * s);
-  const int room = s <= 0 ? 1 : RoundInt(static_cast<double>(FIsHorizontal ? c->PlotWidth() : c->PlotHeight()) / s);
+  // In floating point: a large LabelsSeparation makes the size exceed any int.
+  double s = FIsHorizontal ? (flat ? widest() : c->LineHeight()) : (flat ? c->LineHeight() : widest());
+  if (FLabelsSeparation > 0) s += static_cast<double>(Round(FLabelsSeparation * 0.01 * s));
+  return s <= 0 ? 1 : RoundInt((FIsHorizontal ? c->PlotWidth() : c->PlotHeight()) / s);
+}
+
+double TChartAxis::CalcLabelStep() {
+  const int room = ParentChart() ? LabelRoom() : 0;
   if (room <= 0) return FShowsDateTime ? DateTimeStep[0] : 0.00001;
 
   if (FShowsDateTime) {

@@ -182,6 +182,9 @@ class TChartAxis : public TChartFontObject {
   // The step between labels for the current plot size and font (at least 0.00001, or one
   // second on a date-time axis).
   double CalcLabelStep();
+  // How many labels fit along the plot: its length over the label size (the larger end label,
+  // or the line height, by the angle) grown by LabelsSeparation; 1 when the size is 0.
+  int LabelRoom();
   std::string LabelText(double v) const;
   TAxisLabelStyle EffectiveLabelStyle() const;
   int LabelsSpaceWidth();
@@ -209,6 +212,8 @@ class TChartAxis : public TChartFontObject {
   // AxisDraw.cpp
   struct TDrawState;
   void DrawDefaultLoop(TDrawState& s);
+  bool DrawDecadeLabels(TDrawState& s);
+  void DrawCalendarLabels(TDrawState& s);
   void DrawCustomLoop(TDrawState& s);
   void DrawSeriesLoop(TDrawState& s, TChartSeries* series, TAxisLabelStyle style);
   void DrawLabelAt(TDrawState& s, double v);

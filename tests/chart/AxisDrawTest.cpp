@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 
 #include "chart/Chart.h"
 #include "platform/BitmapHost.h"
+#include "series/FastLineSeries.h"
 #include "tests/chart/ChartTestSupport.h"
 
 namespace varnel {
@@ -131,6 +135,92 @@ TEST(AxisDraw, TooManyLabelPositionsDrawOnlyTheLine) {
   left.SetMaximum(9999);
   f.Draw(left);
   EXPECT_EQ(test::TextsOf(f.trace).size(), 10000u);
+}
+
+TEST(AxisDraw, DecimalStepsKeepBothEndLabels) {
+  // Ranges and steps in tenths; the labels are the multiples of the step inside the range,
+  // each end included, and grid lines at all but the ends.
+  struct Case {
+    int Lo, Hi, Step;
+  };
+  for (const Case& c : {Case{0, 3, 1}, Case{0, 7, 1}, Case{-3, 3, 1}, Case{1, 9, 2}, Case{-9, -3, 3}}) {
+    DrawFixture f(Rect(40, 10, 340, 310));
+    TChartAxis& left = f.chart.LeftAxis();
+    left.SetRange(c.Lo / 10.0, c.Hi / 10.0);
+    left.SetIncrement(c.Step / 10.0);
+    left.SetLabelsSeparation(0);
+    left.SetAxisValuesFormat("0.0");
+    f.Draw(left);
+    std::vector<std::string> expected;
+    int inner = 0;
+    for (int k = c.Hi; k >= c.Lo; --k) {
+      if (k % c.Step != 0) continue;
+      char text[16];
+      std::snprintf(text, sizeof text, "%.1f", k / 10.0);
+      expected.push_back(text);
+      inner += k != c.Hi && k != c.Lo;
+    }
+    EXPECT_EQ(test::TextsOf(f.trace), expected) << c.Lo << ".." << c.Hi;
+    int grid = 0;
+    for (const auto& s : test::SegmentsOf(f.trace)) grid += s.Style == psDot;
+    EXPECT_EQ(grid, inner) << c.Lo << ".." << c.Hi;
+  }
+}
+
+TEST(AxisDraw, LogarithmicLabelsOnPowersOfTen) {
+  struct Case {
+    double Min, Max;
+    int Height;
+    std::vector<std::string> Expected;
+  };
+  // 13-pixel lines plus 10 percent: 14 pixels a label; 28 pixels hold two, so every other power.
+  const Case cases[] = {
+      {1, 1000, 300, {"1000", "100", "10", "1"}},
+      {0, 1000, 300, {"1000", "100", "10", "1"}},  // nothing at or below 0
+      {1, 1000, 28, {"1000", "10"}},
+      {0.01, 50, 300, {"10", "1", "0.1", "0.01"}},
+      {2, 8, 300, {"8", "7", "6", "5", "4", "3", "2"}},  // within a decade: the value step
+  };
+  for (const Case& c : cases) {
+    DrawFixture f(Rect(40, 10, 340, 10 + c.Height));
+    TChartAxis& left = f.chart.LeftAxis();
+    left.SetMaximum(c.Max);
+    left.SetMinimum(c.Min);
+    left.SetAxisValuesFormat("0.##");
+    left.AdjustRange();
+    left.SetLogarithmic(true);
+    f.Draw(left);
+    EXPECT_EQ(test::TextsOf(f.trace), c.Expected) << c.Min << ".." << c.Max;
+  }
+}
+
+TEST(AxisDraw, SeriesLoopSkipsValuesThatAreNotNumbersAndOverlappingLabels) {
+  DrawFixture f(Rect(40, 10, 340, 310));
+  TFastLineSeries series;
+  f.chart.AddSeries(&series);
+  for (double y : {10.0, std::nan(""), 30.0, 31.0}) series.AppendY(y);
+  series.Marks().SetStyle(smsValue);
+  f.chart.BottomAxis().AdjustRange();
+  TChartAxis& left = f.chart.LeftAxis();
+  left.SetLabelStyle(talMark);
+  f.Draw(left);
+  // 31 is 3 pixels above 30: its label would overlap and is skipped.
+  EXPECT_EQ(test::TextsOf(f.trace), (std::vector<std::string>{"10", "30"}));
+  left.SetLabelsSeparation(std::numeric_limits<int>::max());  // no label fits beside another
+  f.Draw(left);
+  EXPECT_EQ(test::TextsOf(f.trace), (std::vector<std::string>{"10"}));
+  // A custom loop that hands out a value that is not a number ends there.
+  left.SetLabelStyle(talValue);
+  left.SetLabelsSeparation(10);
+  int calls = 0;
+  f.chart.OnGetNextAxisLabel = [&](TChartAxis*, int index, double& value, bool& stop) {
+    ++calls;
+    stop = false;
+    value = index == 0 ? 50 : std::nan("");
+  };
+  f.Draw(left);
+  EXPECT_EQ(test::TextsOf(f.trace), (std::vector<std::string>{"50"}));
+  EXPECT_EQ(calls, 2);
 }
 
 TEST(AxisDraw, CustomLabelLoop) {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "base/Exceptions.h"
 #include "chart/Chart.h"
-#include "series/AxisDateTime.h"
 #include "tests/chart/ChartTestSupport.h"
 
 namespace varnel {
@@ -141,6 +141,35 @@ TEST(AxisScale, PixelMappingAndInverse) {
   EXPECT_EQ(z.bottom.XPixelOfValue(-7), 50);
 }
 
+TEST(AxisScale, HugeValuesLandBeyondTheirOwnEdge) {
+  // Pixels as 32-bit coordinates: a value far past one end stays on that side.
+  constexpr int kMax = std::numeric_limits<int>::max();
+  constexpr int kMin = std::numeric_limits<int>::min();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    bool Horizontal;
+    bool Inverted;
+    double Value;
+    int Expected;
+  };
+  const Case cases[] = {
+      {true, false, 1e17, kMax},  {true, false, -1e17, kMin}, {true, false, inf, kMax},
+      {true, true, 1e17, kMin},   {true, true, -inf, kMax},   {false, false, -1e308, kMax},
+      {false, false, 1e308, kMin}, {false, true, 1e308, kMax}, {true, false, 1e6, 20 + 300000000},
+  };
+  for (const Case& c : cases) {
+    AxisFixture f(Rect(20, 10, 320, 210), 1);
+    TChartAxis& a = c.Horizontal ? f.bottom : f.left;
+    a.SetInverted(c.Inverted);
+    EXPECT_EQ(a.PixelOfValue(c.Value), c.Expected) << c.Horizontal << c.Inverted << " " << c.Value;
+  }
+  AxisFixture f(Rect(0, 0, 300, 200), 1000);
+  f.bottom.SetMinimum(1);
+  f.bottom.AdjustRange();
+  f.bottom.SetLogarithmic(true);
+  EXPECT_EQ(f.bottom.XPixelOfValue(inf), kMax);
+}
+
 TEST(AxisScale, LogarithmicMapping) {
   AxisFixture f(Rect(0, 0, 300, 200), 1000);
   f.bottom.SetMinimum(1);
@@ -246,16 +275,6 @@ TEST(AxisScale, AssignCopiesSettings) {
   EXPECT_EQ(b.Title().Caption(), "load");
   EXPECT_EQ(b.LabelsFont().Size(), 11);
   EXPECT_TRUE(b.IsOtherSide());  // the side is the chart's, not copied
-}
-
-TEST(AxisScale, DateTimeText) {
-  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
-  EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
-  const TDateTime leap = EncodeDate(2024, 2, 29);
-  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", leap + 0.5 + 61 * OneSecond), "2024-02-29 12:01:01");
-  EXPECT_EQ(FormatDateTime("d/m/yy 'at' h", leap), "29/2/24 at 0");
-  EXPECT_EQ(DecodeDate(IncMonth(EncodeDate(2024, 3, 31), 1)).Day, 29);
-  EXPECT_EQ(DecodeDate(IncMonth(EncodeDate(2024, 1, 15), 1)).Year, 2023);
 }
 
 }  // namespace
