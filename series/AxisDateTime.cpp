@@ -1,4 +1,4 @@
-// Calendar arithmetic and the date-time label formatter.
+// Calendar arithmetic and FormatDateTime, the date-time format language of axis labels.
 #include "series/AxisDateTime.h"
 
 #include <algorithm>
@@ -40,6 +40,180 @@ std::string Pad(long long v, int width) {
   return buf;
 }
 
+constexpr const char* kShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kLongMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                             "July",    "August",   "September", "October", "November", "December"};
+constexpr const char* kShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* kLongDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+constexpr long long kMSecsPerDay = 86400000;
+
+// The parts of a date-time as the formatter shows them.
+struct TStamp {
+  TDateParts Date;
+  int DayOfWeek = 0;  // 0 = Sunday
+  long long MSec = 0;  // milliseconds since midnight
+};
+
+// The date is the whole part of the value, the time of day its fraction (also for values
+// before 30 December 1899: -1.25 is 29 December 1899, 06:00). Rounding to the millisecond
+// carries a time of 24:00 into the next day.
+TStamp StampOf(TDateTime v) {
+  if (!std::isfinite(v)) v = 0;
+  const double magnitude = std::fmin(std::fabs(v), 1e9);
+  const long long ms = std::llround(magnitude * static_cast<double>(kMSecsPerDay));
+  const long long whole = ms / kMSecsPerDay;
+  TStamp t;
+  t.MSec = ms % kMSecsPerDay;
+  const long long day = v < 0 ? -whole : whole;
+  t.Date = DecodeDate(static_cast<double>(day));
+  t.DayOfWeek = static_cast<int>(((day + 6) % 7 + 7) % 7);  // day 0 was a Saturday
+  return t;
+}
+
+bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
+  if (text.size() - at < word.size()) return false;
+  for (std::size_t k = 0; k < word.size(); ++k)
+    if ((text[at + k] | 0x20) != word[k]) return false;
+  return true;
+}
+
+// The length of the am/pm specifier at a position (am/pm, a/p or ampm), 0 when there is none.
+std::size_t AmPmLength(std::string_view pattern, std::size_t at) {
+  if (StartsWithNoCase(pattern, at, "am/pm")) return 5;
+  if (StartsWithNoCase(pattern, at, "a/p")) return 3;
+  if (StartsWithNoCase(pattern, at, "ampm")) return 4;
+  return 0;
+}
+
+// Whether an am/pm specifier follows a position, outside quoted text.
+bool AmPmFollows(std::string_view pattern, std::size_t at) {
+  for (std::size_t i = at; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '"' || c == '\'') {
+      const std::size_t end = pattern.find(c, i + 1);
+      if (end == std::string_view::npos) return false;
+      i = end;
+    } else if (AmPmLength(pattern, i) > 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void Append(std::string& out, std::string_view pattern, const TStamp& t, int depth);
+
+// One specifier or literal at pattern[i]; returns the number of characters it took.
+std::size_t AppendOne(std::string& out, std::string_view pattern, std::size_t i, const TStamp& t, int depth,
+                      bool& afterHour) {
+  const char c = pattern[i];
+  const char lower = static_cast<char>(c | 0x20);
+  const auto count = [&](char letter) {
+    std::size_t n = 0;
+    while (i + n < pattern.size() && (pattern[i + n] | 0x20) == letter) ++n;
+    return n;
+  };
+  const long long hour = t.MSec / 3600000;
+  const long long minute = t.MSec / 60000 % 60;
+  const long long second = t.MSec / 1000 % 60;
+  const auto number = [&](long long v, std::size_t n) { out += n >= 2 ? Pad(v, 2) : std::to_string(v); };
+  bool hourSpecifier = false;
+  std::size_t n = 1;
+  if (c == '"' || c == '\'') {
+    const std::size_t end = pattern.find(c, i + 1);
+    const std::size_t stop = end == std::string_view::npos ? pattern.size() : end;
+    out.append(pattern.substr(i + 1, stop - i - 1));
+    return stop == pattern.size() ? stop - i : stop - i + 1;
+  }
+  // Am/pm specifiers are checked before the letters.
+  if (const std::size_t ampm = lower == 'a' ? AmPmLength(pattern, i) : 0) {
+    const bool pm = hour >= 12;
+    if (ampm == 5)
+      out.append(pattern.substr(pm ? i + 3 : i, 2));  // written case: "am"/"pm", "AM"/"PM"
+    else if (ampm == 3)
+      out += pattern[pm ? i + 2 : i];
+    else
+      out += pm ? TimePMString : TimeAMString;
+    return ampm;
+  }
+  switch (lower) {
+    case 'y':
+      n = count('y');
+      out += n <= 2 ? Pad(t.Date.Year % 100, 2) : Pad(t.Date.Year, 4);
+      break;
+    case 'm':
+      n = count('m');
+      if (n <= 2 && afterHour)
+        number(minute, n);
+      else if (n <= 2)
+        number(t.Date.Month, n);
+      else
+        out += (n == 3 ? kShortMonthNames : kLongMonthNames)[t.Date.Month - 1];
+      break;
+    case 'd':
+      n = count('d');
+      if (n <= 2) {
+        number(t.Date.Day, n);
+      } else if (n <= 4) {
+        out += (n == 3 ? kShortDayNames : kLongDayNames)[t.DayOfWeek];
+      } else {
+        Append(out, n == 5 ? ShortDateFormat : LongDateFormat, t, depth + 1);
+        n = std::min<std::size_t>(n, 6);
+      }
+      break;
+    case 'h': {
+      n = std::min<std::size_t>(count('h'), 2);
+      long long h = hour;
+      if (AmPmFollows(pattern, i + n)) h = h % 12 == 0 ? 12 : h % 12;
+      number(h, n);
+      hourSpecifier = true;
+      break;
+    }
+    case 'n':
+      n = std::min<std::size_t>(count('n'), 2);
+      number(minute, n);
+      break;
+    case 's':
+      n = std::min<std::size_t>(count('s'), 2);
+      number(second, n);
+      break;
+    case 'z':
+      n = std::min<std::size_t>(count('z'), 3);
+      out += n == 3 ? Pad(t.MSec % 1000, 3) : std::to_string(t.MSec % 1000);
+      break;
+    case 't':
+      n = std::min<std::size_t>(count('t'), 2);
+      Append(out, n == 1 ? ShortTimeFormat : LongTimeFormat, t, depth + 1);
+      break;
+    case 'c':
+      Append(out, ShortDateFormat, t, depth + 1);
+      if (t.MSec != 0) {
+        out += ' ';
+        Append(out, LongTimeFormat, t, depth + 1);
+      }
+      break;
+    case '/':
+      out += DateSeparator;
+      return 1;  // separators and literals leave the hour context as it is ("hh:mm")
+    case ':':
+      out += TimeSeparator;
+      return 1;
+    default:
+      out += c;
+      return 1;
+  }
+  afterHour = hourSpecifier;
+  return n;
+}
+
+void Append(std::string& out, std::string_view pattern, const TStamp& t, int depth) {
+  if (depth > 2) return;  // the locale's formats do not refer to each other; a guard all the same
+  bool afterHour = false;
+  std::size_t i = 0;
+  while (i < pattern.size()) i += AppendOne(out, pattern, i, t, depth, afterHour);
+}
+
 }  // namespace
 
 int DaysInMonth(int year, int month) {
@@ -77,64 +251,8 @@ TDateTime IncMonth(TDateTime date, int months) {
 }
 
 std::string FormatDateTime(std::string_view pattern, TDateTime v) {
-  if (!std::isfinite(v)) v = 0;
-  const TDateParts date = DecodeDate(v);
-  double frac = v - std::floor(v);
-  long long secs = std::llround(frac * 86400.0);
-  if (secs >= 86400) secs = 86399;
-  const long long hour = secs / 3600;
-  const long long minute = secs / 60 % 60;
-  const long long second = secs % 60;
   std::string out;
-  std::size_t i = 0;
-  const auto run = [&](char c) {
-    std::size_t n = 0;
-    while (i + n < pattern.size() && (pattern[i + n] | 0x20) == c) ++n;
-    return n;
-  };
-  while (i < pattern.size()) {
-    const char c = pattern[i];
-    const char lower = static_cast<char>(c | 0x20);
-    if (c == '"' || c == '\'') {
-      const std::size_t end = pattern.find(c, i + 1);
-      const std::size_t stop = end == std::string_view::npos ? pattern.size() : end;
-      out.append(pattern.substr(i + 1, stop - i - 1));
-      i = stop == pattern.size() ? stop : stop + 1;
-      continue;
-    }
-    std::size_t n = 0;
-    switch (lower) {
-      case 'y':
-        n = run('y');
-        out += n >= 3 ? Pad(date.Year, 4) : Pad(date.Year % 100, 2);
-        break;
-      case 'm':
-        n = std::min<std::size_t>(run('m'), 2);
-        out += n == 2 ? Pad(date.Month, 2) : std::to_string(date.Month);
-        break;
-      case 'd':
-        n = std::min<std::size_t>(run('d'), 2);
-        out += n == 2 ? Pad(date.Day, 2) : std::to_string(date.Day);
-        break;
-      case 'h':
-        n = std::min<std::size_t>(run('h'), 2);
-        out += n == 2 ? Pad(hour, 2) : std::to_string(hour);
-        break;
-      case 'n':
-        n = std::min<std::size_t>(run('n'), 2);
-        out += n == 2 ? Pad(minute, 2) : std::to_string(minute);
-        break;
-      case 's':
-        n = std::min<std::size_t>(run('s'), 2);
-        out += n == 2 ? Pad(second, 2) : std::to_string(second);
-        break;
-      default:
-        out += c;
-        n = 1;
-        break;
-    }
-    i += n;
-  }
+  Append(out, pattern.empty() ? std::string_view("c") : pattern, StampOf(v), 0);
   return out;
 }
 
