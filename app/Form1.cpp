@@ -20,10 +20,16 @@ bool TColorDialog::Execute() {
 
 TForm1::TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath,
                TSampleSource readSample)
+    : TForm1(application, ports, TSettingsLocation(std::move(settingsPath)), std::move(readSample)) {}
+
+TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLocation settings,
+               TSampleSource readSample)
     : ColorDialog1(ports.ColorDialog),
       Application(application),
       FPorts(ports),
-      FSettingsPath(std::move(settingsPath)),
+      FSettingsPath(std::move(settings.Path)),
+      FSettingsStartPath(std::move(settings.StartPath)),
+      FSettingsDirectory(std::move(settings.MakeDirectory)),
       FReadSample(std::move(readSample)) {
   // The window's design-time frame: a sizeable tool window captioned "FENDUL".
   if (FPorts.Frame) {

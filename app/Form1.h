@@ -21,6 +21,7 @@
 #include "app/Application.h"
 #include "app/Ports.h"
 #include "app/PopupMenu.h"
+#include "app/SettingsLocation.h"
 #include "base/Color.h"
 #include "base/Controls.h"
 #include "chart/Chart.h"
@@ -70,8 +71,11 @@ class TForm1 {
   static constexpr int MaxPlotSeconds = 86400;  // one day
 
   // Creates the components from the form's design, then runs FormCreate, which reads the
-  // settings file at settingsPath (the program passes SettingsFilePath of its executable).
+  // settings file at settingsPath; every save writes the same file.
   TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath, TSampleSource readSample);
+  // As above, with start-up reading settings.StartPath and every save writing settings.Path
+  // (the program passes ChooseSettingsLocation's choice).
+  TForm1(TApplication& application, const TFormPorts& ports, TSettingsLocation settings, TSampleSource readSample);
   ~TForm1();
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
@@ -152,6 +156,8 @@ class TForm1 {
   TApplication& Application;
   TFormPorts FPorts;
   std::string FSettingsPath;
+  std::string FSettingsStartPath;
+  std::string FSettingsDirectory;  // made before a save when it is not empty
   TSampleSource FReadSample;
   int FPlotSeconds = 60;
   int FDisplay = 0;

@@ -10,7 +10,7 @@ namespace varnel {
 void TForm1::ReadSettings() {
   // A save that was killed part of the way leaves its temporary file behind: clear those first.
   RemoveStaleProfileTemporaries(FSettingsPath);
-  const TIniFile ini(FSettingsPath);
+  const TIniFile ini(FSettingsStartPath);
   TFramePort* frame = FPorts.Frame;
   // Applied as read, unchecked: the window system decides what it can show.
   varnel::ReadSettings(ini, [&](TSettingId id, int v) {
@@ -34,7 +34,9 @@ void TForm1::ReadSettings() {
 
 void TForm1::SaveSettings() {
   // Thirteen key writes from the live state, grouped into one replacement of the file: a failure
-  // raises "Unable to write to <path>" once and leaves the file as it was.
+  // raises "Unable to write to <path>" once and leaves the file as it was. The configuration
+  // directory, when the settings live there, is made first.
+  if (!FSettingsDirectory.empty()) MakeSettingsDirectory(FSettingsDirectory);
   TIniFile ini(FSettingsPath);
   WriteSettings(ini, [this](TSettingId id) -> int {
     switch (id) {
