@@ -23,7 +23,7 @@ TAboutBox::TAboutBox(TShellPort* shell) : FShell(shell) {
   TAboutControl& product = add("ProductName", ckLabel, "Panel1", Bounds(96, 16, 157, 20), "Varnel");
   product.FontHeight = -16;
   product.Bold = true;
-  add("Version", ckLabel, "Panel1", Bounds(120, 42, 137, 13), "Version 1.0     (August 1998) ");
+  add("Version", ckLabel, "Panel1", Bounds(120, 42, 137, 13), std::string(VersionText));
   add("Author", ckLabel, "Panel1", Bounds(10, 80, 75, 13), "Varnel team").Bold = true;
   add("Comments", ckLabel, "Panel1", Bounds(10, 128, 113, 13), "varnel@example.org").WordWrap = true;
   add("Label1", ckLabel, "Panel1", Bounds(10, 96, 63, 13), "PO Box 98");

@@ -36,6 +36,8 @@ struct TAboutControl {
 
 class TAboutBox {
  public:
+  // The text of the Version label (also what `varnel --version` prints).
+  static constexpr std::string_view VersionText = "Version 1.0     (August 1998) ";
   // The address the "Go to Home Page" button opens (at most HomePageMaxLength characters).
   static constexpr std::string_view HomePage = "https://www.example.org/varnel/";
   // The shell takes its target through a fixed buffer of 80 characters.

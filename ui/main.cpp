@@ -1,16 +1,21 @@
-// The program varnel: the CPU-load monitor's tool window on FLTK. Program start: the application
-// title, the main window (whose creation reads and applies the settings), one hidden About box,
-// then the message loop until the main window closes.
+// The program varnel: the CPU-load monitor's tool window on FLTK. Program start: the command
+// line (--help and --version answer without a display), the display, the application title, the
+// main window (whose creation reads and applies the settings), one hidden About box, then the
+// message loop until the main window closes.
+#include <pwd.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/AboutBox.h"
 #include "app/Application.h"
 #include "app/Form1.h"
-#include "app/SettingsKeys.h"
+#include "app/SettingsLocation.h"
 #include "platform/registry/ProcStatRegistry.h"
 #include "sampler/ReadSample.h"
 #include "ui/Dialogs.h"
@@ -21,18 +26,109 @@
 #include <FL/x.H>
 
 namespace {
+
+constexpr const char* UsageText =
+    "usage: varnel [--ini FILE]\n"
+    "       varnel --help | --version\n"
+    "Shows the processor load once a second as a line graph or a needle gauge, in a small\n"
+    "window above the others; right-click it for the menu.\n"
+    "  --ini FILE   the settings file (else FENDUL.INI beside the program where it can be\n"
+    "               written, else $XDG_CONFIG_HOME/varnel/FENDUL.INI)\n"
+    "  --help       this text\n"
+    "  --version    the program's version\n"
+    "Varnel runs on X11 (under Wayland, through XWayland): DISPLAY names the display.\n";
+
+struct TCommandLine {
+  bool Help = false;
+  bool Version = false;
+  std::string Ini;
+};
+
+// The command line, or nullopt (with the reason in `why`) for anything it does not know.
+std::optional<TCommandLine> ParseCommandLine(int argc, char** argv, std::string& why) {
+  TCommandLine cl;
+  bool haveIni = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      cl.Help = true;
+    } else if (arg == "--version") {
+      cl.Version = true;
+    } else if ((arg == "--ini" || arg.starts_with("--ini=")) && !haveIni) {
+      if (arg == "--ini" && i + 1 >= argc) {
+        why = "--ini needs a file name";
+        return std::nullopt;
+      }
+      cl.Ini = arg == "--ini" ? std::string(argv[++i]) : std::string(arg.substr(6));
+      if (cl.Ini.empty()) {
+        why = "--ini needs a file name";
+        return std::nullopt;
+      }
+      haveIni = true;
+    } else {
+      why = (arg.starts_with("--ini") ? "repeated option " : "unknown option ") + std::string(arg);
+      return std::nullopt;
+    }
+  }
+  return cl;
+}
+
 // The executable's full path (the settings file lives beside it).
 std::string ExecutablePath(const char* argv0) {
   char buf[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
   return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string(argv0 ? argv0 : "");
 }
+
+// The user's home directory: $HOME, else the password database's entry.
+const char* HomeDirectory() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  const passwd* pw = getpwuid(getuid());
+  return pw ? pw->pw_dir : nullptr;
+}
+
+// The X display, or null after one line on standard error that says why there is none.
+Display* OpenDisplay() {
+  const char* name = std::getenv("DISPLAY");
+  if (!name || !*name) {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland && *wayland)
+      std::fputs("varnel: Varnel needs X11 and DISPLAY is unset; under Wayland it runs through XWayland, "
+                 "which sets DISPLAY\n", stderr);
+    else
+      std::fputs("varnel: cannot open a display: DISPLAY is unset\n", stderr);
+    return nullptr;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) std::fprintf(stderr, "varnel: cannot open display %s\n", name);
+  return display;
+}
+
 }  // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
   using namespace varnel;
+  std::string why;
+  const std::optional<TCommandLine> cl = ParseCommandLine(argc, argv, why);
+  if (!cl) {
+    std::fprintf(stderr, "varnel: %s\n%s", why.c_str(), UsageText);
+    return 2;
+  }
+  if (cl->Help) {
+    std::fputs(UsageText, stdout);
+    return 0;
+  }
+  if (cl->Version) {
+    std::string version(TAboutBox::VersionText);
+    while (!version.empty() && version.back() == ' ') version.pop_back();
+    std::printf("Varnel %s\n", version.c_str());
+    return 0;
+  }
+  Display* display = OpenDisplay();
+  if (!display) return 1;
+  fl_open_display(display);
   Fl::visual(FL_RGB);
-  fl_open_display();
 
   TMainWindow window;
   window.icon(ProgramIconImage());
@@ -55,8 +151,11 @@ int main(int, char** argv) {
   // fixed load for demonstrations and the end-to-end test).
   const char* statFile = std::getenv("VARNEL_STAT_FILE");
   TProcStatRegistry registry(statFile && *statFile ? statFile : "/proc/stat");
-  TForm1 Form1(Application, ports, SettingsFilePath(ExecutablePath(argv[0])),
-               [&registry] { return ReadSample(registry); });
+  const std::string executable = ExecutablePath(argv[0]);
+  const TSettingsLocation settings =
+      ChooseSettingsLocation({cl->Ini, executable, std::getenv("XDG_CONFIG_HOME"), HomeDirectory()});
+  for (const std::string& warning : settings.Warnings) std::fprintf(stderr, "varnel: %s\n", warning.c_str());
+  TForm1 Form1(Application, ports, settings, [&registry] { return ReadSample(registry); });
 
   window.ChartWidget().OnPaint = [&Form1] { Form1.Chart2.Paint(); };
   window.MeterWidget().OnPaint = [&Form1] { Form1.Meter1.Paint(); };
