@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "base/Color.h"
 #include "platform/canvas/Bitmap.h"
@@ -51,6 +52,15 @@ struct TPenSpec {
 // A box put in order (64-bit, so any int corners give a valid size).
 TBox Ordered(int x1, int y1, int x2, int y2) {
   return TBox{std::min<i64>(x1, x2), std::min<i64>(y1, y2), std::max<i64>(x1, x2), std::max<i64>(y1, y2)};
+}
+
+// The pixels of a copy's side given as two corners: origin x and extent w = x2 - x covers
+// x .. x+w-1, or x+w+1 .. x when w is negative.
+TBox Extents(int x1, int y1, int x2, int y2) {
+  const auto range = [](i64 a, i64 b) { return b >= a ? std::pair{a, b} : std::pair{b + 1, a + 1}; };
+  const auto [l, r] = range(x1, x2);
+  const auto [t, b] = range(y1, y2);
+  return TBox{l, t, r, b};
 }
 
 // A wide inside-frame pen draws within the box: shrink it by the stroke's half widths.
@@ -247,8 +257,13 @@ class TCanvasAccess {
     Surface().Block(y0, y1, x0, x1, ink);
   }
 
-  // Copies src's box sb (mirrored when its corners are reversed) onto the destination box db
-  // by nearest pixel; source pixels outside the source bitmap are not copied.
+  // Copies the source rectangle onto the destination rectangle, stretching or shrinking it.
+  // Each side is an origin and an extent: a reversed one (right before left, bottom before
+  // top) covers extent+1 .. 0 from its origin, as a negative PatBlt extent does, and mirrors the
+  // picture along that axis (reversing both sides mirrors twice, that is not at all). Shrinking
+  // takes the first source pixel of each step; enlarging repeats each source pixel over the
+  // destination pixels whose centres fall on it. Source pixels outside the source bitmap are
+  // not copied.
   void Stretch(int dl, int dt, int dr, int db, const TBitmap& source, int sl, int st, int sr, int sb) {
     if (source.Empty()) return;
     const TBitmap* src = &source;
@@ -258,7 +273,7 @@ class TCanvasAccess {
       src = &copy;
     }
     const bool flipX = (dr < dl) != (sr < sl), flipY = (db < dt) != (sb < st);
-    const TBox d = Ordered(dl, dt, dr, db), sbx = Ordered(sl, st, sr, sb);
+    const TBox d = Extents(dl, dt, dr, db), sbx = Extents(sl, st, sr, sb);
     const i64 DW = d.R - d.L, DH = d.B - d.T, SW = sbx.R - sbx.L, SH = sbx.B - sbx.T;
     if (DW == 0 || DH == 0 || SW == 0 || SH == 0) return;
     const TBox vis = VisibleBox();
@@ -281,7 +296,9 @@ class TCanvasAccess {
     // Source column for each visible destination column (-1: outside the source bitmap).
     const auto map = [](i64 u, i64 dn, i64 sn, i64 s0, bool flip, i64 limit) -> int {
       if (flip) u = dn - 1 - u;
-      const i64 v = s0 + static_cast<i64>((static_cast<raster::i128>(2 * u + 1) * sn) / (2 * dn));
+      const raster::i128 step = sn > dn ? static_cast<raster::i128>(u) * sn / dn
+                                        : static_cast<raster::i128>(2 * u + 1) * sn / (2 * dn);
+      const i64 v = s0 + static_cast<i64>(step);
       return v < 0 || v >= limit ? -1 : static_cast<int>(v);
     };
     std::vector<int> cols(static_cast<std::size_t>(x1 - x0));
@@ -538,18 +555,35 @@ void TCanvas::FrameRect(const TRect& r) {
   }
 }
 
-void TCanvas::PatBlt(int left, int top, int width, int height, TPatBltRop rop) {
+void TCanvas::PatBlt(int left, int top, int width, int height, std::uint32_t rop) {
   TraceCall("PatBlt", {left, top, width, height, static_cast<int>(rop)});
+  // Bit (4p + 2s + d) of the truth table is the result for pattern bit p, source bit s and
+  // destination bit d.
+  const unsigned table = (rop >> 16) & 0xFFu;
+  if ((table & 0x33u) != ((table >> 2) & 0x33u)) return;  // the result depends on a source
   TCanvasAccess a(*this);
   if (!a.Visible()) return;
+  // As D' = (D and A) xor X for one pattern bit value p: X is the result over d = 0, A whether
+  // d = 1 changes it.
+  const auto bitRop = [table](unsigned p) {
+    const unsigned r0 = (table >> (4 * p)) & 1u, r1 = (table >> (4 * p + 1)) & 1u;
+    return std::pair<std::uint32_t, std::uint32_t>{(r0 ^ r1) ? raster::kAllBits : 0u, r0 ? raster::kAllBits : 0u};
+  };
+  const auto [a0, x0] = bitRop(0);
+  const auto [a1, x1] = bitRop(1);
+  // Each bit of the pattern pixel picks its operation.
+  const auto ropOf = [&](std::uint32_t pattern) {
+    return TRop{((pattern & a1) | (~pattern & a0)) & raster::kAllBits,
+                ((pattern & x1) | (~pattern & x0)) & raster::kAllBits};
+  };
   TInk ink;
-  switch (rop) {
-    case PATCOPY: ink = a.Brush(pmCopy); break;
-    case PATINVERT: ink = a.Brush(pmXor); break;
-    case DSTINVERT: ink = raster::SolidInk({raster::kAllBits, raster::kAllBits}); break;
-    case BLACKNESS: ink = raster::SolidInk({0, 0}); break;
-    case WHITENESS: ink = raster::SolidInk({0, raster::kAllBits}); break;
-    default: return;  // not a raster operation of this canvas
+  if (a0 == a1 && x0 == x1) {
+    ink = raster::SolidInk(ropOf(0));  // the pattern plays no part: any brush, even a clear one
+  } else {
+    ink = a.Brush(pmCopy);
+    if (ink.Nothing) return;
+    ink.Fg = ropOf(ink.Fg.X);
+    ink.Bg = ropOf(ink.Bg.X);
   }
   a.PatFill(left, top, width, height, ink);
 }

@@ -38,7 +38,8 @@ enum : unsigned {
 enum TBkMode : int { TRANSPARENT = 1, OPAQUE = 2 };
 // Polygon fill modes.
 enum TFillMode : int { ALTERNATE = 1, WINDING = 2 };
-// Raster operations of PatBlt.
+// Raster operations of PatBlt: the named ones; PatBlt takes any of the 16 codes that combine
+// only the brush pattern and the destination (bits 16..23 are the operation's truth table).
 enum TPatBltRop : std::uint32_t { PATCOPY = 0x00F00021, PATINVERT = 0x005A0049, DSTINVERT = 0x00550009,
                                   BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062 };
 
@@ -115,8 +116,9 @@ class TCanvas {
   void FillRect(const TRect& r);
   // One-pixel frame in the brush colour.
   void FrameRect(const TRect& r);
-  // Fills (left, top, width, height) with the brush by a raster operation.
-  void PatBlt(int left, int top, int width, int height, TPatBltRop rop);
+  // Combines (left, top, width, height) with the brush by a raster operation of pattern and
+  // destination; an operation that needs a source bitmap draws nothing.
+  void PatBlt(int left, int top, int width, int height, std::uint32_t rop);
 
   // Text with the current font, alignment, background mode and colour. The opaque box covers
   // the advance widths and the font's whole height.

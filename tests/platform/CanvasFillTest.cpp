@@ -34,22 +34,55 @@ TEST(CanvasFill, FillRectAndPatBltExtents) {
   EXPECT_EQ(d.Painted().size(), 4u);
 }
 
+// The 16 raster operations of brush pattern P and destination D, by their documented codes and
+// boolean meanings; an operation that needs a source draws nothing.
 TEST(CanvasFill, PatBltRasterOperations) {
-  const TColor d = RGB(0x12, 0x34, 0x56), brush = RGB(0xF0, 0x0F, 0x33);
+  const std::uint32_t D = 0x123456, P = 0xF00F33, all = 0xFFFFFF;
   const struct {
-    TPatBltRop rop;
-    TColor want;
-  } cases[] = {{PATCOPY, brush}, {PATINVERT, brush ^ d}, {DSTINVERT, (~d) & 0xFFFFFF}, {BLACKNESS, 0}, {WHITENESS, 0xFFFFFF}};
+    std::uint32_t Rop;
+    std::uint32_t Want;
+  } cases[] = {
+      {0x00000042, 0},                // BLACKNESS
+      {0x000500A9, ~(D | P) & all},   // DPon
+      {0x000A0329, D & ~P & all},     // DPna
+      {0x000F0001, ~P & all},         // Pn
+      {0x00500325, P & ~D & all},     // PDna
+      {0x00550009, ~D & all},         // DSTINVERT
+      {0x005A0049, D ^ P},            // PATINVERT
+      {0x005F00E9, ~(D & P) & all},   // DPan
+      {0x00A000C9, D & P},            // DPa
+      {0x00A50065, ~(P ^ D) & all},   // PDxn
+      {0x00AA0029, D},                // D
+      {0x00AF0229, (D | ~P) & all},   // DPno
+      {0x00F00021, P},                // PATCOPY
+      {0x00F50225, (P | ~D) & all},   // PDno
+      {0x00FA0089, D | P},            // DPo
+      {0x00FF0062, all},              // WHITENESS
+      {0x00CC0020, D},                // SRCCOPY needs a source: nothing
+  };
   for (const auto& c : cases) {
     TPad p(3, 1);
-    p.C().Brush().SetColor(d);
+    p.C().Brush().SetColor(PixelToColor(D));
     p.C().FillRect(Rect(0, 0, 3, 1));
-    p.C().Brush().SetColor(brush);
-    p.C().PatBlt(1, 0, 1, 1, c.rop);
-    EXPECT_EQ(p.At(1, 0), c.want) << std::hex << c.rop;
-    EXPECT_EQ(p.At(0, 0), d);
-    EXPECT_EQ(p.At(2, 0), d);
+    p.C().Brush().SetColor(PixelToColor(P));
+    p.C().PatBlt(1, 0, 1, 1, c.Rop);
+    EXPECT_EQ(p.Bmp.PixelWord(1, 0), c.Want) << std::hex << c.Rop;
+    EXPECT_EQ(p.Bmp.PixelWord(0, 0), D);
+    EXPECT_EQ(p.Bmp.PixelWord(2, 0), D);
   }
+  // A hatched pattern: its lines and (opaque) gaps each go through the operation; a clear
+  // brush gives no pattern, so only operations without one still draw.
+  TPad h(8, 8);
+  h.C().Brush().SetStyle(bsHorizontal);
+  h.C().SetBkMode(OPAQUE);
+  h.C().PatBlt(0, 0, 8, 8, PATINVERT);
+  EXPECT_EQ(h.At(0, 3), ColorToRGB(test::kBrush) ^ clWhite);
+  EXPECT_EQ(h.At(0, 2), ColorToRGB(test::kBk) ^ clWhite);
+  h.C().Brush().SetStyle(bsClear);
+  h.C().PatBlt(0, 0, 8, 1, PATCOPY);
+  EXPECT_EQ(h.At(0, 0), ColorToRGB(test::kBk) ^ clWhite);
+  h.C().PatBlt(0, 0, 8, 1, BLACKNESS);
+  EXPECT_EQ(h.At(0, 0), clBlack);
 }
 
 TEST(CanvasFill, FrameRectIsOnePixelInTheBrush) {
@@ -58,37 +91,47 @@ TEST(CanvasFill, FrameRectIsOnePixelInTheBrush) {
   EXPECT_EQ(p.Map(0, 0, 6, 5), Rows({".......", ".ooooo.", ".o...o.", ".o...o.", ".ooooo.", "......."}));
 }
 
-// Hatches are 8x8 patterns tied to the bitmap origin: lines in the brush colour, gaps in the
-// background colour (opaque) or untouched (transparent).
-TEST(CanvasFill, HatchBrushes) {
-  const auto hatch = [](TBrushStyle style, TBkMode mode, int x0) {
-    TPad p(24, 8);
-    p.C().Brush().SetStyle(style);  // makes the background transparent
-    p.C().SetBkMode(mode);
-    p.C().FillRect(Rect(x0, 0, x0 + 8, 8));
-    return p.Map(x0, 0, x0 + 7, 7);
+// The six hatches as the drawing system defines them, cell position (u, v) = (x mod 8, y mod 8)
+// of the bitmap (brush origin 0): horizontal lines on row 3, vertical ones on column 4, the
+// forward diagonal running down to the right through (0, 0), the backward one up to the right
+// through (7, 0). Lines take the brush colour, gaps the background colour when opaque.
+TEST(CanvasFill, HatchTables) {
+  struct Case {
+    TBrushStyle Style;
+    bool (*OnLine)(int u, int v);
   };
-  EXPECT_EQ(hatch(bsHorizontal, OPAQUE, 0), Rows({"kkkkkkkk", "kkkkkkkk", "kkkkkkkk", "kkkkkkkk", "oooooooo", "kkkkkkkk",
-                                                  "kkkkkkkk", "kkkkkkkk"}));
-  EXPECT_EQ(hatch(bsVertical, TRANSPARENT, 0), Rows({"....o...", "....o...", "....o...", "....o...", "....o...",
-                                                     "....o...", "....o...", "....o..."}));
-  EXPECT_EQ(hatch(bsFDiagonal, TRANSPARENT, 0), Rows({"o.......", ".o......", "..o.....", "...o....", "....o...",
-                                                      ".....o..", "......o.", ".......o"}));
-  EXPECT_EQ(hatch(bsBDiagonal, TRANSPARENT, 0), Rows({".......o", "......o.", ".....o..", "....o...", "...o....",
-                                                      "..o.....", ".o......", "o......."}));
-  EXPECT_EQ(hatch(bsCross, TRANSPARENT, 0), Rows({"....o...", "....o...", "....o...", "....o...", "oooooooo",
-                                                  "....o...", "....o...", "....o..."}));
-  EXPECT_EQ(hatch(bsDiagCross, OPAQUE, 0), Rows({"okkkkkko", "kokkkkok", "kkokkokk", "kkkookkk", "kkkookkk",
-                                                 "kkokkokk", "kokkkkok", "okkkkkko"}));
-  // Aligned to the bitmap, not to the shape: a fill starting at x=3 shows the same columns.
-  EXPECT_EQ(hatch(bsVertical, TRANSPARENT, 3), Rows({".o......", ".o......", ".o......", ".o......", ".o......",
-                                                     ".o......", ".o......", ".o......"}));
-  // Shapes fill with hatches too, under the pen mode.
+  const Case cases[] = {
+      {bsHorizontal, [](int, int v) { return v == 3; }},
+      {bsVertical, [](int u, int) { return u == 4; }},
+      {bsFDiagonal, [](int u, int v) { return u == v; }},
+      {bsBDiagonal, [](int u, int v) { return u + v == 7; }},
+      {bsCross, [](int u, int v) { return v == 3 || u == 4; }},
+      {bsDiagCross, [](int u, int v) { return u == v || u + v == 7; }},
+  };
+  for (const Case& k : cases) {
+    for (const TBkMode mode : {TRANSPARENT, OPAQUE}) {
+      TPad p(24, 24);
+      p.C().Brush().SetStyle(k.Style);
+      p.C().SetBkMode(mode);
+      const TRect box = Rect(3, 5, 21, 22);  // not on a cell boundary: the pattern follows the bitmap
+      p.C().FillRect(box);
+      for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) {
+          const bool inside = x >= box.Left && x < box.Right && y >= box.Top && y < box.Bottom;
+          const TColor want = !inside                   ? clWhite
+                              : k.OnLine(x % 8, y % 8) ? test::kBrush
+                              : mode == OPAQUE          ? test::kBk
+                                                        : clWhite;
+          ASSERT_EQ(p.At(x, y), want) << "style " << k.Style << " mode " << mode << " at " << x << "," << y;
+        }
+    }
+  }
+  // Shapes fill with hatches too: a clear-pen rectangle over 0..7 gets the line of row 3.
   TPad s(10, 10);
   s.C().Brush().SetStyle(bsHorizontal);
   s.C().Pen().SetStyle(psClear);
   s.C().Rectangle(0, 0, 9, 9);
-  EXPECT_EQ(s.PaintedIn(test::kBrush), Runs({{4, 0, 7}}));
+  EXPECT_EQ(s.PaintedIn(test::kBrush), Runs({{3, 0, 7}}));
 }
 
 TEST(CanvasFill, BrushChangesSetTheBackground) {
@@ -232,10 +275,6 @@ TEST(CanvasCopy, StretchIsNearestPixelAndMirrors) {
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(p.Bmp.PixelWord(x, y), src.PixelWord(x / 2, y / 3)) << x << "," << y;
   EXPECT_EQ(p.Bmp.Pixel(4, 0), clWhite);
-  TPad q(8, 8);
-  q.C().CopyRect(Rect(3, 0, 0, 1), src, Rect(0, 0, 2, 1));  // reversed destination: mirrored
-  EXPECT_EQ(q.Bmp.PixelWord(0, 0), src.PixelWord(1, 0));
-  EXPECT_EQ(q.Bmp.PixelWord(2, 0), src.PixelWord(0, 0));
   TPad r(8, 8);
   r.C().CopyRect(Rect(0, 0, 4, 1), src, Rect(1, 0, 5, 1));  // source beyond its bitmap: not copied
   EXPECT_EQ(r.Bmp.PixelWord(0, 0), src.PixelWord(1, 0));
@@ -245,6 +284,44 @@ TEST(CanvasCopy, StretchIsNearestPixelAndMirrors) {
   const TBitmap before = self;
   self.Canvas().Draw(1, 0, self);
   for (int x = 1; x < 6; ++x) EXPECT_EQ(self.PixelWord(x, 0), before.PixelWord(x - 1, 0));
+}
+
+// A side given right to left (or bottom to top) covers x+w+1 .. x, w = right - left < 0, and
+// mirrors the picture along that axis; reversed on both sides it is not mirrored. Shrinking
+// takes the first source pixel of each step: destination pixel u shows source floor(u * S / D).
+TEST(CanvasCopy, ReversedSidesMirrorAndShrinkingTakesTheFirstPixel) {
+  const TBitmap src = Numbered(5, 2);
+  const auto row = [](const TPad& p, int y, int x0, int x1) {
+    std::vector<std::uint32_t> out;
+    for (int x = x0; x <= x1; ++x) out.push_back(p.Bmp.PixelWord(x, y));
+    return out;
+  };
+  const auto s = [&](int x, int y = 0) { return src.PixelWord(x, y); };
+  const std::uint32_t white = 0xFFFFFF;
+  struct Case {
+    TRect Dest, Source;
+    std::vector<std::uint32_t> Want;  // row 0, columns 0..5
+  } cases[] = {
+      {Rect(4, 0, 0, 1), Rect(0, 0, 4, 1), {white, s(3), s(2), s(1), s(0), white}},  // destination reversed
+      {Rect(0, 0, 4, 1), Rect(4, 0, 0, 1), {s(4), s(3), s(2), s(1), white, white}},  // source reversed
+      {Rect(4, 0, 0, 1), Rect(4, 0, 0, 1), {white, s(1), s(2), s(3), s(4), white}},  // both: no mirror
+      {Rect(0, 0, 2, 1), Rect(0, 0, 5, 1), {s(0), s(2), white, white, white, white}},  // 5 -> 2: 0, 2
+      {Rect(0, 0, 3, 1), Rect(0, 0, 4, 1), {s(0), s(1), s(2), white, white, white}},  // 4 -> 3: 0, 1, 2
+      {Rect(2, 0, 0, 1), Rect(0, 0, 5, 1), {white, s(2), s(0), white, white, white}},  // shrunk and mirrored
+  };
+  for (const Case& c : cases) {
+    TPad p(6, 3);
+    p.C().CopyRect(c.Dest, src, c.Source);
+    EXPECT_EQ(row(p, 0, 0, 5), c.Want) << c.Dest.Left << "," << c.Dest.Right << " from " << c.Source.Left << ","
+                                       << c.Source.Right;
+    EXPECT_EQ(row(p, 1, 0, 5), std::vector<std::uint32_t>(6, white));
+  }
+  // StretchDraw of a bottom-to-top rectangle: rows 1..2 upside down.
+  TPad v(2, 4);
+  v.C().StretchDraw(Rect(0, 2, 1, 0), Numbered(1, 2));
+  EXPECT_EQ(v.Bmp.PixelWord(0, 0), white);
+  EXPECT_EQ(v.Bmp.PixelWord(0, 1), Numbered(1, 2).PixelWord(0, 1));
+  EXPECT_EQ(v.Bmp.PixelWord(0, 2), Numbered(1, 2).PixelWord(0, 0));
 }
 
 // ---------------------------------------------------------------------------------------------
