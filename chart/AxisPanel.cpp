@@ -22,18 +22,6 @@ bool Intersect(const TRect& a, const TRect& b, TRect& out) {
   return out.Left < out.Right && out.Top < out.Bottom;
 }
 
-// The black-and-white picture of a monochrome off-screen bitmap: each pixel becomes black or
-// white by its brightness.
-void ToMonochrome(TBitmap& bmp) {
-  const std::size_t n = static_cast<std::size_t>(bmp.Width()) * static_cast<std::size_t>(bmp.Height());
-  std::uint32_t* p = bmp.Data();
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint32_t v = p[i];
-    const unsigned lum = (((v >> 16) & 0xFF) * 299 + ((v >> 8) & 0xFF) * 587 + (v & 0xFF) * 114) / 1000;
-    p[i] = lum >= 128 ? 0x00FFFFFFu : 0u;
-  }
-}
-
 }  // namespace
 
 TCustomAxisPanel::TCustomAxisPanel() {
@@ -95,6 +83,7 @@ void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
   };
   if (FOffscreenDrawing) {
     TBitmap& bmp = EnsureOffscreenBitmap();
+    bmp.SetMonochrome(FMonochrome);  // a 1-bit picture: every colour is drawn black or white
     bmp.SetSize(r.Right - r.Left, r.Bottom - r.Top);
     const int w = bmp.Width();
     const int h = bmp.Height();
@@ -106,7 +95,6 @@ void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
     c.SetTextAlign(TA_LEFT | TA_TOP);
     SetDrawCanvas(&c);
     RenderChart(PanelRect());
-    if (FMonochrome) ToMonochrome(bmp);
     canvas.Draw(r.Left, r.Top, bmp);
     SetNeedsRedraw(false);
   } else {

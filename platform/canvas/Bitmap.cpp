@@ -14,13 +14,14 @@ TBitmap::~TBitmap() = default;
 
 TBitmap::TBitmap(const TBitmap& other)
     : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FData, other.FData + other.Count()),
-      FData(FPixels.data()) {}
+      FData(FPixels.data()), FMonochrome(other.FMonochrome) {}
 
 TBitmap& TBitmap::operator=(const TBitmap& other) {
   if (this == &other) return *this;
   FPixels.assign(other.FData, other.FData + other.Count());
   FData = FPixels.data();
   FAttached = false;
+  FMonochrome = other.FMonochrome;
   FWidth = other.FWidth;
   FHeight = other.FHeight;
   if (FCanvas) FCanvas->TargetResized();
@@ -29,7 +30,7 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
 
 TBitmap::TBitmap(TBitmap&& other) noexcept
     : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(std::move(other.FPixels)), FData(other.FData),
-      FAttached(other.FAttached) {
+      FAttached(other.FAttached), FMonochrome(other.FMonochrome) {
   other.FWidth = other.FHeight = 0;
   other.FPixels.clear();
   other.FData = other.FPixels.data();
@@ -44,6 +45,7 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   FPixels = std::move(other.FPixels);
   FData = other.FData;
   FAttached = other.FAttached;
+  FMonochrome = other.FMonochrome;
   other.FWidth = other.FHeight = 0;
   other.FPixels.clear();
   other.FData = other.FPixels.data();
@@ -79,6 +81,23 @@ void TBitmap::DetachPixels() {
   FPixels.assign(FData, FData + Count());
   FData = FPixels.data();
   FAttached = false;
+}
+
+std::uint32_t NearestMonoPixel(std::uint32_t pixel) {
+  const auto sq = [](int v) { return v * v; };
+  int black = 0, white = 0;
+  for (int shift : {0, 8, 16}) {
+    const int c = static_cast<int>((pixel >> shift) & 0xFFu);
+    black += sq(c);
+    white += sq(255 - c);
+  }
+  return white < black ? 0x00FFFFFFu : 0u;
+}
+
+void TBitmap::SetMonochrome(bool v) {
+  if (v == FMonochrome) return;
+  FMonochrome = v;
+  if (v) std::transform(FData, FData + Count(), FData, NearestMonoPixel);
 }
 
 TCanvas& TBitmap::Canvas() {

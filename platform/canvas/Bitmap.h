@@ -2,6 +2,8 @@
 // padding) with its own canvas. Resizing to the same size keeps the memory; another size takes
 // memory of just that size. A size of zero or less in either direction makes an empty bitmap on
 // which every drawing is a no-op.
+// A monochrome bitmap is a 1-bit picture: each pixel is black or white (the words 0x000000 and
+// 0xFFFFFF), and its canvas maps every colour drawn on it to one of the two (Canvas.h).
 //
 //   TBitmap bmp;  bmp.SetSize(332, 190);  bmp.Canvas().FillRect(Rect(0, 0, 332, 190));
 #pragma once
@@ -33,6 +35,12 @@ class TBitmap {
   void SetHeight(int h) { SetSize(FWidth, h); }
 
   TCanvas& Canvas();
+  // The canvas when one was made (the background colour of a copy's source), else null.
+  const TCanvas* ExistingCanvas() const { return FCanvas.get(); }
+
+  // The 1-bit picture. Switching to it turns every pixel into the nearer of black and white.
+  bool Monochrome() const { return FMonochrome; }
+  void SetMonochrome(bool v);
 
   // Moves the pixels into memory the caller provides (Width() * Height() words, e.g. an image
   // the display server reads), copying the picture there; drawing then goes straight into it.
@@ -60,8 +68,12 @@ class TBitmap {
   std::vector<std::uint32_t> FPixels;  // the bitmap's own memory (empty while attached)
   std::uint32_t* FData = nullptr;      // the pixels: FPixels.data() or the attached memory
   bool FAttached = false;
+  bool FMonochrome = false;
   std::unique_ptr<TCanvas> FCanvas;
 };
+
+// The nearer of black and white to a pixel word (squared distance over the three channels).
+std::uint32_t NearestMonoPixel(std::uint32_t pixel);
 
 // Writes the bitmap as an 8-bit RGB PNG; false when the file cannot be written.
 bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path);

@@ -103,8 +103,8 @@ class TCanvasAccess {
     p.InsideFrame = style == psInsideFrame;
     // Dashes exist only for one-pixel pens; wider dashed pens stroke solid.
     p.Style = (!p.Wide && style >= psDash && style <= psDashDotDot) ? style : psSolid;
-    p.On = raster::PenRop(C.FPen.Mode(), PixelOf(C.FPen.Color()));
-    p.Gap = raster::PenRop(C.FPen.Mode(), PixelOf(C.FBkColor));
+    p.On = raster::PenRop(C.FPen.Mode(), C.InkPixel(C.FPen.Color()));
+    p.Gap = raster::PenRop(C.FPen.Mode(), C.BkPixel());
     p.Opaque = C.FBkMode == OPAQUE;
     if (p.None) p.Width = 0;
     return p;
@@ -117,8 +117,8 @@ class TCanvasAccess {
       ink.Nothing = true;
       return ink;
     }
-    ink.Fg = raster::PenRop(mode, PixelOf(C.FBrush.Color()));
-    ink.Bg = raster::PenRop(mode, PixelOf(C.FBkColor));
+    ink.Fg = raster::PenRop(mode, C.InkPixel(C.FBrush.Color()));
+    ink.Bg = raster::PenRop(mode, C.BkPixel());
     ink.Hatch = raster::HatchPattern(C.FBrush.Style());
     ink.PaintGaps = C.FBkMode == OPAQUE;
     if (!ink.Hatch) ink.Bg = ink.Fg;
@@ -281,7 +281,20 @@ class TCanvasAccess {
     if (x0 >= x1 || y0 >= y1) return;
     raster::TSurface s = Surface();
     const raster::TClipRegion& region = s.Region();
-    if (DW == SW && DH == SH && !flipX && !flipY && !region.Complex) {
+    // Between a 1-bit picture and a colour one the pixels change: into a monochrome bitmap the
+    // source's background colour becomes white and every other colour black; out of one, black
+    // takes this canvas's text colour and white its background colour.
+    const bool toMono = C.MonochromeTarget() && !src->Monochrome();
+    const bool fromMono = src->Monochrome() && !C.MonochromeTarget();
+    const TCanvas* srcCanvas = source.ExistingCanvas();
+    const std::uint32_t srcBk = PixelOf(srcCanvas ? srcCanvas->BkColor() : clWhite);
+    const std::uint32_t monoBlack = PixelOf(C.FFont.Color()), monoWhite = PixelOf(C.FBkColor);
+    const auto convert = [&](std::uint32_t v) {
+      if (toMono) return v == srcBk ? raster::kAllBits : 0u;
+      if (fromMono) return v == 0 ? monoBlack : monoWhite;
+      return v;
+    };
+    if (DW == SW && DH == SH && !flipX && !flipY && !region.Complex && !toMono && !fromMono) {
       // A plain block copy (the chart's and the gauge's every repaint): whole rows at once,
       // limited to the source bitmap.
       const i64 ox = sbx.L - d.L, oy = sbx.T - d.T;
@@ -310,7 +323,7 @@ class TCanvasAccess {
       std::uint32_t* out = s.Row(y);
       for (i64 x = x0; x < x1; ++x) {
         const int sx = cols[static_cast<std::size_t>(x - x0)];
-        if (sx >= 0 && (!region.Complex || region.Contains(x, y))) out[x] = in[sx];
+        if (sx >= 0 && (!region.Complex || region.Contains(x, y))) out[x] = convert(in[sx]);
       }
     }
   }
@@ -346,6 +359,19 @@ void TCanvas::OnBrushChanged() {
 }
 
 void TCanvas::TargetResized() { RebuildClipRegion(); }
+
+bool TCanvas::MonochromeTarget() const { return FBitmap && FBitmap->Monochrome(); }
+
+std::uint32_t TCanvas::BkPixel() const {
+  const std::uint32_t bk = PixelOf(FBkColor);
+  return MonochromeTarget() ? NearestMonoPixel(bk) : bk;
+}
+
+std::uint32_t TCanvas::InkPixel(TColor color) const {
+  const std::uint32_t px = PixelOf(color);
+  if (!MonochromeTarget() || px == 0 || px == raster::kAllBits) return px;
+  return BkPixel() ^ raster::kAllBits;
+}
 
 void TCanvas::RebuildClipRegion() {
   const int w = FBitmap ? FBitmap->Width() : 0, h = FBitmap ? FBitmap->Height() : 0;
@@ -415,7 +441,7 @@ bool TCanvas::PtVisible(int x, int y) const { return FRegion->Contains(x, y); }
 void TCanvas::SetPixel(int x, int y, TColor color) {
   TraceCall("SetPixel", {x, y, color});
   if (!FRegion->Contains(x, y)) return;
-  FBitmap->ScanLine(y)[x] = PixelOf(color);
+  FBitmap->ScanLine(y)[x] = MonochromeTarget() ? NearestMonoPixel(PixelOf(color)) : PixelOf(color);
 }
 
 TColor TCanvas::GetPixel(int x, int y) const {

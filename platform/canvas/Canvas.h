@@ -6,6 +6,12 @@
 // Any coordinates in the int range and any sizes are safe: nothing is written outside the
 // bitmap and no loop runs over the unclipped length of a shape.
 //
+// On a monochrome bitmap a pen, brush or text colour that is exactly black or white paints
+// itself; any other colour paints the opposite of what the background colour becomes, and the
+// background colour becomes the nearer of black and white (so with a white background every
+// other colour draws black). SetPixel takes the nearer of the two. Text is not smoothed there:
+// a glyph pixel at least half covered is painted.
+//
 //   TCanvas& c = bmp.Canvas();
 //   c.Pen().SetColor(clRed);  c.MoveTo(0, 0);  c.LineTo(10, 5);
 //   c.Brush().SetStyle(bsClear);  c.TextOut(4, 4, "CPU 37");
@@ -150,6 +156,12 @@ class TCanvas {
 
   // Called by TBitmap when its pixels move or change size.
   void TargetResized();
+
+  // The pixel word a pen, brush or text colour paints with, and that of the background colour
+  // (the colours themselves, or black and white on a monochrome bitmap).
+  std::uint32_t InkPixel(TColor color) const;
+  std::uint32_t BkPixel() const;
+  bool MonochromeTarget() const;
 
  private:
   enum class ClipKind { None, Rect, Polygon };

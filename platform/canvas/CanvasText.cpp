@@ -102,7 +102,7 @@ class TTextPainter {
  public:
   TTextPainter(TCanvas& canvas, int x, int y, int angle)
       : FCanvas(canvas), FBitmap(*canvas.Bitmap()), FX(x), FY(y), FClip(canvas.ClipBox()),
-        FPerPixel(canvas.HasClip()) {
+        FPerPixel(canvas.HasClip()), FMono(canvas.MonochromeTarget()) {
     FQuadrant = angle % 900 == 0 ? angle / 900 : -1;
     const double radians = angle * std::numbers::pi / 1800.0;
     FCos = std::cos(radians);
@@ -215,7 +215,11 @@ class TTextPainter {
       std::int64_t s = start;
       for (std::int64_t px = d.L; px < d.R; ++px, s += stepX) {
         const std::uint32_t a = cov[s];
-        if (a != 0 && Visible(px, py)) row[px] = a == 255 ? fg : Blend(row[px], fg, a);
+        if (a == 0 || !Visible(px, py)) continue;
+        if (FMono)
+          row[px] = a >= 128 ? fg : row[px];  // no shades in a 1-bit picture
+        else
+          row[px] = a == 255 ? fg : Blend(row[px], fg, a);
       }
     }
   }
@@ -227,6 +231,7 @@ class TTextPainter {
   double FCos = 1, FSin = 0;
   TRect FClip;
   bool FPerPixel;
+  bool FMono;
 };
 
 }  // namespace
@@ -260,10 +265,9 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
   }
 
   if (FBkMode == OPAQUE)
-    painter.FillFrameRect(u0, u0 + width, baseline - font->Ascent, baseline + font->Descent,
-                          ColorToPixel(ColorToRGB(FBkColor)));
+    painter.FillFrameRect(u0, u0 + width, baseline - font->Ascent, baseline + font->Descent, BkPixel());
 
-  const std::uint32_t fg = ColorToPixel(ColorToRGB(FFont.Color()));
+  const std::uint32_t fg = InkPixel(FFont.Color());
   std::int64_t pen = u0;
   for (std::size_t i = 0; i < text.size();) {
     const char32_t cp = NextCodePoint(text, i);

@@ -2,7 +2,10 @@
 // checks, the depth computation, the cached repaint and a failing repaint step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
+#include <vector>
 
 #include "base/Exceptions.h"
 #include "chart/Chart.h"
@@ -301,6 +304,87 @@ TEST(ChartPanel, BackFaceAndPanelOutlines) {
   ASSERT_EQ(framed.size(), 1u);
   EXPECT_EQ(framed[0].PenColor, clWhite);
   EXPECT_EQ(framed[0].PenStyle, psSolid);
+}
+
+// The panel's frames, worked inward: outer bevel, border in the panel colour, inner bevel. On
+// ring k of a W x H panel a bevel pixel takes its bottom colour on column W-1-k and row H-1-k,
+// its top colour on the rest of the ring; lowered has the shadow on top, raised the highlight.
+TEST(ChartPanel, BevelsRaisedAndLowered) {
+  const TColor panel = RGB(10, 20, 30);
+  const int W = 40, H = 30;
+  for (const TPanelBevel outer : {bvLowered, bvRaised, bvNone}) {
+    for (const TPanelBevel inner : {bvLowered, bvRaised, bvNone}) {
+      TChart chart;
+      chart.SetView3D(false);
+      chart.SetAxisVisible(false);
+      chart.SetColor(panel);
+      chart.SetBevelWidth(2);
+      chart.SetBorderWidth(1);
+      chart.SetBevelOuter(outer);
+      chart.SetBevelInner(inner);
+      chart.Frame().SetVisible(false);
+      TBitmap target(W, H);
+      chart.PaintTo(target.Canvas(), Rect(0, 0, W, H));
+      // The ring each frame pixel belongs to, and its bevel.
+      std::vector<TPanelBevel> rings;
+      for (int i = 0; i < 2 && outer != bvNone; ++i) rings.push_back(outer);
+      rings.push_back(bvNone);  // the border
+      for (int i = 0; i < 2 && inner != bvNone; ++i) rings.push_back(inner);
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          const int k = std::min({x, y, W - 1 - x, H - 1 - y});
+          TColor want = panel;
+          if (k < static_cast<int>(rings.size()) && rings[k] != bvNone) {
+            const bool bottom = x == W - 1 - k || y == H - 1 - k;
+            const bool shadowOnTop = rings[k] == bvLowered;
+            want = ColorToRGB(bottom == shadowOnTop ? clBtnHighlight : clBtnShadow);
+          }
+          ASSERT_EQ(target.Pixel(x, y), want) << outer << "/" << inner << " at " << x << "," << y;
+        }
+    }
+  }
+}
+
+// A monochrome chart draws into a 1-bit picture: black and white stay, and any other colour
+// becomes the opposite of the entry nearer the background colour of that moment. A solid fill
+// sets the background colour to its own, so a light panel colour fills black; a yellow line on
+// a white panel draws black (its brightness alone would have made it white).
+TEST(ChartPanel, MonochromeDrawsInBlackAndWhite) {
+  TChart chart;
+  chart.SetView3D(false);
+  chart.SetAxisVisible(false);
+  chart.Legend().SetVisible(false);
+  chart.SetBevelOuter(bvNone);
+  chart.Frame().SetVisible(false);
+  TFastLineSeries series;
+  series.SetSeriesColor(clYellow);
+  chart.AddSeries(&series);
+  for (int i = 0; i < 10; ++i) series.AppendY(50);
+  chart.SetMonochrome(true);
+  TBitmap target(100, 80);
+  chart.SetColor(clWhite);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 100, 80));
+  ASSERT_NE(chart.OffscreenBitmap(), nullptr);
+  EXPECT_TRUE(chart.OffscreenBitmap()->Monochrome());
+  const int lineY = chart.PlotRect().Top + chart.PlotHeight() / 2;
+  int black = 0;
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const TColor c = target.Pixel(x, y);
+      ASSERT_TRUE(c == clBlack || c == clWhite) << x << "," << y;
+      if (c == clBlack) {
+        ++black;
+        EXPECT_LE(std::abs(y - lineY), 1) << x << "," << y;
+      }
+    }
+  EXPECT_GT(black, 50);
+  chart.SetColor(clSilver);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 100, 80));
+  EXPECT_EQ(target.Pixel(2, 2), clBlack);
+  chart.SetMonochrome(false);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 100, 80));
+  EXPECT_FALSE(chart.OffscreenBitmap()->Monochrome());
+  EXPECT_EQ(target.Pixel(2, 2), clSilver);
 }
 
 }  // namespace

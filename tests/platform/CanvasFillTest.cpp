@@ -167,6 +167,88 @@ TEST(CanvasFill, SystemColoursResolveWhenDrawn) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Monochrome bitmaps
+
+// Colours drawn on a 1-bit picture: black and white stay; any other colour becomes the opposite
+// of the entry the background colour is nearer to; SetPixel takes the nearer entry.
+TEST(CanvasMono, ColoursMapToTheTwoEntries) {
+  const TColor grey = RGB(0xC0, 0xC0, 0xC0), dark = RGB(0x40, 0x40, 0x40);
+  const struct {
+    TColor Bk, Ink, Want;
+  } cases[] = {
+      {clWhite, clRed, clBlack}, {clWhite, clWhite, clWhite}, {clWhite, clBlack, clBlack},
+      {clBlack, clRed, clWhite}, {clBlack, clBlack, clBlack}, {grey, grey, clBlack},  // grey is nearer white
+      {dark, grey, clWhite},     {dark, clWhite, clWhite},
+  };
+  for (const auto& k : cases) {
+    TBitmap bmp(4, 3);
+    bmp.SetMonochrome(true);
+    TCanvas& c = bmp.Canvas();
+    c.Brush().SetColor(k.Ink);  // a solid brush also sets the background colour: set it again
+    c.SetBkColor(k.Bk);
+    c.FillRect(Rect(0, 0, 4, 1));
+    c.Pen().SetColor(k.Ink);
+    c.MoveTo(0, 1);
+    c.LineTo(4, 1);
+    EXPECT_EQ(bmp.Pixel(3, 0), k.Want) << std::hex << k.Bk << " " << k.Ink;
+    EXPECT_EQ(bmp.Pixel(3, 1), k.Want) << std::hex << k.Bk << " " << k.Ink;
+  }
+  TBitmap bmp(2, 1);
+  bmp.SetMonochrome(true);
+  bmp.Canvas().SetPixel(0, 0, grey);
+  bmp.Canvas().SetPixel(1, 0, dark);
+  EXPECT_EQ(bmp.Pixel(0, 0), clWhite);
+  EXPECT_EQ(bmp.Pixel(1, 0), clBlack);
+  // Hatch gaps take the background's entry.
+  TBitmap h(8, 8);
+  h.SetMonochrome(true);
+  h.Canvas().Brush().SetColor(clBlue);
+  h.Canvas().Brush().SetStyle(bsVertical);
+  h.Canvas().SetBkMode(OPAQUE);
+  h.Canvas().SetBkColor(dark);
+  h.Canvas().FillRect(Rect(0, 0, 8, 8));
+  EXPECT_EQ(h.Pixel(4, 0), clWhite);  // lines: opposite of black
+  EXPECT_EQ(h.Pixel(0, 0), clBlack);  // gaps: dark grey is nearer black
+}
+
+// Copies between a 1-bit picture and a colour one, and text without shades.
+TEST(CanvasMono, CopiesAndText) {
+  // Into colour: black takes the destination's text colour, white its background colour.
+  TBitmap mono(4, 1);
+  mono.SetMonochrome(true);
+  mono.Canvas().SetPixel(1, 0, clBlack);
+  TBitmap colour(4, 1);
+  colour.Canvas().Font().SetColor(clRed);
+  colour.Canvas().SetBkColor(clBlue);
+  colour.Canvas().Draw(0, 0, mono);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(colour.Pixel(x, 0), x == 1 ? clRed : clBlue) << x;
+  // Into monochrome: the source's background colour becomes white, every other colour black.
+  TBitmap src(3, 1);
+  src.Canvas().SetPixel(1, 0, clGray);
+  src.Canvas().SetBkColor(clWhite);
+  TBitmap dst(3, 1);
+  dst.SetMonochrome(true);
+  dst.Canvas().Draw(0, 0, src);
+  EXPECT_EQ(dst.Pixel(0, 0), clWhite);
+  EXPECT_EQ(dst.Pixel(1, 0), clBlack);
+  EXPECT_EQ(dst.Pixel(2, 0), clWhite);
+  // Text: every pixel is black or white, and the glyphs are there.
+  TBitmap text(60, 20);
+  text.SetMonochrome(true);
+  text.Canvas().Font().SetColor(clRed);
+  text.Canvas().Brush().SetStyle(bsClear);
+  text.Canvas().TextOut(2, 2, "CPU 37");
+  int black = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const TColor c = text.Pixel(x, y);
+      ASSERT_TRUE(c == clBlack || c == clWhite) << x << "," << y;
+      black += c == clBlack;
+    }
+  EXPECT_GT(black, 20);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Clipping
 
 TEST(CanvasClip, RectangleClip) {
