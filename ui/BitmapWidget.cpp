@@ -21,12 +21,16 @@
 
 namespace varnel {
 
+namespace {
 // A shared-memory image the X server reads directly (MIT-SHM): putting the picture then costs one
 // copy in memory instead of sending it through the socket.
-struct TBitmapWidget::TShmImage {
+struct TShmImage : TServerImage {
   XShmSegmentInfo Info{};
   XImage* Image = nullptr;
-  ~TShmImage() {
+  std::uint32_t* Pixels() override { return reinterpret_cast<std::uint32_t*>(Image->data); }
+  int Width() const override { return Image->width; }
+  int Height() const override { return Image->height; }
+  ~TShmImage() override {
     if (!Image) return;
     XShmDetach(fl_display, &Info);
     XSync(fl_display, False);
@@ -35,7 +39,6 @@ struct TBitmapWidget::TShmImage {
   }
 };
 
-namespace {
 bool UsePutImage() {
   static const bool rgb24 = x11::VisualIsRgb24();
   return rgb24;
@@ -49,10 +52,10 @@ int CatchShmError(Display*, XErrorEvent*) {
 
 // A shared image of w x h in the 0x00RRGGBB layout, or nullptr when the server cannot share
 // memory with us (a remote display, no extension).
-std::unique_ptr<TBitmapWidget::TShmImage> CreateShmImage(int w, int h) {
+std::unique_ptr<TServerImage> CreateShmImage(int w, int h) {
   static const bool available = XShmQueryExtension(fl_display) != 0;
   if (!available) return nullptr;
-  auto shm = std::make_unique<TBitmapWidget::TShmImage>();
+  auto shm = std::make_unique<TShmImage>();
   XImage* img = XShmCreateImage(fl_display, fl_visual->visual, 24, ZPixmap, nullptr, &shm->Info,
                                 static_cast<unsigned>(w), static_cast<unsigned>(h));
   if (!img) return nullptr;
@@ -95,33 +98,30 @@ void SetColor(TColor c) {
 }
 }  // namespace
 
-TBitmapWidget::~TBitmapWidget() { ReleaseShm(); }
-
-void TBitmapWidget::ReleaseShm() {
-  // The surface never points into a segment that is gone.
-  FSurface.DetachPixels();
-  FShm.reset();
-}
+TBitmapWidget::~TBitmapWidget() = default;
 
 void TBitmapWidget::AwaitServer() {
   // The server reads the shared image some time after the put request: before drawing into it
   // again soon after a put, wait until the server is done (a round trip). Once a second needs
   // no wait.
-  if (!FShm) return;
+  if (!FSurface.HasImage()) return;
   if (std::chrono::steady_clock::now() - FLastShmPut >= std::chrono::milliseconds(250)) return;
   XSync(fl_display, False);
   FLastShmPut = {};
 }
 
-TBitmapWidget::TBitmapWidget(int x, int y, int w, int h, int edge) : Fl_Widget(x, y, w, h), FEdge(edge) {
+TBitmapWidget::TBitmapWidget(int x, int y, int w, int h, int edge)
+    : Fl_Widget(x, y, w, h), FEdge(edge), FSurface([](int sw, int sh) {
+        return UsePutImage() ? CreateShmImage(sw, sh) : nullptr;
+      }) {
   box(FL_NO_BOX);
   FSurface.SetSize(std::max(0, w - 2 * edge), std::max(0, h - 2 * edge));
 }
 
 TCanvas* TBitmapWidget::WindowCanvas() {
-  if (FSurface.Empty()) return nullptr;
+  if (FSurface.Bitmap().Empty()) return nullptr;
   AwaitServer();  // the caller is about to draw
-  return &FSurface.Canvas();
+  return &FSurface.Bitmap().Canvas();
 }
 
 void TBitmapWidget::Invalidate() {
@@ -199,23 +199,16 @@ void TBitmapWidget::DrawEdge() {
 }
 
 void TBitmapWidget::PutSurface() {
-  if (FSurface.Empty()) return;
-  const int sw = FSurface.Width(), sh = FSurface.Height();
+  TBitmap& bitmap = FSurface.Bitmap();
+  if (bitmap.Empty()) return;
+  const int sw = bitmap.Width(), sh = bitmap.Height();
   const int dx = x() + FEdge, dy = y() + FEdge;
-  if (UsePutImage() && !FNoShm) {
-    if (!FShm || FShm->Image->width != sw || FShm->Image->height != sh) {
-      ReleaseShm();
-      FShm = CreateShmImage(sw, sh);
-      if (!FShm) FNoShm = true;  // plain images from now on
-      // The surface draws straight into the shared image from now on: a put copies nothing.
-      if (FShm) FSurface.AttachPixels(reinterpret_cast<std::uint32_t*>(FShm->Image->data));
-    }
-    if (FShm) {
-      XShmPutImage(fl_display, fl_window, fl_gc, FShm->Image, 0, 0, dx, dy, static_cast<unsigned>(sw),
-                   static_cast<unsigned>(sh), False);
-      FLastShmPut = std::chrono::steady_clock::now();
-      return;
-    }
+  // The picture is drawn straight into the shared image: a put copies nothing.
+  if (auto* shm = static_cast<TShmImage*>(FSurface.ImageForPut())) {
+    XShmPutImage(fl_display, fl_window, fl_gc, shm->Image, 0, 0, dx, dy, static_cast<unsigned>(sw),
+                 static_cast<unsigned>(sh), False);
+    FLastShmPut = std::chrono::steady_clock::now();
+    return;
   }
   if (UsePutImage()) {
     XImage img{};
@@ -223,7 +216,7 @@ void TBitmapWidget::PutSurface() {
     img.height = sh;
     img.xoffset = 0;
     img.format = ZPixmap;
-    img.data = reinterpret_cast<char*>(FSurface.Data());
+    img.data = reinterpret_cast<char*>(bitmap.Data());
     img.byte_order = LSBFirst;
     img.bitmap_unit = 32;
     img.bitmap_bit_order = LSBFirst;
@@ -241,7 +234,7 @@ void TBitmapWidget::PutSurface() {
   // Any other visual: convert to RGB bytes and let FLTK map them.
   static std::vector<uchar> rgb;
   rgb.resize(static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh) * 3);
-  const std::uint32_t* p = FSurface.Data();
+  const std::uint32_t* p = bitmap.Data();
   for (std::size_t i = 0, n = static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh); i < n; ++i) {
     rgb[i * 3] = static_cast<uchar>(p[i] >> 16);
     rgb[i * 3 + 1] = static_cast<uchar>(p[i] >> 8);

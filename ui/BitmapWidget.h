@@ -13,6 +13,7 @@
 
 #include "app/Ports.h"
 #include "platform/canvas/Bitmap.h"
+#include "ui/WindowSurface.h"
 
 namespace varnel {
 
@@ -23,7 +24,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   ~TBitmapWidget() override;
 
   // TControlHost
-  TRect ClientRect() const override { return TRect{0, 0, FSurface.Width(), FSurface.Height()}; }
+  TRect ClientRect() const override { return TRect{0, 0, FSurface.Bitmap().Width(), FSurface.Bitmap().Height()}; }
   TCanvas* WindowCanvas() override;
   void Invalidate() override;
   void Present() override;
@@ -47,25 +48,18 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
  protected:
   void draw() override;
 
- public:
-  struct TShmImage;
-
  private:
   void PutSurface();
   void DrawEdge();
-  // Ends the shared image (the surface keeps its picture in memory of its own).
-  void ReleaseShm();
   // Waits until the server has read the shared image, when it was put only just now.
   void AwaitServer();
 
   int FEdge;
-  TBitmap FSurface;
+  TWindowSurface FSurface;  // the picture, in a shared image where the server offers one
   bool FInvalidated = true;
   bool FDrawing = false;            // inside draw(): the paint's Present waits for the put
   bool FOwnTooltip = false;
   TBitmapWidget* FCoveredBy = nullptr;
-  std::unique_ptr<TShmImage> FShm;  // the shared image the surface draws into
-  bool FNoShm = false;              // the server shares no memory: plain images
   std::chrono::steady_clock::time_point FLastShmPut{};
 };
 
