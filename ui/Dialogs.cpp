@@ -86,10 +86,14 @@ Fl_RGB_Image* ProgramIconImage() {
   return image.get();
 }
 
-void RunModal(Fl_Window* win) {
-  win->position((Fl::w() - win->w()) / 2, (Fl::h() - win->h()) / 2);
+void RunModal(Fl_Window* win, bool fixedDialog) {
+  // Centred; a window larger than the screen keeps its top-left corner (and so its title bar) on it.
+  win->position(std::max(0, (Fl::w() - win->w()) / 2), std::max(0, (Fl::h() - win->h()) / 2));
   win->set_modal();
-  win->show();
+  if (fixedDialog)
+    x11::ShowDialog(win, x11::fkDialog);
+  else
+    win->show();
   x11::FocusWindow(win);
   while (win->shown()) Fl::wait();
 }
@@ -244,7 +248,7 @@ void TFltkAboutBox::ShowModal(TAboutBox& box) {
   }
   win.end();
   if (okButton) okButton->take_focus();  // first in the window's tab order
-  RunModal(&win);
+  RunModal(&win, true);  // a fixed dialog: close box only
   // The widgets are destroyed before the window (they were added to it).
   for (auto& w : widgets) win.remove(w.get());
 }

@@ -52,7 +52,8 @@ class TFltkTimer : public TTimerPort {
 
 // The program's icon as an FLTK image (32 x 32, with transparency), made once.
 Fl_RGB_Image* ProgramIconImage();
-// Shows a modal window centred on the screen and waits until it is hidden.
-void RunModal(Fl_Window* win);
+// Shows a modal window centred on the screen and waits until it is hidden; a fixed dialog offers
+// only moving and closing (close box only).
+void RunModal(Fl_Window* win, bool fixedDialog = false);
 
 }  // namespace varnel

@@ -13,12 +13,6 @@
 namespace varnel {
 
 namespace {
-// X positions are 16-bit on the wire: keep them well inside.
-constexpr int PositionLimit = 30000;
-int ClampPosition(int v) { return std::clamp(v, -PositionLimit, PositionLimit); }
-// A window is never smaller than one pixel nor larger than the screen (as top-level windows are
-// limited on the desktops the program comes from).
-int ClampClient(long long v, int screen) { return static_cast<int>(std::clamp<long long>(v, 1, std::max(screen, 1))); }
 // A drag starts once the pointer has moved this far from the press.
 constexpr int DragThreshold = 3;
 }  // namespace
@@ -32,7 +26,9 @@ TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
   FMenuButton->hide();
   end();
   resizable(this);  // sizeable; resize() lays the children out itself
-  size_range(1, 1);
+  // Dragging the border stops at the smallest size that stays findable and keeps the menu in
+  // reach; settings may still ask for a smaller window.
+  size_range(MinTrackWidth, MinTrackHeight);
   callback(CloseCallback, this);
   FToolExtents = x11::RequestToolFrameExtents(300);
   Fl::add_system_handler(SystemEvent, this);
@@ -46,7 +42,7 @@ TMainWindow::~TMainWindow() {
   remove(FMenuButton.get());
 }
 
-x11::TFrameExtents TMainWindow::Extents() const {
+TFrameExtents TMainWindow::Extents() const {
   if (FBorderStyle == bsNone) return {};
   if (IsShown()) {
     // Read once and kept until the window manager publishes new ones or the window is
@@ -55,48 +51,52 @@ x11::TFrameExtents TMainWindow::Extents() const {
       FExtents = x11::FrameExtents(const_cast<TMainWindow*>(this));
       FExtentsKnown = true;
     }
-    const x11::TFrameExtents& e = FExtents;
-    if (e.Left || e.Right || e.Top || e.Bottom) return e;
+    if (FExtents && !FExtents->Empty()) return *FExtents;
   }
-  // Not published (yet): what the window manager said a tool window gets.
+  // Not published (yet), or not believable: what the window manager said a tool window gets.
   return FToolExtents;
 }
 
 int TMainWindow::SystemEvent(void* xevent, void* data) {
   auto* self = static_cast<TMainWindow*>(data);
   if (x11::FrameExtentsChanged(xevent, self)) self->FExtentsKnown = false;
+  x11::KeepNormalState(xevent);
   return 0;  // FLTK handles the event as usual
 }
 
-int TMainWindow::Left() const { return IsShown() ? x() - Extents().Left : FOuterLeft; }
-int TMainWindow::Top() const { return IsShown() ? y() - Extents().Top : FOuterTop; }
-int TMainWindow::Width() const {
-  if (!IsShown()) return FOuterWidth;
-  const auto e = Extents();
-  return w() + e.Left + e.Right;
-}
-int TMainWindow::Height() const {
-  if (!IsShown()) return FOuterHeight;
-  const auto e = Extents();
-  return h() + e.Top + e.Bottom;
+TBounds TMainWindow::Outer() const { return IsShown() ? OuterFromClient(Client(), Extents()) : FOuter; }
+int TMainWindow::Left() const { return Outer().Left; }
+int TMainWindow::Top() const { return Outer().Top; }
+int TMainWindow::Width() const { return Outer().Width; }
+int TMainWindow::Height() const { return Outer().Height; }
+
+void TMainWindow::PlaceClient(const TBounds& outer) {
+  const TFrameExtents e = Extents();
+  const TBounds c = ClientFromOuter(outer, e, Fl::w(), Fl::h());
+  FOuter = OuterFromClient(c, e);
+  resize(c.Left, c.Top, c.Width, c.Height);
 }
 
-void TMainWindow::PlaceClient(int outerLeft, int outerTop, int outerWidth, int outerHeight) {
-  const auto e = Extents();
-  const int cx = ClampPosition(outerLeft) + e.Left, cy = ClampPosition(outerTop) + e.Top;
-  const int cw = ClampClient(static_cast<long long>(outerWidth) - e.Left - e.Right, Fl::w());
-  const int ch = ClampClient(static_cast<long long>(outerHeight) - e.Top - e.Bottom, Fl::h());
-  FOuterLeft = cx - e.Left;
-  FOuterTop = cy - e.Top;
-  FOuterWidth = cw + e.Left + e.Right;
-  FOuterHeight = ch + e.Top + e.Bottom;
-  resize(cx, cy, cw, ch);
+void TMainWindow::SetLeft(int v) {
+  TBounds b = Outer();
+  b.Left = v;
+  PlaceClient(b);
 }
-
-void TMainWindow::SetLeft(int v) { PlaceClient(v, Top(), Width(), Height()); }
-void TMainWindow::SetTop(int v) { PlaceClient(Left(), v, Width(), Height()); }
-void TMainWindow::SetWidth(int v) { PlaceClient(Left(), Top(), v, Height()); }
-void TMainWindow::SetHeight(int v) { PlaceClient(Left(), Top(), Width(), v); }
+void TMainWindow::SetTop(int v) {
+  TBounds b = Outer();
+  b.Top = v;
+  PlaceClient(b);
+}
+void TMainWindow::SetWidth(int v) {
+  TBounds b = Outer();
+  b.Width = v;
+  PlaceClient(b);
+}
+void TMainWindow::SetHeight(int v) {
+  TBounds b = Outer();
+  b.Height = v;
+  PlaceClient(b);
+}
 
 void TMainWindow::resize(int x, int y, int w, int h) {
   FExtentsKnown = false;
@@ -121,9 +121,9 @@ void TMainWindow::SetHint(const std::string& text) {
 }
 
 void TMainWindow::ShowFirst() {
-  const int l = FOuterLeft, t = FOuterTop, ww = FOuterWidth, hh = FOuterHeight;
+  const TBounds outer = FOuter;
   border(FBorderStyle != bsNone);
-  PlaceClient(l, t, ww, hh);
+  PlaceClient(outer);
   const int cx = x(), cy = y();
   FExtentsKnown = false;
   x11::ShowToolWindow(this, FFormStyle == fsStayOnTop);
@@ -142,12 +142,8 @@ void TMainWindow::SetBorderStyle(TFormBorderStyle style) {
     return;
   }
   // Keep the outer geometry across the change of frame.
-  const int l = Left(), t = Top(), ww = Width(), hh = Height();
+  FOuter = Outer();
   FBorderStyle = style;
-  FOuterLeft = l;
-  FOuterTop = t;
-  FOuterWidth = ww;
-  FOuterHeight = hh;
   hide();
   ShowFirst();  // a new X window with the new frame at the same outer place and size
 }
@@ -160,13 +156,7 @@ void TMainWindow::SetFormStyle(TFormStyle style) {
 
 void TMainWindow::Close() {
   // Keep the outer geometry for the settings written after the close.
-  if (IsShown()) {
-    const int l = Left(), t = Top(), ww = Width(), hh = Height();
-    FOuterLeft = l;
-    FOuterTop = t;
-    FOuterWidth = ww;
-    FOuterHeight = hh;
-  }
+  if (IsShown()) FOuter = Outer();
   hide();
 }
 
@@ -206,7 +196,8 @@ int TMainWindow::handle(int event) {
       return 1;
     case FL_DRAG: {
       if (!FPressed) return 1;
-      const int dx = Fl::event_x_root() - FPressX, dy = Fl::event_y_root() - FPressY;
+      const int dx = SaturateInt(static_cast<long long>(Fl::event_x_root()) - FPressX);
+      const int dy = SaturateInt(static_cast<long long>(Fl::event_y_root()) - FPressY);
       if (!FDragging) {
         if (std::abs(dx) <= DragThreshold && std::abs(dy) <= DragThreshold) return 1;
         FDragging = true;
@@ -219,7 +210,12 @@ int TMainWindow::handle(int event) {
           return 1;
         }
       }
-      if (FManualDrag) position(FDragLeft + dx, FDragTop + dy);
+      if (FManualDrag) {
+        const TBounds c = ClientFromOuter(
+            {SaturateInt(static_cast<long long>(FDragLeft) + dx), SaturateInt(static_cast<long long>(FDragTop) + dy), w(), h()},
+            {}, Fl::w(), Fl::h());
+        position(c.Left, c.Top);
+      }
       return 1;
     }
     case FL_RELEASE:

@@ -13,11 +13,13 @@
 #include <functional>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Ports.h"
 #include "ui/BitmapWidget.h"
+#include "ui/FrameGeometry.h"
 #include "ui/X11Hints.h"
 
 namespace varnel {
@@ -64,10 +66,12 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   void draw() override;
 
  private:
-  x11::TFrameExtents Extents() const;
+  TFrameExtents Extents() const;
   // FLTK 1.3's shown() is not const.
   bool IsShown() const { return const_cast<TMainWindow*>(this)->shown() != 0; }
-  void PlaceClient(int outerLeft, int outerTop, int outerWidth, int outerHeight);
+  void PlaceClient(const TBounds& outer);
+  TBounds Outer() const;
+  TBounds Client() const { return TBounds{x(), y(), w(), h()}; }
   static void CloseCallback(Fl_Widget* w, void* data);
   // Sees every X event first: notes new frame extents.
   static int SystemEvent(void* xevent, void* data);
@@ -77,13 +81,13 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   std::unique_ptr<Fl_Menu_Button> FMenuButton;
   TFormBorderStyle FBorderStyle = bsSizeToolWin;
   TFormStyle FFormStyle = fsNormal;
-  x11::TFrameExtents FToolExtents;  // what the window manager gives a bordered tool window
-  mutable x11::TFrameExtents FExtents;  // the shown window's, as last read
+  TFrameExtents FToolExtents;  // what the window manager gives a bordered tool window
+  mutable std::optional<TFrameExtents> FExtents;  // the shown window's, as last read
   mutable bool FExtentsKnown = false;
   std::string FCaption;
   std::string FHint;
   // Outer geometry while the window is not shown.
-  int FOuterLeft = 182, FOuterTop = 129, FOuterWidth = 520, FOuterHeight = 377;
+  TBounds FOuter{182, 129, 520, 377};
   // Left-button press and drag.
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
   bool FPressed = false, FDragging = false, FManualDrag = false;

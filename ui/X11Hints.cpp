@@ -65,8 +65,8 @@ void SetTypeAndStates(Window w, bool above) {
   WriteAtoms(w, A("_NET_WM_STATE"), states);
 }
 
-TFrameExtents ReadExtents(Window w) {
-  TFrameExtents ext;
+std::optional<TFrameExtents> ReadExtents(Window w) {
+  std::optional<TFrameExtents> ext;
   Atom type = None;
   int format = 0;
   unsigned long n = 0, after = 0;
@@ -75,26 +75,100 @@ TFrameExtents ReadExtents(Window w) {
                          &after, &data) == Success &&
       data) {
     if (type == XA_CARDINAL && format == 32 && n == 4) {
+      // Xlib hands 32-bit items over as longs.
       const auto* v = reinterpret_cast<const long*>(data);
-      ext = TFrameExtents{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-                          static_cast<int>(v[3])};
+      ext = AcceptFrameExtents(v[0], v[1], v[2], v[3], DisplayWidth(fl_display, fl_screen),
+                               DisplayHeight(fl_display, fl_screen));
     }
     XFree(data);
   }
   return ext;
 }
 
+// The Motif window-manager hints: flags, functions, decorations, input mode, status.
+void SetFrameFunctions(Window w, TFrameKind kind) {
+  enum : long { FunctionsFlag = 1, DecorationsFlag = 2 };
+  enum : long { FuncResize = 2, FuncMove = 4, FuncClose = 32 };
+  enum : long { DecorBorder = 2, DecorResizeHandles = 4, DecorTitle = 8, DecorMenu = 16 };
+  long hints[5] = {FunctionsFlag | DecorationsFlag, FuncMove | FuncResize | FuncClose,
+                   DecorBorder | DecorResizeHandles | DecorTitle | DecorMenu, 0, 0};
+  if (kind == fkFrameless) hints[2] = 0;
+  if (kind == fkDialog) {
+    hints[1] = FuncMove | FuncClose;
+    hints[2] = DecorBorder | DecorTitle | DecorMenu;
+  }
+  const Atom motif = A("_MOTIF_WM_HINTS");
+  XChangeProperty(fl_display, w, motif, motif, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(hints), 5);
+}
+
+// Asks for the window's property changes (frame extents, window-manager states).
+void WatchProperties(Window w) {
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(fl_display, w, &attributes))
+    XSelectInput(fl_display, w, attributes.your_event_mask | PropertyChangeMask);
+}
+
+// The ICCCM state the window manager gives a window (WM_STATE), or -1 when there is none.
+long WmState(Window w) {
+  const Atom wmState = A("WM_STATE");
+  Atom type = None;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  long state = -1;
+  if (XGetWindowProperty(fl_display, w, wmState, 0, 2, False, wmState, &type, &format, &n, &after, &data) == Success &&
+      data) {
+    if (type == wmState && format == 32 && n >= 1) state = reinterpret_cast<const long*>(data)[0];
+    XFree(data);
+  }
+  return state;
+}
+
 }  // namespace
+
+void KeepNormalState(const void* xevent) {
+  const auto* e = static_cast<const XEvent*>(xevent);
+  if (e->type != PropertyNotify || e->xproperty.state != PropertyNewValue) return;
+  const Window w = e->xproperty.window;
+  if (!fl_find(w)) return;  // not a window of ours
+  static const Atom wmState = A("WM_STATE"), netState = A("_NET_WM_STATE");
+  if (e->xproperty.atom == wmState) {
+    // Mapping an iconic window brings it back to the normal state.
+    if (WmState(w) == IconicState) {
+      XMapWindow(fl_display, w);
+      XFlush(fl_display);
+    }
+    return;
+  }
+  if (e->xproperty.atom != netState) return;
+  static const Atom maxV = A("_NET_WM_STATE_MAXIMIZED_VERT"), maxH = A("_NET_WM_STATE_MAXIMIZED_HORZ"),
+                    full = A("_NET_WM_STATE_FULLSCREEN"), hidden = A("_NET_WM_STATE_HIDDEN");
+  const std::vector<Atom> states = ReadAtoms(w, netState);
+  auto has = [&](Atom a) { return std::find(states.begin(), states.end(), a) != states.end(); };
+  if (has(maxV) || has(maxH)) SendRootMessage(w, netState, 0 /* remove */, static_cast<long>(maxV), static_cast<long>(maxH), 1, 0);
+  if (has(full)) SendRootMessage(w, netState, 0, static_cast<long>(full), 0, 1, 0);
+  if (has(hidden) && WmState(w) == IconicState) XMapWindow(fl_display, w);
+  XFlush(fl_display);
+}
+
+void ShowDialog(Fl_Window* win, TFrameKind kind) {
+  fl_open_display();
+  XGrabServer(fl_display);
+  win->show();
+  SetFrameFunctions(fl_xid(win), kind);
+  WatchProperties(fl_xid(win));
+  XUngrabServer(fl_display);
+  XFlush(fl_display);
+}
 
 void ShowToolWindow(Fl_Window* win, bool above) {
   fl_open_display();
   XGrabServer(fl_display);
-  win->show();
+  win->show();  // FLTK publishes its own Motif hints here: ours replace them
   SetTypeAndStates(fl_xid(win), above);
+  SetFrameFunctions(fl_xid(win), win->border() ? fkToolWindow : fkFrameless);
   // Property changes tell when the window manager publishes the frame extents.
-  XWindowAttributes attributes;
-  if (XGetWindowAttributes(fl_display, fl_xid(win), &attributes))
-    XSelectInput(fl_display, fl_xid(win), attributes.your_event_mask | PropertyChangeMask);
+  WatchProperties(fl_xid(win));
   XUngrabServer(fl_display);
   XFlush(fl_display);
 }
@@ -131,8 +205,8 @@ void SetSkipTaskbar(Fl_Window* win) {
   }
 }
 
-TFrameExtents FrameExtents(Fl_Window* win) {
-  if (!win->shown()) return {};
+std::optional<TFrameExtents> FrameExtents(Fl_Window* win) {
+  if (!win->shown()) return std::nullopt;
   return ReadExtents(fl_xid(win));
 }
 
@@ -159,7 +233,7 @@ TFrameExtents RequestToolFrameExtents(int timeoutMs) {
     XEvent e;
     if (XCheckTypedWindowEvent(fl_display, probe, PropertyNotify, &e)) {
       if (e.xproperty.atom == extents) {
-        result = ReadExtents(probe);
+        result = ReadExtents(probe).value_or(TFrameExtents{});
         break;
       }
       continue;

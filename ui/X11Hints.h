@@ -4,33 +4,51 @@
 // property on the window and, once it is mapped, as a client message to the root window, so that
 // it holds with or without a running window manager.
 #pragma once
+#include <optional>
+
+#include "ui/FrameGeometry.h"
 
 class Fl_Window;
 
 namespace varnel::x11 {
 
-// The frame the window manager puts around a window (0 without one, or for a borderless window).
-struct TFrameExtents {
-  int Left = 0, Right = 0, Top = 0, Bottom = 0;
-};
+using varnel::TFrameExtents;
+
+// What the window manager may do to a window and which decorations it draws, as published in
+// _MOTIF_WM_HINTS: a tool window can be moved, resized and closed, and has a border, resize
+// handles, a title and a window menu (no minimize, no maximize); without a border it has no
+// decorations at all; a fixed dialog can be moved and closed, with border, title and menu.
+enum TFrameKind { fkToolWindow, fkFrameless, fkDialog };
 
 // Shows an FLTK window with the utility window type and the skip-taskbar state, plus the above
 // state when `above`; the server is grabbed around it so the window manager sees the hints from
 // the first map.
+// The frame functions follow the window's border (fkToolWindow or fkFrameless).
 void ShowToolWindow(Fl_Window* win, bool above);
+// Shows a dialog window with the functions and decorations of `kind`, published before the
+// window manager sees it.
+void ShowDialog(Fl_Window* win, TFrameKind kind);
 // Adds or removes the above state of a shown window (client message, property, raise).
 void SetAbove(Fl_Window* win, bool above);
 // Re-asserts the skip-taskbar and skip-pager states of a shown window.
 void SetSkipTaskbar(Fl_Window* win);
-// The frame extents of a shown window as the window manager published them.
-TFrameExtents FrameExtents(Fl_Window* win);
+// The frame extents of a shown window as the window manager published them; nothing when none
+// are published or their values lie outside 0..the screen size (any client can write them).
+std::optional<TFrameExtents> FrameExtents(Fl_Window* win);
 // Whether an X event, as an FLTK system handler receives it, tells that the window manager
 // published new frame extents for the window (ShowToolWindow asks for these events).
 bool FrameExtentsChanged(const void* xevent, Fl_Window* win);
 // The extents a bordered utility window will get, asked of the window manager before showing
 // (through a throwaway window and _NET_REQUEST_FRAME_EXTENTS); zero when no manager answers
-// within `timeoutMs`.
+// within `timeoutMs` or the answer lies outside 0..the screen size.
 TFrameExtents RequestToolFrameExtents(int timeoutMs);
+// Keeps the program's windows out of the states their frame does not offer: some window managers
+// (openbox among them) keep minimize and maximize for any resizable window whatever the Motif
+// hints say. Called with every X event (as an FLTK system handler receives it): a window of ours
+// that the window manager made iconic is mapped again at once, and one it maximized or made
+// full-screen is asked back to its size. Only windows shown through ShowToolWindow or ShowDialog
+// report these changes.
+void KeepNormalState(const void* xevent);
 // Whether a window manager runs that supports moving a window by _NET_WM_MOVERESIZE.
 bool WindowManagerMoves();
 // Hands a left-button drag that started at the root point (x, y) to the window manager.

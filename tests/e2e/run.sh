@@ -127,7 +127,7 @@ xdotool mousemove $((left + 100)) $((top + 100)) click --repeat 2 --delay 60 1
 borderless() {
   local w
   w=$(find_window) || return 1
-  [ -n "$w" ] && xprop -id "$w" _MOTIF_WM_HINTS 2>/dev/null | grep -q '= 0x2, 0x1, 0x0,'
+  [ -n "$w" ] && xprop -id "$w" _MOTIF_WM_HINTS 2>/dev/null | grep -q '= 0x3, 0x26, 0x0,'
 }
 wait_for 3 "the borderless window" borderless
 WIN=$(find_window)
