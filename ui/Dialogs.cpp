@@ -15,10 +15,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/AboutBox.h"
 #include "app/ProgramIcon.h"
+#include "ui/TextWrap.h"
 #include "ui/X11Hints.h"
 
 namespace varnel {
@@ -151,16 +153,21 @@ bool TFltkPrompt::InputQuery(const std::string& caption, const std::string& prom
 // ---- Error message box ------------------------------------------------------------------
 
 void TFltkMessageBox::ShowError(const std::string& text, const std::string& caption) {
-  const std::string shown = LabelText(text);
+  // The box is at most about two thirds of the screen wide: the text wraps (inside a long word
+  // where it must), and a text taller than the screen is cut so that OK stays on it.
+  constexpr int Chrome = 12 + 32 + 12 + 24;  // margins and icon beside the text
+  constexpr int UnderText = 12 + 14 + 25 + 10;  // margins and the OK button
   fl_font(FL_HELVETICA, 12);
-  int tw = 360, th = 0;
+  const int maxText = std::max(120, Fl::w() * 2 / 3 - Chrome);
+  const std::string wrapped = WrapText(text, maxText, [](std::string_view piece) {
+    return static_cast<int>(fl_width(piece.data(), static_cast<int>(piece.size())));
+  });
+  const std::string shown = LabelText(wrapped);
+  int tw = 0, th = 0;
   fl_measure(shown.c_str(), tw, th, 0);
-  tw = std::min(tw, 360);
-  tw = std::max(tw, 120);
-  th = 0;
-  fl_measure(shown.c_str(), tw, th, 0);
-  const int textHeight = std::max(th, 32);
-  const int width = 12 + 32 + 12 + tw + 24;
+  tw = std::clamp(tw, 120, maxText);
+  const int textHeight = std::clamp(th, 32, std::max(32, Fl::h() - UnderText - 40));
+  const int width = Chrome + tw;
   const int height = 12 + textHeight + 14 + 25 + 10;
   Fl_Window win(width, height);
   win.copy_label(caption.c_str());
@@ -168,7 +175,7 @@ void TFltkMessageBox::ShowError(const std::string& text, const std::string& capt
   Fl_Box message(56, 12, tw + 12, textHeight);
   message.copy_label(shown.c_str());
   message.labelsize(12);
-  message.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_WRAP);
+  message.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_CLIP);
   Fl_Return_Button ok((width - 75) / 2, height - 35, 75, 25, "OK");
   ok.labelsize(12);
   ok.callback(HideParentWindow);

@@ -2,13 +2,13 @@
 #include "ui/MainWindow.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Menu_Item.H>
 #include <FL/x.H>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "app/PopupMenu.h"
+#include "ui/PopupMenuWindow.h"
 
 namespace varnel {
 
@@ -22,8 +22,6 @@ TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
   FMeter = std::make_unique<TBitmapWidget>(0, 0, w(), h(), 0);
   FChart = std::make_unique<TBitmapWidget>(0, 0, w(), h(), 2);
   FMeter->SetCoveredBy(FChart.get());
-  FMenuButton = std::make_unique<Fl_Menu_Button>(0, 0, 1, 1);
-  FMenuButton->hide();
   end();
   resizable(this);  // sizeable; resize() lays the children out itself
   // Dragging the border stops at the smallest size that stays findable and keeps the menu in
@@ -39,7 +37,6 @@ TMainWindow::~TMainWindow() {
   // The children are owned by the unique pointers, not by the group.
   remove(FMeter.get());
   remove(FChart.get());
-  remove(FMenuButton.get());
 }
 
 TFrameExtents TMainWindow::Extents() const {
@@ -101,7 +98,6 @@ void TMainWindow::SetHeight(int v) {
 void TMainWindow::resize(int x, int y, int w, int h) {
   FExtentsKnown = false;
   Fl_Window::resize(x, y, w, h);
-  FMenuButton->resize(0, 0, 1, 1);
   FMeter->resize(0, 0, w, h);
   FChart->resize(0, 0, w, h);
 }
@@ -222,6 +218,14 @@ int TMainWindow::handle(int event) {
       FPressed = false;
       FDragging = false;
       return 1;
+    case FL_KEYBOARD:
+    case FL_SHORTCUT:
+      // Shift+F10 and the Menu key open the menu as a right click does.
+      if ((Fl::event_key() == FL_F + 10 && Fl::event_state(FL_SHIFT)) || Fl::event_key() == FL_Menu) {
+        if (OnRightClick) OnRightClick();
+        return 1;
+      }
+      return Fl_Window::handle(event);
     case FL_SHOW:
     case FL_FOCUS: {
       const int r = Fl_Window::handle(event);
@@ -235,42 +239,8 @@ int TMainWindow::handle(int event) {
 
 void TMainWindow::Popup(TPopupMenu& menu, int screenX, int screenY) {
   if (!shown()) return;
-  // Build FLTK's item array from the model: marks as the model has them; a separator becomes
-  // the divider under the item before it.
-  std::vector<Fl_Menu_Item> items;
-  FMenuLabels.clear();
-  auto addLevel = [&](auto&& self, const TMenuItem& level) -> void {
-    std::size_t last = SIZE_MAX;  // the item a separator draws its line under
-    for (int i = 0; i < level.Count(); ++i) {
-      TMenuItem* item = level.Item(i);
-      if (item->IsLine()) {
-        if (last != SIZE_MAX) items[last].flags |= FL_MENU_DIVIDER;
-        continue;
-      }
-      last = items.size();
-      FMenuLabels.push_back(item->Caption());
-      Fl_Menu_Item m{};
-      m.text = FMenuLabels.back().c_str();
-      m.user_data_ = item;
-      m.labelsize_ = 0;
-      if (item->Kind() == mkCheck) m.flags = FL_MENU_TOGGLE | (item->Checked() ? FL_MENU_VALUE : 0);
-      if (item->Kind() == mkRadio) m.flags = FL_MENU_RADIO | (item->Checked() ? FL_MENU_VALUE : 0);
-      if (item->Kind() == mkSubmenu) {
-        m.flags = FL_SUBMENU;
-        items.push_back(m);
-        self(self, *item);
-        items.push_back(Fl_Menu_Item{});  // end of the submenu
-        continue;
-      }
-      items.push_back(m);
-    }
-  };
-  addLevel(addLevel, menu.Items());
-  items.push_back(Fl_Menu_Item{});
-  const Fl_Menu_Item* picked =
-      items.front().popup(screenX - x(), screenY - y(), nullptr, nullptr, FMenuButton.get());
-  if (!picked || !picked->user_data_) return;
-  static_cast<TMenuItem*>(picked->user_data_)->Click();
+  // The command runs once the menu is gone (it may open a modal window of its own).
+  if (TMenuItem* picked = RunPopupMenu(menu.Items(), screenX, screenY)) picked->Click();
 }
 
 }  // namespace varnel

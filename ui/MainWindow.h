@@ -1,17 +1,16 @@
 // TMainWindow: the program's tool window on FLTK and Xlib, and the frame port of the main
 // window's logic. It holds the two children (the gauge below, the chart with its sunken edge
 // above, both filling the client area) and the popup menu, and gives the window its behaviour:
-// a left-button drag anywhere moves it, a right click anywhere opens the menu, a double click
-// anywhere toggles the title bar, Escape does not close it, and the close box ends the program.
+// a left-button drag anywhere moves it, a right click anywhere (or Shift+F10, or the Menu key)
+// opens the menu, a double click anywhere toggles the title bar, Escape does not close it, and
+// the close box ends the program.
 //
 // The geometry the logic sees is the outer one (frame included); the window keeps the client
 // area inside the frame extents the window manager publishes.
 #pragma once
-#include <FL/Fl_Menu_Button.H>
 #include <FL/Fl_Window.H>
 
 #include <functional>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,7 +54,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   void Popup(TPopupMenu& menu, int screenX, int screenY) override;
 
   // The window's events for the logic.
-  std::function<void()> OnRightClick;   // a right click anywhere
+  std::function<void()> OnRightClick;   // a right click anywhere, Shift+F10 or the Menu key
   std::function<void()> OnDoubleClick;  // a left double click anywhere
   std::function<void()> OnActivate;     // shown, activated or exposed
 
@@ -78,7 +77,6 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
 
   std::unique_ptr<TBitmapWidget> FMeter;
   std::unique_ptr<TBitmapWidget> FChart;
-  std::unique_ptr<Fl_Menu_Button> FMenuButton;
   TFormBorderStyle FBorderStyle = bsSizeToolWin;
   TFormStyle FFormStyle = fsNormal;
   TFrameExtents FToolExtents;  // what the window manager gives a bordered tool window
@@ -91,8 +89,6 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   // Left-button press and drag.
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
   bool FPressed = false, FDragging = false, FManualDrag = false;
-  // The menu items of the open popup and their label texts.
-  std::deque<std::string> FMenuLabels;
 };
 
 }  // namespace varnel

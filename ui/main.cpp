@@ -15,6 +15,7 @@
 #include "app/AboutBox.h"
 #include "app/Application.h"
 #include "app/Form1.h"
+#include "app/ReadingReport.h"
 #include "app/SettingsLocation.h"
 #include "platform/registry/ProcStatRegistry.h"
 #include "sampler/ReadSample.h"
@@ -150,12 +151,15 @@ int main(int argc, char** argv) {
   // The dynamic performance data, from /proc/stat, or from the file VARNEL_STAT_FILE names (a
   // fixed load for demonstrations and the end-to-end test).
   const char* statFile = std::getenv("VARNEL_STAT_FILE");
-  TProcStatRegistry registry(statFile && *statFile ? statFile : "/proc/stat");
+  const std::string statPath = statFile && *statFile ? statFile : "/proc/stat";
+  TProcStatRegistry registry(statPath);
   const std::string executable = ExecutablePath(argv[0]);
   const TSettingsLocation settings =
       ChooseSettingsLocation({cl->Ini, executable, std::getenv("XDG_CONFIG_HOME"), HomeDirectory()});
   for (const std::string& warning : settings.Warnings) std::fprintf(stderr, "varnel: %s\n", warning.c_str());
-  TForm1 Form1(Application, ports, settings, [&registry] { return ReadSample(registry); });
+  TForm1 Form1(Application, ports, settings,
+               ReportReadings([&registry] { return ReadSample(registry); }, statPath,
+                              [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }));
 
   window.ChartWidget().OnPaint = [&Form1] { Form1.Chart2.Paint(); };
   window.MeterWidget().OnPaint = [&Form1] { Form1.Meter1.Paint(); };

@@ -1,0 +1,45 @@
+// The report of failing load readings: one line when they stop, one when they come back.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/ReadingReport.h"
+
+namespace varnel {
+namespace {
+
+TEST(ReadingReport, TellsEachChangeOnceAndPassesReadingsThrough) {
+  // n: no reading; t: the source raises; a number: that load.
+  const std::vector<std::string> script = {"n", "n", "n", "40", "41", "t", "n", "t", "n", "42", "t"};
+  std::size_t next = 0;
+  std::vector<std::string> lines;
+  TSampleSource read = ReportReadings(
+      [&]() -> std::optional<std::int32_t> {
+        const std::string& s = script.at(next++);
+        if (s == "n") return std::nullopt;
+        if (s == "t") throw std::runtime_error("registry");
+        return std::stoi(s);
+      },
+      "/tmp/stat", [&](const std::string& line) { lines.push_back(line); });
+  std::vector<std::string> seen;
+  for (std::size_t i = 0; i < script.size(); ++i) {
+    try {
+      const auto v = read();
+      seen.push_back(v ? std::to_string(*v) : "n");
+    } catch (const std::runtime_error&) {
+      seen.push_back("t");
+    }
+  }
+  EXPECT_EQ(seen, script);
+  ASSERT_EQ(lines.size(), 4u);  // stop, back, stop, back: errors raised change nothing
+  EXPECT_NE(lines[0].find("no CPU load can be read from /tmp/stat"), std::string::npos);
+  EXPECT_NE(lines[1].find("/tmp/stat again"), std::string::npos);
+  EXPECT_EQ(lines[2], lines[0]);
+  EXPECT_EQ(lines[3], lines[1]);
+}
+
+}  // namespace
+}  // namespace varnel
