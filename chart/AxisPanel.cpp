@@ -187,9 +187,8 @@ void TCustomAxisPanel::SeriesMarginsToAxes() {
       a = std::max(a, m1);
       b = std::max(b, m2);
     }
-    // Margins of 0 leave the range as it is (recomputing it from the plot edges would only add
-    // rounding noise).
-    if (a == 0 && b == 0) continue;
+    // Every axis takes its margins, zero ones too: the axis then maps its range from its own
+    // edges as the margins leave them.
     if (axis->IsHorizontal())
       axis->AdjustRangeToMargins(a, 0, b, 0);
     else

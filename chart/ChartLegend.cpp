@@ -252,12 +252,12 @@ void TChartLegend::Draw() {
     FTextLeft = FSwatchLeft + FSwatchWidth + 4;
   }
   FTextWidth = tw;
+  FEntryTop = top;
   FLegendBox = Rect(left, top, right, bottom);
   if (fullChart && fullChart->OnGetLegendRect) {
+    // The event may move the box (its frame, shadow and the plot edge beside it); the entries
+    // stay where the layout put them.
     fullChart->OnGetLegendRect(fullChart, FLegendBox);
-    // The entries follow a box the event moved.
-    FSwatchLeft += FLegendBox.Left - left;
-    FTextLeft += FLegendBox.Left - left;
     left = FLegendBox.Left;
     top = FLegendBox.Top;
     right = FLegendBox.Right;
@@ -295,7 +295,8 @@ void TChartLegend::Draw() {
     for (int i = first; i <= last; ++i) DrawLegendEntry(i, i - first);
   }
 
-  // The plot gives up the legend's side.
+  // The plot gives up the legend's side, then the margin: 3 percent of the plot's size as it
+  // was before the box took its share (the size is recomputed only at the end).
   TRect p = chart->PlotRect();
   if (ResizeChart()) {
     switch (align) {
@@ -304,9 +305,7 @@ void TChartLegend::Draw() {
       case laTop: p.Top = FLegendBox.Bottom + s; break;
       case laBottom: p.Bottom = FLegendBox.Top; break;
     }
-    chart->SetPlotRect(p);
   }
-  p = chart->PlotRect();
   if (column) {
     const int margin = HorizMargin() != 0 ? HorizMargin() : MulDiv(3, chart->PlotWidth(), 100);
     if (align == laLeft) p.Left += margin; else p.Right -= margin;
@@ -326,7 +325,7 @@ void TChartLegend::DrawLegendEntry(int index, int position) {
   c.Brush().SetColor(Color());
   const bool column = Alignment() == laLeft || Alignment() == laRight;
   int x = column ? FTextLeft : (FTextWidth + FSwatchWidth + 4) * position + FTextLeft;
-  int y = column ? FLegendBox.Top + 1 + h * position : FLegendBox.Top + 1;
+  int y = column ? FEntryTop + 1 + h * position : FEntryTop + 1;
   int xs = FSwatchLeft;
   if (fullChart && fullChart->OnGetLegendPos) fullChart->OnGetLegendPos(fullChart, index, x, y, xs);
 

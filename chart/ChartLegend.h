@@ -124,6 +124,7 @@ class TChartLegend : public TCustomChartLegend {
   int FTextWidth = 0;
   int FSwatchLeft = 0;  // xs: left edge of the swatches
   int FTextLeft = 0;    // xt: left edge of the texts
+  int FEntryTop = 0;    // top of the entries: the box's top before OnGetLegendRect
   TChartHiddenPen FDividingLines;
   TColor FShadowColor = clBlack;
   int FShadowSize = 3;

@@ -306,6 +306,26 @@ TEST(ChartPanel, BackFaceAndPanelOutlines) {
   EXPECT_EQ(framed[0].PenStyle, psSolid);
 }
 
+// The margin step hands every axis its series' margins, zero ones too: the axis then takes its
+// shown range from the values at the plot's edges. For a vertical axis the bottom edge gives
+// Maximum - PlotHeight x range / PlotHeight, which for 0.1..0.8 is not 0.1 in doubles.
+TEST(ChartPanel, ZeroSeriesMarginsStillReachTheAxes) {
+  TChart chart;
+  chart.SetView3D(false);
+  chart.SetAxisVisible(false);
+  TFastLineSeries series;
+  chart.AddSeries(&series);
+  for (int i = 0; i < 10; ++i) series.AppendY(0.1 * i);
+  chart.LeftAxis().SetRange(0.1, 0.8);
+  TBitmap target(400, 250);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 400, 250));
+  const double range = 0.8 - 0.1;
+  const int h = chart.PlotHeight();
+  EXPECT_EQ(chart.LeftAxis().ShownMaximum(), 0.8);
+  EXPECT_EQ(chart.LeftAxis().ShownMinimum(), 0.8 - (h * range) / h);
+  EXPECT_NE(chart.LeftAxis().ShownMinimum(), 0.1);  // the case is one where the two differ
+}
+
 // The panel's frames, worked inward: outer bevel, border in the panel colour, inner bevel. On
 // ring k of a W x H panel a bevel pixel takes its bottom colour on column W-1-k and row H-1-k,
 // its top colour on the rest of the ring; lowered has the shadow on top, raised the highlight.

@@ -3,6 +3,7 @@
 // style, percentages, zero-width swatches, no room, inverted order, the layout events).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -256,57 +257,158 @@ TEST(Legend, InvertedAndDividedEntries) {
   EXPECT_EQ(row[0].Args[1], row[1].Args[1]);
 }
 
-TEST(Legend, ResizeChartAndMarginsOnEachSide) {
-  ProgramChart p;
-  TChartLegend& l = p.chart.Legend();
-  l.SetResizeChart(true);
-  l.SetHorizMargin(0);
-  p.Paint();
-  // The plot starts at the box's right edge plus 3 percent of the remaining plot width.
-  const int right = l.LegendBox().Right;
-  EXPECT_EQ(p.chart.PlotRect().Left, right + MulDiv(3, 329 - right, 100));
+// The layout of a two-entry legend on each side of a default 400 x 250 chart (margins of 3
+// percent: the plot is (12, 8, 388, 242), 376 x 234 pixels, centre x 200; no axes, 2D), with
+// visible and hidden frames of several widths and several shadow sizes, worked out from the
+// legend's arithmetic. ResizeChart is on: the plot gives up the box's side, then a margin of 3
+// percent of the plot's size before the box took its share (11 across, 7 down).
+TEST(Legend, LayoutOnEachSideWithFramesAndShadows) {
+  struct Case {
+    TLegendAlignment Align;
+    bool FrameVisible;
+    int FrameWidth, Shadow;
+  };
+  const Case cases[] = {{laRight, false, 1, 3}, {laLeft, true, 1, 0}, {laTop, true, 2, 5},
+                        {laBottom, false, 1, 1}, {laRight, true, 3, 2}, {laBottom, true, 2, 4}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << "alignment " << k.Align << " frame " << k.FrameVisible << "/" << k.FrameWidth
+                                    << " shadow " << k.Shadow);
+    TChart chart;
+    chart.SetView3D(false);
+    chart.SetAxisVisible(false);
+    TFastLineSeries a, b;
+    a.SetTitle("Alpha");
+    b.SetTitle("Beta 22");
+    for (TFastLineSeries* s : {&a, &b}) {
+      chart.AddSeries(s);
+      s->AppendY(1);
+    }
+    TChartLegend& l = chart.Legend();
+    l.SetLegendStyle(lsSeries);
+    l.SetAlignment(k.Align);
+    l.Frame().SetVisible(k.FrameVisible);
+    l.Frame().SetWidth(k.FrameWidth);
+    l.SetShadowSize(k.Shadow);
+    TBitmap target(400, 250);
+    TCanvasTrace trace;
+    chart.SetOffscreenDrawing(false);
+    target.Canvas().SetTrace(&trace);
+    chart.PaintTo(target.Canvas(), Rect(0, 0, 400, 250));
+    target.Canvas().SetTrace(nullptr);
 
-  l.SetAlignment(laBottom);
-  l.SetVertMargin(5);
-  p.Paint();
-  EXPECT_EQ(l.LegendBox().Bottom, 187 - 3);
-  EXPECT_EQ(p.chart.PlotRect().Bottom, l.LegendBox().Top - 5);
-  l.SetAlignment(laRight);
-  p.Paint();
-  EXPECT_EQ(l.LegendBox().Right, 329 - 3);
-  EXPECT_EQ(p.chart.PlotRect().Right, l.LegendBox().Left - MulDiv(3, l.LegendBox().Left - 3, 100));
+    chart.SelectFont(l.Font());
+    const int h = chart.LineHeight();
+    const int widest = std::max(chart.TextWidthOf("Alpha"), chart.TextWidthOf("Beta 22"));
+    const auto round = [](long double v) { return static_cast<int>(std::nearbyintl(v)); };
+    const int s = k.Shadow, fw = k.FrameWidth, gap = k.FrameVisible ? fw + 1 : 0;
+    int top = 0, bottom = 0, left = 0, right = 0, xt = 0, sw = 0, step = 0;
+    if (k.Align == laLeft || k.Align == laRight) {
+      top = round(10 * 250 * 0.01L);                    // TopPos 10 of the whole height
+      ASSERT_GE((234 + 8 - 2 * fw - top) / h, 2);      // both entries fit
+      bottom = top + 2 + 2 * h;
+      sw = round((widest + 10) * 12 * 0.01L);
+      if (k.Align == laLeft) {
+        left = 12 + gap;
+        xt = left + 4 + sw + 4;
+        right = xt + widest + 2;
+      } else {
+        right = 388 - gap - s;
+        xt = right - widest - 2;
+        left = xt - sw - 4 - 4;
+      }
+    } else {
+      const int tw = widest + 4;
+      sw = round(12 * tw * 0.01L);
+      step = tw + sw + 4;
+      ASSERT_GE((376 + 12 - 2 * fw - 8) / step, 2);
+      top = k.Align == laTop ? 8 + gap : 242 - s - gap - 2 - h;
+      bottom = top + 2 + h;
+      const int half = std::min(376, 2 * s + step * 2 + 8) / 2;
+      left = 200 - half;
+      right = 200 + half;
+      xt = left + 4 + sw + 4;
+    }
+    EXPECT_EQ(l.LegendBox(), Rect(left, top, right, bottom));
+    EXPECT_EQ(l.SwatchWidth(), sw);
+
+    // The box, grown by a visible frame; the shadow s pixels thick, set off by s.
+    const int d = k.FrameVisible ? fw : 0;
+    const auto rects = test::CallsOf(trace, "Rectangle");
+    ASSERT_FALSE(rects.empty());
+    EXPECT_EQ(rects[0].Args, (std::vector<int>{left - d, top - d, right + d, bottom + d}));
+    EXPECT_EQ(rects[0].PenStyle, k.FrameVisible ? psSolid : psClear);
+    EXPECT_EQ(rects[0].PenWidth, fw);
+    std::vector<std::vector<int>> shadow;
+    for (const auto& f : test::CallsOf(trace, "FillRect"))
+      if (f.BrushColor == clBlack) shadow.push_back(f.Args);
+    const int o = d == 0 ? -1 : d + d / 2 - (d % 2 == 0 ? 1 : 0);
+    if (s > 0)
+      EXPECT_EQ(shadow, (std::vector<std::vector<int>>{{left + s, bottom + o, right + o + s, bottom + o + s},
+                                                       {right + o, top + s, right + o + s, bottom + o + s}}));
+    else
+      EXPECT_TRUE(shadow.empty());
+
+    // The entries: one above the other at xt, or side by side one step apart.
+    const auto outs = test::CallsOf(trace, "TextOut");
+    ASSERT_EQ(outs.size(), 2u);
+    for (int p = 0; p < 2; ++p) {
+      const bool column = k.Align == laLeft || k.Align == laRight;
+      EXPECT_EQ(outs[p].Args, (std::vector<int>{column ? xt : xt + step * p, column ? top + 1 + h * p : top + 1}));
+    }
+
+    TRect plot = Rect(12, 8, 388, 242);
+    switch (k.Align) {
+      case laLeft: plot.Left = right + 11; break;
+      case laRight: plot.Right = left - 11; break;
+      case laTop: plot.Top = bottom + s + 7; break;
+      case laBottom: plot.Bottom = top - 7; break;
+    }
+    EXPECT_EQ(chart.PlotRect(), plot);
+  }
 }
 
-TEST(Legend, LayoutEventsMoveTheBoxAndTheEntries) {
+// The legend-rectangle event moves the box (its outline, shadow and the plot edge beside it),
+// not the entries; the position event moves one entry and its swatch; the text event rewrites
+// the texts.
+TEST(Legend, LayoutEvents) {
   ProgramChart p;
+  p.chart.Legend().SetResizeChart(true);
   p.chart.OnGetLegendText = [](TCustomAxisPanel*, TLegendStyle style, int index, std::string& text) {
     EXPECT_EQ(style, lsLastValues);
     EXPECT_EQ(index, 0);
     text = "load" + text;
   };
-  p.chart.OnGetLegendRect = [](TCustomChart*, TRect& r) {
-    r.Left += 100;
-    r.Right += 100;
-    r.Top += 50;
-    r.Bottom += 50;
-  };
+  p.Paint();
+  const TRect before = p.chart.Legend().LegendBox();
+  const auto unmoved = test::CallsOf(p.trace, "TextOut");
+  ASSERT_EQ(unmoved.size(), 1u);
+  EXPECT_EQ(unmoved[0].Text, "load CPU 37");
+
+  p.chart.OnGetLegendRect = [](TCustomChart*, TRect& r) { r = Rect(r.Left + 100, r.Top + 50, r.Right + 100, r.Bottom + 50); };
+  p.Paint();
+  const TRect box = p.chart.Legend().LegendBox();
+  EXPECT_EQ(box, Rect(before.Left + 100, before.Top + 50, before.Right + 100, before.Bottom + 50));
+  EXPECT_EQ(test::CallsOf(p.trace, "Rectangle")[0].Args, (std::vector<int>{box.Left, box.Top, box.Right, box.Bottom}));
+  EXPECT_EQ(test::CallsOf(p.trace, "TextOut")[0].Args, unmoved[0].Args);
+  EXPECT_EQ(p.chart.PlotRect().Left, box.Right + 1);  // the box's right edge plus HorizMargin 1
+
   int posCalls = 0;
   p.chart.OnGetLegendPos = [&](TCustomChart*, int index, int& x, int& y, int&) {
     EXPECT_EQ(index, 0);
     ++posCalls;
-    y += 1;
-    EXPECT_GT(x, 100);
+    x += 20;
+    y += 7;
   };
   p.Paint();
   EXPECT_EQ(posCalls, 1);
-  const TRect box = p.chart.Legend().LegendBox();
-  EXPECT_EQ(box.Left, 103);
-  EXPECT_EQ(box.Top, 50);
-  const auto outs = test::CallsOf(p.trace, "TextOut");
-  ASSERT_EQ(outs.size(), 1u);
-  EXPECT_EQ(outs[0].Text, "load CPU 37");
-  EXPECT_EQ(outs[0].Args[1], 52);
-  EXPECT_EQ(test::CallsOf(p.trace, "Rectangle")[0].Args[0], 103);
+  const auto moved = test::CallsOf(p.trace, "TextOut");
+  EXPECT_EQ(moved[0].Args, (std::vector<int>{unmoved[0].Args[0] + 20, unmoved[0].Args[1] + 7}));
+  // The swatch's line (the fast line's legend symbol) ends 4 pixels left of the moved text.
+  for (const auto& seg : test::SegmentsOf(p.trace)) {
+    if (seg.Color != clMaroon) continue;
+    EXPECT_EQ(seg.X1, moved[0].Args[0] - 4);
+    break;
+  }
 }
 
 TEST(Legend, GoldenProgramChartWithLegend) {
