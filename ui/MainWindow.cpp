@@ -25,8 +25,8 @@ TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
   end();
   resizable(this);  // sizeable; resize() lays the children out itself
   // Dragging the border stops at the smallest size that stays findable and keeps the menu in
-  // reach; settings may still ask for a smaller window.
-  size_range(MinTrackWidth, MinTrackHeight);
+  // reach; settings may still ask for a smaller window (PublishMinimum).
+  size_range(FMinWidth, FMinHeight);
   callback(CloseCallback, this);
   FToolExtents = x11::RequestToolFrameExtents(300);
   Fl::add_system_handler(SystemEvent, this);
@@ -71,7 +71,19 @@ void TMainWindow::PlaceClient(const TBounds& outer) {
   const TFrameExtents e = Extents();
   const TBounds c = ClientFromOuter(outer, e, Fl::w(), Fl::h());
   FOuter = OuterFromClient(c, e);
+  PublishMinimum(c.Width, c.Height);
   resize(c.Left, c.Top, c.Width, c.Height);
+}
+
+void TMainWindow::PublishMinimum(int clientWidth, int clientHeight) {
+  // A size the program sets below the minimum (a stored setting) is the user's own choice: the
+  // window manager is told a minimum no larger than it, so that it does not enlarge the window.
+  const int mw = std::min(MinTrackWidth, clientWidth), mh = std::min(MinTrackHeight, clientHeight);
+  if (mw == FMinWidth && mh == FMinHeight) return;
+  FMinWidth = mw;
+  FMinHeight = mh;
+  size_range(mw, mh);
+  x11::SetFrameKind(this, FBorderStyle == bsNone ? x11::fkFrameless : x11::fkToolWindow);
 }
 
 void TMainWindow::SetLeft(int v) {

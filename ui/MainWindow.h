@@ -69,6 +69,8 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   // FLTK 1.3's shown() is not const.
   bool IsShown() const { return const_cast<TMainWindow*>(this)->shown() != 0; }
   void PlaceClient(const TBounds& outer);
+  // The minimum size for interactive resizing, published in WM_NORMAL_HINTS.
+  void PublishMinimum(int clientWidth, int clientHeight);
   TBounds Outer() const;
   TBounds Client() const { return TBounds{x(), y(), w(), h()}; }
   static void CloseCallback(Fl_Widget* w, void* data);
@@ -86,6 +88,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   std::string FHint;
   // Outer geometry while the window is not shown.
   TBounds FOuter{182, 129, 520, 377};
+  int FMinWidth = MinTrackWidth, FMinHeight = MinTrackHeight;
   // Left-button press and drag.
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
   bool FPressed = false, FDragging = false, FManualDrag = false;

@@ -151,6 +151,12 @@ void KeepNormalState(const void* xevent) {
   XFlush(fl_display);
 }
 
+void SetFrameKind(Fl_Window* win, TFrameKind kind) {
+  if (!win->shown()) return;
+  SetFrameFunctions(fl_xid(win), kind);
+  XFlush(fl_display);
+}
+
 void ShowDialog(Fl_Window* win, TFrameKind kind) {
   fl_open_display();
   XGrabServer(fl_display);

@@ -25,6 +25,9 @@ enum TFrameKind { fkToolWindow, fkFrameless, fkDialog };
 // the first map.
 // The frame functions follow the window's border (fkToolWindow or fkFrameless).
 void ShowToolWindow(Fl_Window* win, bool above);
+// Publishes the functions and decorations of `kind` on a shown window (FLTK rewrites its own
+// Motif hints whenever the size range changes).
+void SetFrameKind(Fl_Window* win, TFrameKind kind);
 // Shows a dialog window with the functions and decorations of `kind`, published before the
 // window manager sees it.
 void ShowDialog(Fl_Window* win, TFrameKind kind);
