@@ -189,8 +189,9 @@ int TMainWindow::handle(int event) {
         return 1;
       }
       if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
-      if (Fl::event_clicks() > 0) {
-        Fl::event_clicks(0);
+      // Every second click of a quick series is a double click (a triple click toggles once,
+      // a fourth click toggles again), as on the desktops the program comes from.
+      if (Fl::event_clicks() % 2 == 1) {
         FPressed = false;
         if (OnDoubleClick) OnDoubleClick();
         return 1;
