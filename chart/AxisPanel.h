@@ -41,11 +41,14 @@ class TCustomAxisPanel : public TCustomChartPanel {
   void AddSeries(TChartSeries* series);
   // Takes a series out of this chart (through its ParentChart setter); nothing when absent.
   void RemoveSeries(TChartSeries* series);
-  // The list side of the series' ParentChart setter: append (with a palette colour for a
-  // series without one) and invalidate; nothing when already present.
+  // The list side of the series' ParentChart setter: the series leaves any other chart, gets a
+  // palette colour when it has none, names this chart as its parent, is appended, and the chart
+  // invalidates; nothing when already present.
   void AttachSeries(TChartSeries* series);
-  // Remove and invalidate; nothing when absent.
+  // Clears the series' parent link, removes it and invalidates; nothing when absent.
   void DetachSeries(TChartSeries* series);
+  // Ends the loading bracket, then fills the series whose sources were set while loading.
+  void Loaded() override;
   // The first palette entry no series uses (and, with avoidBackground, neither Color nor
   // BackColor); red when every entry is taken.
   TColor PickFreeColor(bool avoidBackground) const;

@@ -93,6 +93,7 @@ class TCustomChartPanel {
   bool Destroying() const { return FDestroying; }
   // The chart never prints in this system; the printing rules of the drawing code ask this.
   bool IsPrinting() const { return FPrinting; }
+  void SetPrinting(bool v) { FPrinting = v; }
 
   // ---- Panel properties (the property rule: a changed value invalidates) -------------------
   TColor Color() const { return FColor; }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "base/Exceptions.h"
 #include "base/Messages.h"
@@ -70,7 +71,10 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
 
 void TCustomAxisPanel::AttachSeries(TChartSeries* series) {
   if (!series || FSeriesList->Contains(series)) return;
+  // A series belongs to one chart at a time: it leaves the chart it was in.
+  if (series->FParentChart && series->FParentChart != this) series->FParentChart->DetachSeries(series);
   if (series->SeriesColor() == clAutoColor) series->SetSeriesColor(PickFreeColor(true));
+  series->FParentChart = this;
   if (!series->DataSources().empty()) series->ReloadFromSource();
   FSeriesList->Append(series);
   Invalidate();
@@ -78,9 +82,17 @@ void TCustomAxisPanel::AttachSeries(TChartSeries* series) {
 
 void TCustomAxisPanel::DetachSeries(TChartSeries* series) {
   if (!series || !FSeriesList->Contains(series)) return;
+  series->FParentChart = nullptr;
   if (Cursor() == series->Cursor()) SetCursor(RestingCursor());
   FSeriesList->Remove(series);
   Invalidate();
+}
+
+void TCustomAxisPanel::Loaded() {
+  TCustomChartPanel::Loaded();
+  // Sources set while the chart was loading were linked without copying: fill the series now.
+  for (TChartSeries* s : *FSeriesList)
+    if (s->DataSource()) s->ReloadFromSource();
 }
 
 TColor TCustomAxisPanel::PickFreeColor(bool avoidBackground) const {
@@ -101,15 +113,18 @@ double TCustomAxisPanel::AxisRange(const TChartAxis& axis, bool xValues, bool ma
   const bool paging = p > 0 && (first ? xValues == first->YIsPrimary() : xValues);
   if (paging) {
     if (!first || first->Count() == 0) return 0;
-    const int n = first->Count();
-    int from = p * (FPage - 1);
-    if (from >= n) from = std::max(0, n / p - 1) * p;
-    int to = from + p - 1;
+    // 64-bit index arithmetic: p x (Page - 1) and first + p - 1 may pass the int range.
+    const std::int64_t n = first->Count();
+    std::int64_t from = std::int64_t{p} * (FPage - 1);
+    if (from >= n) from = std::max<std::int64_t>(0, n / p - 1) * p;
+    std::int64_t to = from + p - 1;
     if (to >= n) to = from + n % p - 1;
-    const auto value = [&](int i) { return xValues ? first->XValueAt(i) : first->YValueAt(i); };
+    const auto value = [&](std::int64_t i) {
+      return xValues ? first->XValueAt(static_cast<int>(i)) : first->YValueAt(static_cast<int>(i));
+    };
     if (!maximum) return value(from);
-    const int shown = to - from + 1;
-    if (!FScaleLastPage && shown < p) return value(from) + (value(to) - value(from)) * p / shown;
+    const std::int64_t shown = to - from + 1;
+    if (!FScaleLastPage && shown < p) return value(from) + (value(to) - value(from)) * p / static_cast<double>(shown);
     return value(to);
   }
   bool found = false;
@@ -135,7 +150,8 @@ int TCustomAxisPanel::NumPages() const {
   int pages = 0;
   for (const TChartAxis* axis : {a, b}) {
     const TChartSeries* s = FSeriesList->FirstActiveBoundTo(axis);
-    const int n = s ? (s->Count() + FMaxPointsPerPage - 1) / FMaxPointsPerPage : 1;
+    // Rounded up without adding first: Count + MaxPointsPerPage may pass the int range.
+    const int n = s ? s->Count() / FMaxPointsPerPage + (s->Count() % FMaxPointsPerPage != 0) : 1;
     pages = std::max(pages, n);
   }
   return pages;

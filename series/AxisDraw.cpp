@@ -406,7 +406,9 @@ void TChartAxis::DrawGridLine(int p) {
   canvas.Brush().SetStyle(bsClear);
   canvas.SetBkMode(TRANSPARENT);
   canvas.Pen().Assign(static_cast<const TPen&>(FGrid));
-  if (c->IsPrinting() && !(FGrid.Style() == psSolid && FGrid.Width() == 1)) canvas.Pen().SetWidth(0);
+  // On a printer a patterned one-pixel pen becomes the device's thinnest line (as the series'
+  // line pen does).
+  if (c->IsPrinting() && FGrid.Style() != psSolid && FGrid.Width() == 1) canvas.Pen().SetWidth(0);
   if (FGrid.Color() == clAutoColor) canvas.Pen().SetColor(clGray);
   const TPenStyle style = FGrid.Style();
   const TRect& plot = c->PlotRect();

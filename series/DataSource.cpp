@@ -40,6 +40,15 @@ void ShowDataSourceMessage(const std::string& message) {
 // ---- Notifications -------------------------------------------------------------------------------
 
 void TChartSeries::NotifyDependents(TDataKind kind, int index) {
+  // Sources never form a circle (LinkSource refuses one); should a dependent change this series
+  // while it is being told about a change, that change is not passed round again, so a
+  // notification ends on any graph of series.
+  if (FNotifying) return;
+  struct Guard {
+    bool& flag;
+    ~Guard() { flag = false; }
+  } guard{FNotifying};
+  FNotifying = true;
   // A dependent may change the list while it reacts (it may drop this series); walk a copy.
   const std::vector<TChartSeries*> dependents(FDependents);
   for (TChartSeries* d : dependents) {
@@ -63,8 +72,13 @@ void TChartSeries::NotifyDependents(TDataKind kind, int index) {
 
 // ---- Linking -----------------------------------------------------------------------------------------
 
+void TChartSeries::CheckNotCircular(const TChartSeries* source) const {
+  if (source && (source == this || source->DependsOn(this))) throw ChartException(msg::CircularSeries);
+}
+
 void TChartSeries::LinkSource(TChartSeries* source) {
   if (!source) return;
+  CheckNotCircular(source);
   FDataSources.push_back(source);
   auto& deps = source->FDependents;
   if (!Contains(deps, this)) deps.push_back(this);
@@ -122,7 +136,7 @@ void TChartSeries::SetDataSource(TChartSeries* source) {
   if (Contains(FDataSources, source)) return;
   // A source that takes its points from this series, directly or through its own sources,
   // would send every change round in a circle.
-  if (source->DependsOn(this)) throw ChartException(msg::CircularSeries);
+  CheckNotCircular(source);
   const bool loading = FParentChart->Loading();
   if (!loading) DetachSources();
   LinkSource(source);
@@ -140,9 +154,9 @@ void TChartSeries::AttachCalculation(std::unique_ptr<TChartFunction> calculation
 // ---- Taking points from a source ---------------------------------------------------------------------
 
 void TChartSeries::SourcePointDeleted(TChartSeries* /*source*/, int index) {
-  // The source has already dropped its point; this series deletes its own point at that index
-  // when it has one (a dependent that was filled differently may be shorter).
-  if (index >= 0 && index < Count()) Delete(index);
+  // The source has already dropped its point; this series deletes its own at that index, with
+  // the list-index error when it has no such point.
+  Delete(index);
 }
 
 int TChartSeries::AppendFromSource(TChartSeries* source, int index) {

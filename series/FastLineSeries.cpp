@@ -24,12 +24,9 @@ TFastLineSeries::TFastLineSeries() {
 TFastLineSeries::~TFastLineSeries() = default;
 
 void TFastLineSeries::LinePenChanged() {
-  // A colour given to the pen directly becomes the series colour too, so the line always shows
-  // the colour last set through either of them.
-  if (FLinePen->Color() != SeriesColor() && SeriesColor() != clAutoColor)
-    TChartSeries::SetSeriesColor(FLinePen->Color());
-  else
-    PenChanged();
+  // Only repaints: a colour given to the pen directly leaves SeriesColor, in which the line is
+  // always drawn (SetLinePen and SetSeriesColor keep the two together).
+  PenChanged();
 }
 
 void TFastLineSeries::SetLinePen(const TChartPen& pen) {
@@ -300,7 +297,7 @@ void TFastLineSeries::DrawSymbolShape(int /*index*/, const TRect& rect) {
   canvas->LineTo(rect.Right, m);
 }
 
-void TFastLineSeries::Assign(const TChartSeries& source) {
+void TFastLineSeries::Assign(TChartSeries& source) {
   if (&source == this) return;
   if (const auto* other = dynamic_cast<const TFastLineSeries*>(&source)) FLinePen->Assign(*other->FLinePen);
   TChartSeries::Assign(source);

@@ -41,7 +41,7 @@ class TFastLineSeries final : public TChartSeries {
   void DrawSymbolShape(int index, const TRect& rect) override;
 
   // Copies the line pen of another fast line series, then the core's settings and points.
-  void Assign(const TChartSeries& source) override;
+  void Assign(TChartSeries& source) override;
 
  private:
   void LinePenChanged();

@@ -25,13 +25,14 @@ TChartSeries::TChartSeries() {
 }
 
 TChartSeries::~TChartSeries() {
-  // Let go of the sources and of the series that depend on this one, then of the chart.
+  // Let go of the calculation and the sources; each series that depends on this one drops it
+  // and reloads from the sources it has left; then the points go and the series leaves its
+  // chart.
+  FSeriesFunction.reset();
   DetachSources();
-  for (TChartSeries* d : std::vector<TChartSeries*>(FDependents)) {
-    auto& ds = d->FDataSources;
-    ds.erase(std::remove(ds.begin(), ds.end(), this), ds.end());
-  }
+  const std::vector<TChartSeries*> dependents(FDependents);
   FDependents.clear();
+  for (TChartSeries* d : dependents) d->UnlinkSource(this);
   EmptyLists();
   if (FParentChart) SetParentChart(nullptr);
 }
@@ -246,8 +247,9 @@ std::unique_ptr<TChartPen> TChartSeries::NewChartPen() {
 
 // ---- Assign ----------------------------------------------------------------------------------
 
-void TChartSeries::Assign(const TChartSeries& source) {
+void TChartSeries::Assign(TChartSeries& source) {
   if (&source == this) return;
+  for (const TChartSeries* s : source.FDataSources) CheckNotCircular(s);
   FTag = source.FTag;
   DetachSources();
   // Value-list settings: X to X and Y to Y when both draw their Y values along the value axis,
@@ -259,6 +261,11 @@ void TChartSeries::Assign(const TChartSeries& source) {
   FColorSource = source.FColorSource;
   const std::size_t common = std::min(FColumnLists.size(), source.FColumnLists.size());
   for (std::size_t k = 2; k < common; ++k) FColumnLists[k]->Assign(*source.FColumnLists[k]);
+  // The calculation moves over to this series when it has none of its own.
+  if (!FSeriesFunction && source.FSeriesFunction) {
+    FSeriesFunction = std::move(source.FSeriesFunction);
+    FSeriesFunction->SetParentSeries(this);
+  }
 
   if (!source.FDataSources.empty()) {
     for (TChartSeries* s : source.FDataSources) LinkSource(s);

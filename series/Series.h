@@ -220,8 +220,10 @@ class TChartSeries {
   const TSeriesMarks& Marks() const { return *FMarks; }
   void SetMarks(const TSeriesMarks& v) { FMarks->Assign(v); }
 
-  // Copies the settings, the value-list settings and the points of another series.
-  virtual void Assign(const TChartSeries& source);
+  // Copies the settings, the value-list settings and the points (or the data sources) of
+  // another series, and takes over its calculation when this series has none. Sources that
+  // would make a circle raise ChartException before anything changes.
+  virtual void Assign(TChartSeries& source);
 
   // ---- Repaint and dependents -----------------------------------------------------------------
   // Invalidates the parent chart, when there is one.
@@ -238,7 +240,9 @@ class TChartSeries {
   // Tells every dependent about a change: dkClear clears it, dkAdd appends point `index` of this
   // series, dkDelete deletes its point `index`, dkRefresh reloads all points.
   void NotifyDependents(TDataKind kind, int index);
-  // Appends a source series (once) and lists this series among its dependents.
+  // Appends a source series (once) and lists this series among its dependents. A source that
+  // is this series or takes its points from it, directly or through its sources, raises
+  // ChartException "Circular Series dependences are not allowed" and nothing changes.
   void LinkSource(TChartSeries* source);
   // Drops a source series, then reloads.
   void UnlinkSource(TChartSeries* source);
@@ -290,8 +294,14 @@ class TChartSeries {
   }
 
  private:
+  // The chart's series list keeps the parent-chart link in step with its own membership.
+  friend class TCustomAxisPanel;
+
   int RandomInt(int k);
   void DetachSources();
+  // ChartException "Circular Series dependences are not allowed" when `source` is this series
+  // or takes its points from it.
+  void CheckNotCircular(const TChartSeries* source) const;
 
   std::string FName;
   std::intptr_t FTag = 0;
@@ -327,6 +337,7 @@ class TChartSeries {
   int FDepthLevel = 0;
   TCustomAxisPanel* FParentChart = nullptr;
   TRandomFunction FRandom;
+  bool FNotifying = false;  // inside NotifyDependents
 };
 
 }  // namespace varnel

@@ -22,13 +22,11 @@ void TChartSeries::Repaint() {
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
   if (chart == FParentChart) return;
-  // The link is cleared before leaving and set before joining, so a chart that sets the link
-  // back from inside DetachSeries or AttachSeries finds it already in place.
-  TCustomAxisPanel* old = FParentChart;
-  FParentChart = nullptr;
-  if (old) link::DetachSeries(old, this);
-  FParentChart = chart;
-  if (chart) link::AttachSeries(chart, this);
+  // The chart's list sets and clears the link: joining a chart leaves the old one first.
+  if (chart)
+    link::AttachSeries(chart, this);
+  else
+    link::DetachSeries(FParentChart, this);
 }
 
 // ---- Axes and pixels -------------------------------------------------------------------------

@@ -223,6 +223,29 @@ TEST(AxisDraw, SeriesLoopSkipsValuesThatAreNotNumbersAndOverlappingLabels) {
   EXPECT_EQ(calls, 2);
 }
 
+TEST(AxisDraw, PrintingThinsPatternedOnePixelGridPens) {
+  struct Case {
+    TPenStyle Style;
+    int Width;
+    bool Printing;
+    int Drawn;
+  };
+  const Case cases[] = {{psDot, 1, true, 0},  {psDash, 1, true, 0},  {psSolid, 1, true, 1},
+                        {psDot, 2, true, 2},  {psDot, 1, false, 1}};
+  for (const Case& c : cases) {
+    DrawFixture f(Rect(40, 10, 340, 310));
+    TChartAxis& left = f.chart.LeftAxis();
+    left.Grid().SetStyle(c.Style);
+    left.Grid().SetWidth(c.Width);
+    f.chart.SetPrinting(c.Printing);
+    f.Draw(left);
+    const auto lines = test::CallsOf(f.trace, "LineTo");
+    const auto grid = std::find_if(lines.begin(), lines.end(), [](const TCanvasCall& l) { return l.Args[0] == 340; });
+    ASSERT_NE(grid, lines.end());
+    EXPECT_EQ(grid->PenWidth, c.Drawn) << c.Style << " " << c.Width << " " << c.Printing;
+  }
+}
+
 TEST(AxisDraw, CustomLabelLoop) {
   DrawFixture f(Rect(40, 10, 340, 310));
   TChartAxis& left = f.chart.LeftAxis();

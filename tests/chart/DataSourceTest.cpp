@@ -65,7 +65,13 @@ TEST(DataSource, ADependentFollowsItsSource) {
   f.b.SetRefreshOptions(roOnDelete | roOnClear);
   f.a.AppendY(8);  // not followed: b keeps one point
   EXPECT_EQ(f.b.Count(), 1);
-  EXPECT_NO_THROW(f.a.Delete(1));  // b has no point 1: nothing to delete there, no error
+  // b has no point 1: its delete raises as the value list does.
+  try {
+    f.a.Delete(1);
+    ADD_FAILURE() << "no list-index error";
+  } catch (const EListError& e) {
+    EXPECT_EQ(e.Message(), "List index out of bounds (1)");
+  }
   EXPECT_EQ(YsOf(f.b), (std::vector<double>{70}));
   f.a.Delete(0);
   EXPECT_EQ(f.b.Count(), 0);
@@ -111,6 +117,81 @@ TEST(DataSource, Checks) {
   SetDataSourceMessageHandler(nullptr);
   EXPECT_EQ(shown, (std::vector<std::string>{"No ParentChart to validate DataSource"}));
   EXPECT_EQ(loose.DataSource(), nullptr);
+}
+
+TEST(DataSource, CirclesAreRefusedOnEveryRoute) {
+  Sources f;
+  const std::string circular = "Circular Series dependences are not allowed";
+  f.a.SetDataSource(&f.b);  // a <- b <- c
+  f.b.SetDataSource(&f.c);
+  f.a.SetTitle("from a");
+  // Copying a's sources into c would make c take its points from b, which takes them from c.
+  EXPECT_EQ(ChartErrorOf([&] { f.c.Assign(f.a); }), circular);
+  EXPECT_TRUE(f.c.DataSources().empty());
+  EXPECT_EQ(f.c.Title(), "");  // nothing changed
+  EXPECT_EQ(ChartErrorOf([&] { f.c.LinkSource(&f.a); }), circular);
+  EXPECT_EQ(ChartErrorOf([&] { f.c.LinkSource(&f.c); }), circular);
+  EXPECT_TRUE(f.c.Dependents() == (std::vector<TChartSeries*>{&f.b}));
+  // The chain still works and ends.
+  f.c.AppendY(4);
+  EXPECT_EQ(YsOf(f.a), (std::vector<double>{4}));
+  // A copy that makes no circle takes the other's sources and their points.
+  TFastLineSeries d;
+  d.SetParentChart(&f.chart);
+  d.Assign(f.a);
+  EXPECT_EQ(d.DataSources(), (std::vector<TChartSeries*>{&f.b}));
+  EXPECT_EQ(YsOf(d), (std::vector<double>{4}));
+  // ... and follows them from now on.
+  f.c.AppendY(5);
+  EXPECT_EQ(YsOf(d), (std::vector<double>{4, 5}));
+}
+
+TEST(DataSource, LoadingFreeingAndCopying) {
+  Sources f;
+  TFastLineSeries second;
+  second.SetParentChart(&f.chart);
+  for (double v : {1, 2}) f.a.AppendY(v);
+  second.AppendY(9);
+  // Sources set while the chart loads are linked; the points come when loading ends.
+  f.chart.BeginLoading();
+  f.b.SetDataSource(&f.a);
+  f.b.SetDataSource(&second);
+  EXPECT_EQ(f.b.Count(), 0);
+  f.chart.Loaded();
+  EXPECT_EQ(YsOf(f.b), (std::vector<double>{1, 2}));
+  EXPECT_EQ(f.b.DataSources(), (std::vector<TChartSeries*>{&f.a, &second}));
+
+  // A freed source leaves its dependents, which reload from the sources they have left.
+  {
+    auto first = std::make_unique<TFastLineSeries>();
+    first->SetParentChart(&f.chart);
+    first->AppendY(7);
+    f.c.SetDataSource(first.get());
+    f.c.SetDataSource(nullptr);
+    f.chart.BeginLoading();
+    f.c.SetDataSource(first.get());
+    f.c.SetDataSource(&second);
+    f.chart.Loaded();
+    EXPECT_EQ(YsOf(f.c), (std::vector<double>{7}));
+  }
+  EXPECT_EQ(f.c.DataSources(), (std::vector<TChartSeries*>{&second}));
+  EXPECT_EQ(YsOf(f.c), (std::vector<double>{9}));
+
+  // A copy takes over the other's calculation when it has none of its own.
+  auto average = std::make_unique<TAverageFunction>();
+  TAverageFunction* avg = average.get();
+  f.a.AttachCalculation(std::move(average));
+  TFastLineSeries copy;
+  copy.SetParentChart(&f.chart);
+  copy.Assign(f.a);
+  EXPECT_EQ(copy.SeriesFunction(), avg);
+  EXPECT_EQ(avg->ParentSeries(), &copy);
+  EXPECT_EQ(f.a.SeriesFunction(), nullptr);
+  copy.AttachCalculation(std::make_unique<TAverageFunction>());
+  TChartFunction* own = copy.SeriesFunction();
+  f.b.AttachCalculation(std::make_unique<TAverageFunction>());
+  copy.Assign(f.b);
+  EXPECT_EQ(copy.SeriesFunction(), own);
 }
 
 TEST(DataSource, CalculationsRecomputeInsteadOfCopying) {

@@ -123,9 +123,11 @@ TEST(FastLine, PenAndSeriesColourStayTogether) {
   EXPECT_FALSE(f.line.LinePen().Visible());
   EXPECT_GT(f.host.InvalidateCount(), before);
 
-  // A colour given to the pen itself becomes the series colour.
+  // A colour given to the pen itself only repaints: the line keeps the series colour.
+  before = f.host.InvalidateCount();
   f.line.LinePen().SetColor(clGreen);
-  EXPECT_EQ(f.line.SeriesColor(), clGreen);
+  EXPECT_EQ(f.line.SeriesColor(), clBlue);
+  EXPECT_GT(f.host.InvalidateCount(), before);
 
   // A hidden pen still draws: the fast line uses only its attributes.
   f.line.AppendY(10);
@@ -133,7 +135,7 @@ TEST(FastLine, PenAndSeriesColourStayTogether) {
   f.line.FindVisibleRange();
   f.Draw();
   ASSERT_EQ(f.trace.Ops(), (std::vector<std::string>{"MoveTo", "LineTo"}));
-  EXPECT_EQ(f.trace.Calls[1].PenColor, clGreen);
+  EXPECT_EQ(f.trace.Calls[1].PenColor, clBlue);
   EXPECT_EQ(f.trace.Calls[1].PenWidth, 3);
 }
 

@@ -2,6 +2,7 @@
 // axis ranges with paging, legend titles, axes shown by their series, and depth levels.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -129,6 +130,34 @@ TEST(SeriesList, Paging) {
   EXPECT_EQ(changes, 5);
   chart.SetPage(1);
   EXPECT_EQ(changes, 5);
+  // Pages of nearly 2^31 points: one page, counted without overflow.
+  chart.SetScaleLastPage(true);
+  chart.SetMaxPointsPerPage(std::numeric_limits<int>::max());
+  EXPECT_EQ(chart.NumPages(), 1);
+  EXPECT_EQ(chart.MaxXValue(chart.BottomAxis()), 24);
+}
+
+TEST(SeriesList, DirectAttachAndDetachKeepTheParentLink) {
+  auto chart = std::make_unique<TChart>();
+  auto series = std::make_unique<TFastLineSeries>();
+  chart->AttachSeries(series.get());
+  EXPECT_EQ(series->ParentChart(), chart.get());
+  EXPECT_NE(series->SeriesColor(), clAutoColor);
+  // Attached to a second chart, it leaves the first.
+  TChart second;
+  second.AttachSeries(series.get());
+  EXPECT_EQ(series->ParentChart(), &second);
+  EXPECT_EQ(chart->SeriesCount(), 0);
+  second.DetachSeries(series.get());
+  EXPECT_EQ(series->ParentChart(), nullptr);
+  EXPECT_EQ(second.SeriesCount(), 0);
+  // Detached directly, then the chart freed before the series: the series no longer names the
+  // freed chart (the sanitizer build catches a use after free here).
+  chart->AddSeries(series.get());
+  chart->DetachSeries(series.get());
+  chart.reset();
+  series->AppendY(1);
+  series.reset();
 }
 
 TEST(SeriesList, LegendTitles) {
