@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <limits>
 
@@ -243,6 +244,139 @@ TEST(AxisDraw, PrintingThinsPatternedOnePixelGridPens) {
     const auto grid = std::find_if(lines.begin(), lines.end(), [](const TCanvasCall& l) { return l.Args[0] == 340; });
     ASSERT_NE(grid, lines.end());
     EXPECT_EQ(grid->PenWidth, c.Drawn) << c.Style << " " << c.Width << " " << c.Printing;
+  }
+}
+
+// One label at 50 on an axis 0..100, given by the custom loop.
+void OneLabelAt50(TChart& chart) {
+  chart.OnGetNextAxisLabel = [](TChartAxis*, int index, double& value, bool& stop) {
+    stop = index > 0;
+    value = 50;
+  };
+}
+
+enum Side { kBottom, kTop, kLeft, kRight };
+
+// The axis on one side of a 3D chart (depth 6 right and 4 up), showing 0..100.
+TChartAxis& DepthAxis(DrawFixture& f, Side side) {
+  f.chart.SetView3D(true);
+  f.chart.SetDepthOffsets(6, 4, 6, 4);
+  TChartAxis* axes[] = {&f.chart.BottomAxis(), &f.chart.TopAxis(), &f.chart.LeftAxis(), &f.chart.RightAxis()};
+  axes[side]->SetRange(0, 100);
+  return *axes[side];
+}
+
+TEST(AxisDraw, TopAndRightAxesIn3DWithInnerTicks) {
+  struct Case {
+    bool Top;
+    std::vector<std::vector<int>> Segments;  // tick, grid, inner tick, axis line
+  };
+  // Plot 40..340 x 30..310, depth 6 right and 4 up; 50 lies at x 190 and at y 170.
+  const Case cases[] = {
+      {true, {{196, 25, 196, 21}, {196, 26, 196, 306}, {196, 27, 196, 32}, {46, 26, 346, 26}}},
+      {false, {{347, 166, 351, 166}, {346, 166, 46, 166}, {345, 166, 340, 166}, {346, 27, 346, 306}}},
+  };
+  for (const Case& c : cases) {
+    DrawFixture f(Rect(40, 30, 340, 310));
+    TChartAxis& axis = DepthAxis(f, c.Top ? kTop : kRight);
+    axis.SetLabelStyle(talValue);
+    axis.SetTickInnerLength(5);
+    OneLabelAt50(f.chart);
+    f.Draw(axis);
+    std::vector<std::vector<int>> got;
+    for (const auto& s : test::SegmentsOf(f.trace)) got.push_back({s.X0, s.Y0, s.X1, s.Y1});
+    EXPECT_EQ(got, c.Segments) << (c.Top ? "top" : "right");
+    EXPECT_EQ(test::TextsOf(f.trace), (std::vector<std::string>{"50"}));
+  }
+}
+
+TEST(AxisDraw, LabelAndTitleAnchorsByAxisAndAngle) {
+  // Label anchors: (p, LabelsPos) on the bottom, (LabelsPos, p) on the left, shifted by the
+  // depth (6 right, 4 up) on the top and right; then moved by half the text height (horizontal
+  // axes at 90 and 270 degrees) or half the line height (vertical axes at 0 and 180 degrees).
+  // 13-pixel text; 50 lies at x 190 and y 170.
+  struct Case {
+    Side Axis;
+    int Angle;
+    int DX, DY;
+  };
+  const int h = 13 / 2;
+  const Case cases[] = {
+      {kBottom, 0, 0, 0}, {kBottom, 90, -h, 0}, {kBottom, 180, 0, 0}, {kBottom, 270, h, 0}, {kTop, 0, 0, 0},
+      {kTop, 90, -h, 0},  {kTop, 270, h, 0},    {kLeft, 0, 0, -h},    {kLeft, 90, 0, 0},    {kLeft, 180, 0, h},
+      {kLeft, 270, 0, 0}, {kRight, 0, 0, -h},   {kRight, 180, 0, h},  {kRight, 270, 0, 0},
+  };
+  for (const Case& c : cases) {
+    DrawFixture f(Rect(40, 30, 340, 310));
+    TChartAxis& axis = DepthAxis(f, c.Axis);
+    axis.SetLabelStyle(talValue);
+    axis.SetLabels(true);
+    axis.SetLabelsSize(30);
+    axis.SetLabelsAngle(c.Angle);
+    TRect r = Rect(40, 30, 340, 310);
+    axis.ReserveSpace(r);
+    OneLabelAt50(f.chart);
+    f.Draw(axis);
+    const auto texts = test::CallsOf(f.trace, "TextOut");
+    ASSERT_EQ(texts.size(), 1u);
+    const int pos = axis.LabelsPos();
+    const std::vector<int> base[] = {{190, pos}, {196, pos - 4}, {pos, 170}, {pos + 6, 166}};
+    const std::vector<int> expected{base[c.Axis][0] + c.DX, base[c.Axis][1] + c.DY};
+    EXPECT_EQ(texts[0].Args, expected) << c.Axis << " at " << c.Angle;
+  }
+
+  // Titles: centred on the plot on their side, the top and right shifted by the depth, each at
+  // its natural angle (the left and right titles read along the axis without adjustment).
+  struct TitleCase {
+    Side Axis;
+    int Angle;
+    int X, Y;
+  };
+  const TitleCase titles[] = {{kBottom, 0, 190, -20}, {kTop, 0, 196, 16}, {kLeft, 90, 20, 170}, {kRight, 270, -14, 166}};
+  for (const TitleCase& c : titles) {
+    DrawFixture f(Rect(40, 30, 340, 310));
+    TChartAxis& axis = DepthAxis(f, c.Axis);
+    axis.SetLabels(false);
+    axis.Title().SetCaption("load");
+    axis.SetTitleSize(20);
+    TRect r{};
+    axis.ReserveSpace(r);
+    ASSERT_EQ(axis.Title().Angle(), c.Angle);
+    f.Draw(axis);
+    EXPECT_EQ(test::TextsOf(f.trace).front(), "load");
+    EXPECT_EQ(test::CallsOf(f.trace, "TextOut")[0].Args, (std::vector<int>{c.X, c.Y})) << c.Axis;
+  }
+}
+
+TEST(AxisDraw, AdjustRangeToMarginsWidensTheRange) {
+  // 0..100 over 300 pixels (20..320) and 200 pixels (10..210).
+  struct Case {
+    bool Horizontal;
+    bool Inverted;
+    int Near, Far;  // left and right, or bottom and top, margins
+    double Min, Max;
+  };
+  const Case cases[] = {
+      {true, false, 10, 20, -10 * 100.0 / 270, 290 * 100.0 / 270},
+      {true, true, 10, 20, -20 * 100.0 / 270, 280 * 100.0 / 270},
+      {false, false, 15, 5, 100 - 195 * 100.0 / 180, 100 + 5 * 100.0 / 180},
+      {true, false, 0, 0, 0, 100},
+  };
+  for (const Case& c : cases) {
+    DrawFixture f(Rect(20, 10, 320, 210));
+    TChartAxis& axis = c.Horizontal ? f.chart.BottomAxis() : f.chart.LeftAxis();
+    axis.SetRange(0, 100);
+    axis.SetInverted(c.Inverted);
+    axis.AdjustRange();
+    if (c.Horizontal)
+      axis.AdjustRangeToMargins(c.Near, 0, c.Far, 0);
+    else
+      axis.AdjustRangeToMargins(0, c.Far, 0, c.Near);
+    EXPECT_NEAR(axis.ShownMinimum(), c.Min, 1e-9) << c.Horizontal << c.Inverted;
+    EXPECT_NEAR(axis.ShownMaximum(), c.Max, 1e-9) << c.Horizontal << c.Inverted;
+    EXPECT_NEAR(axis.ShownRange(), c.Max - c.Min, 1e-9);
+    const TRect plot = f.chart.PlotRect();  // restored
+    EXPECT_EQ((std::vector<int>{plot.Left, plot.Top, plot.Right, plot.Bottom}), (std::vector<int>{20, 10, 320, 210}));
   }
 }
 
