@@ -224,6 +224,30 @@ TEST(AxisDraw, SeriesLoopSkipsValuesThatAreNotNumbersAndOverlappingLabels) {
   EXPECT_EQ(calls, 2);
 }
 
+TEST(AxisDraw, TextLabelsComeFromThePointLabels) {
+  DrawFixture f(Rect(40, 10, 340, 310));
+  TFastLineSeries series;
+  f.chart.AddSeries(&series);
+  for (const char* label : {"mon", "tue", "wed", "thu"}) series.AppendY(5, label);
+  TChartAxis& bottom = f.chart.BottomAxis();
+  bottom.SetLabelStyle(talAuto);  // a horizontal axis whose series' first point has a label
+  bottom.SetLabels(true);
+  bottom.SetAutomatic(true);
+  EXPECT_EQ(bottom.EffectiveLabelStyle(), talText);
+  f.Draw(bottom);
+  EXPECT_EQ(test::TextsOf(f.trace), (std::vector<std::string>{"mon", "tue", "wed", "thu"}));
+  std::vector<int> xs;
+  for (const auto& t : test::CallsOf(f.trace, "TextOut")) xs.push_back(t.Args[0]);
+  EXPECT_EQ(xs, (std::vector<int>{40, 140, 240, 340}));  // X 0..3 over 300 pixels
+  // Without a label on the first point the axis shows values.
+  TFastLineSeries plain;
+  f.chart.RemoveSeries(&series);
+  f.chart.AddSeries(&plain);
+  plain.AppendY(5);
+  plain.AppendY(6, "late");
+  EXPECT_EQ(bottom.EffectiveLabelStyle(), talValue);
+}
+
 TEST(AxisDraw, PrintingThinsPatternedOnePixelGridPens) {
   struct Case {
     TPenStyle Style;
