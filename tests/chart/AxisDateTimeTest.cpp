@@ -100,10 +100,10 @@ TEST(AxisDateTime, CalendarHelpers) {
 // A bottom axis showing date-times (its series' X values are date-times) over a plot set by
 // hand, drawn into a traced canvas.
 struct DateAxis {
+  TBitmapHost host{1200, 300};  // outlives the chart, which it serves
+  TCanvasTrace trace;
   TChart chart;
   TFastLineSeries series;
-  TBitmapHost host{1200, 300};
-  TCanvasTrace trace;
   TChartAxis& axis = chart.BottomAxis();
   DateAxis(double from, double to, int plotWidth) {
     chart.SetHost(&host);
