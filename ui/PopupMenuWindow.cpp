@@ -69,15 +69,12 @@ class TPopupRun {
     FStartX = Fl::event_x_root();
     FStartY = Fl::event_y_root();
   }
-  ~TPopupRun() {
-    Fl::grab(nullptr);
-    while (!FLevels.empty()) CloseInnermost();
-  }
+  ~TPopupRun() { CloseAll(); }
 
   TMenuItem* Run() {
     Fl::grab(FLevels.front().get());
     while (!FDone && !FLevels.empty() && FLevels.front()->shown()) Fl::wait();
-    Fl::grab(nullptr);
+    CloseAll();
     return FPicked;
   }
 
@@ -89,13 +86,19 @@ class TPopupRun {
     const int sw = Fl::w(), sh = Fl::h();
     int x = screenX, y = screenY;
     // A submenu opens to the right of its item, or to the left where the right has no room.
-    if (besideRight >= 0 && x + level->w() > sw) x = std::max(0, besideRight - level->w());
+    if (besideRight >= 0 && static_cast<long long>(x) + level->w() > sw) x = std::max(0, besideRight - level->w());
     x = std::clamp(x, 0, std::max(0, sw - level->w()));
     y = std::clamp(y, 0, std::max(0, sh - level->h()));
     level->position(x, y);
     level->show();
     FLevels.push_back(std::move(level));
     if (FLevels.size() > 1) Fl::grab(FLevels.front().get());  // a new window keeps the grab where it was
+  }
+  // Closes the levels, innermost first, while the grab still holds (no event reaches a level
+  // that is going), then gives the grab back.
+  void CloseAll() {
+    while (!FLevels.empty()) CloseInnermost();
+    Fl::grab(nullptr);
   }
   void CloseInnermost() {
     FLevels.back()->hide();

@@ -220,6 +220,17 @@ if [ "$MODE" = bare ]; then
   xdotool key Escape
   wait_for 3 "the menu to close" menu_closed
 
+  # A submenu by keys: u twice reaches "Colo&ur", Enter opens it, "l" picks "&Line": the colour
+  # dialog opens; Escape cancels it (the settings are written unchanged).
+  key_menu shift+F10
+  xdotool key u u Return l
+  colour_dialog() { xdotool search --onlyvisible --name '^Color$' | head -1 | grep -q .; }
+  wait_for 5 "the colour dialog" colour_dialog
+  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Color$' | head -1)"
+  xdotool key Escape
+  wait_for 5 "the colour dialog to close" eval '! colour_dialog'
+  ini_has "Colors - Line=128" || fail "cancelled colour changed the line colour"
+
   # "E&xit": saves and ends the program.
   menu_pick x
   EXPECTED="Top=80 Left=140 Width=332 Height=190 StayOnTop=1 HideTitle=1 Display=0 Legend=0"
