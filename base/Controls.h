@@ -1,5 +1,6 @@
 // Window and control styles shared by the components and the main window: the border styles of
-// a window or panel and the form styles (window level) of a top-level window.
+// a window or panel, the form styles (window level) of a top-level window, and the mouse button
+// and shift state that mouse events carry.
 #pragma once
 
 namespace varnel {
@@ -11,5 +12,12 @@ enum TBorderStyle : int { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, 
 using TFormBorderStyle = TBorderStyle;
 // Window level of a top-level window: an ordinary window, or one that stays above the others.
 enum TFormStyle : int { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+
+// The mouse button of a press or release.
+enum TMouseButton : int { mbLeft, mbRight, mbMiddle };
+// Keys and buttons held during a mouse event, and whether it is the second click of a double
+// click (flags, combined with |).
+enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TShiftState = unsigned;
 
 }  // namespace varnel

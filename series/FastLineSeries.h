@@ -37,6 +37,9 @@ class TFastLineSeries final : public TChartSeries {
   void PrepareLinePen();
   // The index of the point at the pixel, or of the segment (its first point) through it; -1.
   int PointAtPixel(int x, int y) const override;
+  bool IsKindOfThis(const TChartSeries& other) const override {
+    return dynamic_cast<const TFastLineSeries*>(&other) != nullptr;
+  }
   // A horizontal line in the line pen across the middle of the legend box.
   void DrawSymbolShape(int index, const TRect& rect) override;
 

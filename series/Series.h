@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/Color.h"
+#include "base/Controls.h"
 #include "base/Geometry.h"
 #include "series/ChartPen.h"
 #include "series/SeriesMarks.h"
@@ -103,6 +104,14 @@ class TChartSeries {
   TColor StoredPointColor(int index) const;
   virtual double MarkValue(int index) const { return YValueAt(index); }
   virtual double StackValue(int index) const { return MarkValue(index); }
+  // The sum of the positive StackValue(index) of the chart's active series of a related class
+  // (one class is the other or derives from it) that have more than index points, in list
+  // order up to this series (included only with includeSelf); 0 without a chart or for a
+  // negative index.
+  double StackedSum(int index, bool includeSelf) const;
+  // Whether a series is of this series' class or of a class derived from it (each series class
+  // answers for itself).
+  virtual bool IsKindOfThis(const TChartSeries& /*other*/) const { return true; }
   // A number as the legend and the marks show it: FormatFloat(ValueFormat, value).
   std::string ValueText(double value) const;
   // The share of point index in PrimaryValueList's AbsSum, in PercentFormat (100 when the sum
@@ -175,6 +184,13 @@ class TChartSeries {
   }
   // Index of the point under a pixel, -1 for none (the base has no shape to hit).
   virtual int PointAtPixel(int x, int y) const;
+
+  // ---- Mouse (the chart calls these for the series under the mouse) ----------------------------
+  virtual void SeriesMouseMove(TShiftState /*shift*/, int /*x*/, int /*y*/) {}
+  // A press on point valueIndex: OnDblClick when the shift state carries ssDouble and it is
+  // assigned, else OnClick when assigned. True when a handler took the click.
+  virtual bool SeriesClick(int valueIndex, TMouseButton button, TShiftState shift, int x, int y);
+  virtual void SeriesMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
 
   // ---- Legend ---------------------------------------------------------------------------------
   // The colour box of legend item `index` (-1 = the series as a whole) in rect.
@@ -274,6 +290,10 @@ class TChartSeries {
   std::function<void(TChartSeries* sender, int valueIndex, std::string& markText)> OnGetMarkText;
   std::function<void(TChartSeries* sender)> BeforeDrawValues;
   std::function<void(TChartSeries* sender)> AfterDrawValues;
+  using TSeriesClick = std::function<void(TChartSeries* sender, int valueIndex, TMouseButton button,
+                                          TShiftState shift, int x, int y)>;
+  TSeriesClick OnClick;
+  TSeriesClick OnDblClick;
 
  protected:
   // After an add: OnAfterAdd, the dependents, and a repaint when Active.

@@ -13,6 +13,8 @@ void Invalidate(TCustomAxisPanel* chart) {
   if (chart && !chart->Destroying()) chart->Invalidate();
 }
 void AttachSeries(TCustomAxisPanel* chart, TChartSeries* series) { chart->AttachSeries(series); }
+int SeriesCount(const TCustomAxisPanel* chart) { return chart->SeriesCount(); }
+TChartSeries* SeriesAt(const TCustomAxisPanel* chart, int index) { return chart->Series(index); }
 void DetachSeries(TCustomAxisPanel* chart, TChartSeries* series) { chart->DetachSeries(series); }
 
 TChartAxis* Axis(TCustomAxisPanel* chart, TAxisSlot slot) {

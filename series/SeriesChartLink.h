@@ -60,6 +60,10 @@ TColor ChartColor(const TCustomAxisPanel* chart);
 TColor LegendColor(const TCustomAxisPanel* chart);
 void SetPatternBrush(TCustomAxisPanel* chart, TColor color, TColor backColor, TBrushStyle style);
 
+// The chart's series in list order.
+int SeriesCount(const TCustomAxisPanel* chart);
+TChartSeries* SeriesAt(const TCustomAxisPanel* chart, int index);
+
 // Whether some series of the chart has points, and the range an axis must show.
 bool HasSeriesWithPoints(const TCustomAxisPanel* chart);
 double AxisRange(TCustomAxisPanel* chart, const TChartAxis* axis, bool maximum, bool xValues);

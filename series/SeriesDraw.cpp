@@ -1,6 +1,7 @@
 // TChartSeries, the chart side: joining a chart, repainting it, the axes and the value-to-pixel
 // mapping with the 3D depth shift, the visible range, the drawing loop, point colours, the
-// legend symbol and the random sample values.
+// legend symbol, stacked sums over the chart's series, mouse clicks and the random sample
+// values.
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -230,6 +231,36 @@ void TChartSeries::FillWithSamples(int n) {
     x += step;
   }
   NotifyDependents(dkRefresh, 0);
+}
+
+double TChartSeries::StackedSum(int index, bool includeSelf) const {
+  if (!FParentChart || index < 0) return 0;  // a negative index names no point of any series
+  double sum = 0;
+  const int n = link::SeriesCount(FParentChart);
+  for (int i = 0; i < n; ++i) {
+    const TChartSeries* s = link::SeriesAt(FParentChart, i);
+    const bool self = s == this;
+    if (self && !includeSelf) break;
+    const bool related = IsKindOfThis(*s) || s->IsKindOfThis(*this);
+    if (s->Active() && related && s->Count() > index) {
+      const double v = s->StackValue(index);
+      if (v > 0) sum += v;
+    }
+    if (self) break;
+  }
+  return sum;
+}
+
+bool TChartSeries::SeriesClick(int valueIndex, TMouseButton button, TShiftState shift, int x, int y) {
+  if ((shift & ssDouble) && OnDblClick) {
+    OnDblClick(this, valueIndex, button, shift, x, y);
+    return true;
+  }
+  if (OnClick) {
+    OnClick(this, valueIndex, button, shift, x, y);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace varnel

@@ -3,6 +3,9 @@
 // canvas trace shows them.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "chart/Chart.h"
 #include "chart/ChartWall.h"
 #include "platform/canvas/Bitmap.h"
@@ -108,15 +111,16 @@ TEST(View3D, WallsPlanesAndSlabs) {
   Chart3D f;
   f.chart.Legend().SetVisible(false);
   f.Paint();
-  const TRect p = f.chart.PlotRect();
-  const int L = p.Left, T = p.Top, R = p.Right, B = p.Bottom;
-  const int DX = f.chart.DepthDX(), DY = f.chart.DepthDY();
+  // Worked out by hand: the plot (3, 3, 329, 187) is 326 x 184 when the depth is computed, so
+  // one level is Round(4.89) = 5 across and Round(2.76) = 3 down; the front face becomes
+  // L, T, R, B = 3, 6, 324, 187 with DX, DY = 5, 3. Both walls are 3 pixels thick.
+  EXPECT_EQ(f.chart.PlotRect(), Rect(3, 6, 324, 187));
   const auto polygons = test::CallsOf(f.trace, "Polygon");
   ASSERT_EQ(polygons.size(), 4u);
-  EXPECT_EQ(polygons[0].Args, (std::vector<int>{L + DX, T - DY, L + DX, B - DY, L, B + 1, L, T}));
-  EXPECT_EQ(polygons[1].Args, (std::vector<int>{L + DX, T - DY, L + DX - 3, T - DY, L - 3, T, L, T}));
-  EXPECT_EQ(polygons[2].Args, (std::vector<int>{L + DX, B - DY - 1, R + DX, B - DY - 1, R, B, L, B}));
-  EXPECT_EQ(polygons[3].Args, (std::vector<int>{R + DX, B - DY - 1, R + DX, B - DY + 2, R - 1, B + 3, R - 1, B}));
+  EXPECT_EQ(polygons[0].Args, (std::vector<int>{8, 3, 8, 184, 3, 188, 3, 6}));        // left wall plane
+  EXPECT_EQ(polygons[1].Args, (std::vector<int>{8, 3, 5, 3, 0, 6, 3, 6}));            // its slab's top
+  EXPECT_EQ(polygons[2].Args, (std::vector<int>{8, 183, 329, 183, 324, 187, 3, 187}));  // floor
+  EXPECT_EQ(polygons[3].Args, (std::vector<int>{329, 183, 329, 186, 323, 190, 323, 187}));  // floor slab's end
   for (const auto& c : polygons) {
     EXPECT_EQ(c.BrushColor, clLightYellow);  // the floor's brush colour does not show: it is solid
     EXPECT_EQ(c.BrushStyle, bsSolid);
@@ -124,9 +128,9 @@ TEST(View3D, WallsPlanesAndSlabs) {
   }
   const auto rects = test::CallsOf(f.trace, "Rectangle");
   ASSERT_EQ(rects.size(), 2u);
-  EXPECT_EQ(rects[0].Args, (std::vector<int>{L + 1, B + 1, L - 3, T}));
-  // The floor's slab runs on under the left wall's slab.
-  EXPECT_EQ(rects[1].Args, (std::vector<int>{L - 3, B, R, B + 4}));
+  EXPECT_EQ(rects[0].Args, (std::vector<int>{4, 188, 0, 6}));  // the left slab's front face
+  // The floor's slab runs on under the left wall's slab, from 3 - 3 = 0.
+  EXPECT_EQ(rects[1].Args, (std::vector<int>{0, 187, 324, 191}));
 
   // Hatched floor, automatic left wall without a slab: the floor is hatched in its colour over
   // its brush colour, the left wall only outlined.
@@ -174,6 +178,55 @@ TEST(View3D, NoWallsIn2DOrWithoutWalls) {
   f.Paint();
   EXPECT_EQ(f.chart.DepthDX(), 0);
   EXPECT_EQ(test::CallsOf(f.trace, "Polygon").size(), 4u);
+}
+
+// A series that records, while it draws its points, which pixels the clip lets through.
+class TClipProbeSeries : public TChartSeries {
+ public:
+  std::vector<std::pair<int, int>> Probes;
+  std::vector<bool> Seen;
+  TRect Box{};
+  void DrawAllPoints() override {
+    TCanvas* c = ParentChart() ? &ParentChart()->DrawCanvas() : nullptr;
+    Box = c->ClipBox();
+    Seen.clear();
+    for (const auto& [x, y] : Probes) Seen.push_back(c->PtVisible(x, y));
+  }
+};
+
+// The series clip (ClipPoints on). In 2D it is the plot rectangle with its left and top moved in
+// by 1 and its bottom up by 1, and with a visible frame of width w the right and bottom moved by
+// 1 - w. In 3D it is the polygon (L+1, B-1), (L+1, T), (L+DX, T-DY+1), (R+DX, T-DY+1),
+// (R+DX, B-DY+1), (R, B) under the alternate rule.
+TEST(View3D, ClipRegionsIn2DAnd3D) {
+  TChart chart;
+  test::ConfigureProgramChart(chart);
+  chart.Legend().SetVisible(false);
+  chart.SetClipPoints(true);
+  TClipProbeSeries s;
+  chart.AddSeries(&s);
+  for (int i = 0; i < 10; ++i) s.AppendY(i);
+  TBitmap target(332, 190);
+  // 2D: plot (3, 3, 329, 187) without axes.
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 332, 190));
+  EXPECT_EQ(s.Box, Rect(4, 4, 329, 186));
+  chart.Frame().SetVisible(true);
+  chart.Frame().SetWidth(3);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 332, 190));
+  EXPECT_EQ(s.Box, Rect(4, 4, 327, 184));
+  chart.Frame().SetVisible(false);
+
+  // 3D: L, T, R, B = 3, 6, 324, 187 and DX, DY = 5, 3: the polygon (4, 186), (4, 6), (8, 4),
+  // (329, 4), (329, 185), (324, 187).
+  chart.SetView3D(true);
+  s.Probes = {{4, 5}, {6, 5}, {5, 5}, {328, 4}, {329, 10}, {326, 186}, {327, 186}, {4, 185}, {3, 100}, {200, 3}};
+  chart.PaintTo(target.Canvas(), Rect(0, 0, 332, 190));
+  EXPECT_EQ(chart.PlotRect(), Rect(3, 6, 324, 187));
+  EXPECT_EQ(s.Box, Rect(4, 4, 329, 187));
+  // (6, 5) lies on the edge from (4, 6) to (8, 4), which takes x = 6 at y = 5, so it is in and
+  // (5, 5) out; on the edge from (329, 185) to (324, 187), y = 186 has x = 326.5.
+  EXPECT_EQ(s.Seen, (std::vector<bool>{false, true, false, true, false, true, false, true, false, false}));
+  chart.RemoveSeries(&s);
 }
 
 TEST(View3D, GoldenProgramChartIn3DWithWalls) {
