@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "platform/canvas/Canvas.h"
+
 namespace varnel {
 namespace {
 
@@ -69,6 +71,23 @@ std::array<std::uint32_t, ProgramIconSize * ProgramIconSize> MakeIcon() {
 const std::array<std::uint32_t, ProgramIconSize * ProgramIconSize>& ProgramIconPixels() {
   static const auto pixels = MakeIcon();
   return pixels;
+}
+
+TBitmap DrawProgramIcon(int size) {
+  TBitmap bitmap(size, size);
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Brush().SetStyle(bsSolid);
+  const auto& px = ProgramIconPixels();
+  const auto edge = [size](int i) { return i * size / ProgramIconSize; };
+  for (int y = 0; y < ProgramIconSize; ++y) {
+    for (int x = 0; x < ProgramIconSize; ++x) {
+      const std::uint32_t p = px[static_cast<std::size_t>(y * ProgramIconSize + x)];
+      const std::uint32_t rgb = (p >> 24) ? p & 0xFFFFFF : ProgramIconTransparent;
+      canvas.Brush().SetColor(RGB(static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8), static_cast<int>(rgb)));
+      canvas.FillRect(Rect(edge(x), edge(y), edge(x + 1), edge(y + 1)));
+    }
+  }
+  return bitmap;
 }
 
 }  // namespace varnel

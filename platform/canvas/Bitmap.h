@@ -9,6 +9,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,10 @@ class TBitmap {
 // The nearer of black and white to a pixel word (squared distance over the three channels).
 std::uint32_t NearestMonoPixel(std::uint32_t pixel);
 
-// Writes the bitmap as an 8-bit RGB PNG; false when the file cannot be written.
-bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path);
+// Writes the bitmap as an 8-bit RGB PNG, or as RGBA with the pixels of the word `transparent`
+// (0x00RRGGBB) fully transparent and all others opaque; false when the file cannot be written.
+bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path,
+                     std::optional<std::uint32_t> transparent = std::nullopt);
 // Reads an RGB or RGBA PNG (alpha dropped); false when the file is missing or not a PNG.
 bool LoadBitmapFromPng(TBitmap& bitmap, const std::string& path);
 

@@ -25,8 +25,9 @@ constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 27;
 void SilentWarning(png_structp, png_const_charp) {}
 void JumpOnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-// Writes `rows` (height pointers to width*3 RGB bytes). False on any libpng error.
-bool WriteRows(std::FILE* file, std::uint32_t width, std::uint32_t height, png_bytep* rows) {
+// Writes `rows` (height pointers to width*3 RGB bytes, or width*4 RGBA bytes with `alpha`).
+// False on any libpng error.
+bool WriteRows(std::FILE* file, std::uint32_t width, std::uint32_t height, png_bytep* rows, bool alpha) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, SilentWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -39,7 +40,7 @@ bool WriteRows(std::FILE* file, std::uint32_t width, std::uint32_t height, png_b
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_write_image(png, rows);
@@ -118,26 +119,28 @@ bool ReadSession(std::FILE* file, TPngHeader& header, unsigned char*& pixels) {
 
 }  // namespace
 
-bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path) {
+bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path, std::optional<std::uint32_t> transparent) {
   if (bitmap.Empty()) return false;
   const auto width = static_cast<std::uint32_t>(bitmap.Width());
   const auto height = static_cast<std::uint32_t>(bitmap.Height());
-  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
+  const std::size_t channels = transparent ? 4 : 3;
+  std::vector<unsigned char> bytes(static_cast<std::size_t>(width) * height * channels);
   std::vector<png_bytep> rows(height);
   for (std::uint32_t y = 0; y < height; ++y) {
     const std::uint32_t* src = bitmap.ScanLine(static_cast<int>(y));
-    unsigned char* dst = rgb.data() + static_cast<std::size_t>(y) * width * 3;
+    unsigned char* dst = bytes.data() + static_cast<std::size_t>(y) * width * channels;
     rows[y] = dst;
-    for (std::uint32_t x = 0; x < width; ++x) {
-      const std::uint32_t p = src[x];
-      dst[3 * x] = static_cast<unsigned char>(p >> 16);
-      dst[3 * x + 1] = static_cast<unsigned char>(p >> 8);
-      dst[3 * x + 2] = static_cast<unsigned char>(p);
+    for (std::uint32_t x = 0; x < width; ++x, dst += channels) {
+      const std::uint32_t p = src[x] & 0xFFFFFF;
+      dst[0] = static_cast<unsigned char>(p >> 16);
+      dst[1] = static_cast<unsigned char>(p >> 8);
+      dst[2] = static_cast<unsigned char>(p);
+      if (transparent) dst[3] = p == (*transparent & 0xFFFFFF) ? 0 : 0xFF;
     }
   }
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
-  bool ok = WriteRows(file, width, height, rows.data());
+  bool ok = WriteRows(file, width, height, rows.data(), transparent.has_value());
   if (std::fclose(file) != 0) ok = false;  // a full disk shows up here
   if (!ok) std::remove(path.c_str());     // no half-written picture left behind
   return ok;
