@@ -18,6 +18,7 @@ struct TFrameExtents {
 
 struct TBounds {
   int Left = 0, Top = 0, Width = 0, Height = 0;
+  bool operator==(const TBounds&) const = default;
 };
 
 // A client window's position is kept within +-PositionLimit (X positions are 16-bit on the wire).

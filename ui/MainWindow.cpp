@@ -56,7 +56,16 @@ TFrameExtents TMainWindow::Extents() const {
 
 int TMainWindow::SystemEvent(void* xevent, void* data) {
   auto* self = static_cast<TMainWindow*>(data);
-  if (x11::FrameExtentsChanged(xevent, self)) self->FExtentsKnown = false;
+  if (x11::FrameExtentsChanged(xevent, self)) {
+    self->FExtentsKnown = false;
+    const std::optional<TFrameExtents> e = x11::FrameExtents(self);
+    if (self->FPendingOuter && e && !e->Empty()) {
+      const TBounds want = *self->FPendingOuter;
+      self->FPendingOuter.reset();
+      self->FToolExtents = *e;  // what a tool window gets, for the next show too
+      if (self->Outer() != want) self->PlaceClient(want);
+    }
+  }
   x11::KeepNormalState(xevent);
   return 0;  // FLTK handles the event as usual
 }
@@ -138,6 +147,7 @@ void TMainWindow::ShowFirst() {
   // FLTK may push a bordered window down on creation: put it where it belongs.
   x11::MoveWindow(this, cx, cy);
   Fl_Window::position(cx, cy);
+  FPendingOuter = FBorderStyle != bsNone ? std::optional<TBounds>(FOuter) : std::nullopt;
   x11::FocusWindow(this);
   if (OnActivate) OnActivate();
 }

@@ -88,6 +88,9 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   std::string FHint;
   // Outer geometry while the window is not shown.
   TBounds FOuter{182, 129, 520, 377};
+  // The outer bounds asked for at the last show, until the window manager's frame extents
+  // arrive: a manager slower to answer than the start-up question gets the window placed again.
+  std::optional<TBounds> FPendingOuter;
   int FMinWidth = MinTrackWidth, FMinHeight = MinTrackHeight;
   // Left-button press and drag.
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
