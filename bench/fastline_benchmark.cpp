@@ -1,6 +1,7 @@
 // The scrolling graph's costs: the once-a-second cycle (drop the oldest point, renumber the X
 // values, append the new sample) on a one-minute and a one-day plot, and one drawing pass of the
-// fast line over a 1920-pixel plot for 10^3 to 10^6 points.
+// fast line over a 1920-pixel plot for 10^3 to 10^6 points with the program's two pens (1 and 2
+// pixels wide).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -30,10 +31,10 @@ void BM_SecondCycle(benchmark::State& state) {
 BENCHMARK(BM_SecondCycle)->Arg(60)->Arg(86400)->Unit(benchmark::kMicrosecond);
 
 // One pass of the line: a load-like random walk (0..100, steps of a few percent) on a 2D chart
-// whose plot spans 1920 x 1040 pixels, every point visible, width-1 pen.
+// whose plot spans 1920 x 1040 pixels, every point visible.
 enum class TShape { Walk, Smooth };
 
-void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape) {
+void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape, int width = 1) {
   const int n = static_cast<int>(state.range(0));
   TBitmapHost host(1920, 1080);
   TChart chart;
@@ -43,6 +44,7 @@ void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape) {
   line.SetParentChart(&chart);
   line.SetSeriesColor(clMaroon);
   line.LinePen().SetStyle(style);
+  line.LinePen().SetWidth(width);
   std::mt19937 rng(42);
   double y = 50;
   for (int i = 0; i < n; ++i) {
@@ -66,6 +68,10 @@ void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape) {
 }
 void BM_FastLineDraw(benchmark::State& state) { RunFastLine(state, psSolid, TShape::Walk); }
 BENCHMARK(BM_FastLineDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The same with the 2-pixel pen the program uses on windows over 300 x 150.
+void BM_FastLineDrawWide(benchmark::State& state) { RunFastLine(state, psSolid, TShape::Walk, 2); }
+BENCHMARK(BM_FastLineDrawWide)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // The same pass with a clear pen: the series' own work (mapping, same-pixel skip, one move-to
 // or line-to call per point) without the rasteriser's.

@@ -165,6 +165,23 @@ class TCanvasAccess {
     stroke.Paint(s, ink);
   }
 
+  // The open path from start through pts with a wide pen whose operation is idempotent: the
+  // union of what its segments paint one by one.
+  void Chain(TPoint64 start, std::span<const TPoint> pts, const TPenSpec& pen) {
+    if (pen.Width <= raster::kChainWidth) {
+      // The discs of the widths in use, built once.
+      thread_local std::vector<std::unique_ptr<raster::TDisc>> discs(raster::kChainWidth + 1);
+      auto& disc = discs[static_cast<std::size_t>(pen.Width)];
+      if (!disc) disc = std::make_unique<raster::TDisc>(pen.Width);
+      if (disc->Nested()) {
+        raster::TSurface s = Surface();
+        raster::WideChain(s, pen.On, start, pts, pen.Width, *disc);
+        return;
+      }
+    }
+    Stroke(ToPoints64(pts, &start), false, pen);
+  }
+
   // A filled shape: the interior (given as spans by fill) minus the wide stroke, then the
   // outline. Width-1 outlines are drawn after the fill (they may cover its edge pixels).
   template <class Fill>
@@ -480,7 +497,7 @@ void TCanvas::PolylineTo(std::span<const TPoint> points) {
     // segment with a disc at either end; the path's is the union of those), a solid one-pixel
     // pen paints them as a chain.
     if (pen.Wide) {
-      a.Stroke(ToPoints64(points, &start), false, pen);
+      a.Chain(start, points, pen);
       return;
     }
     if (pen.Style == psSolid) {
@@ -503,7 +520,12 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
   TracePoints("Polyline", points);
   TCanvasAccess a(*this);
   if (points.size() < 2 || !a.Visible()) return;
-  a.Stroke(ToPoints64(points), false, a.Pen());
+  const TPenSpec pen = a.Pen();
+  if (pen.Wide && !pen.None && pen.On.Idempotent()) {
+    a.Chain({points[0].x, points[0].y}, points.subspan(1), pen);
+    return;
+  }
+  a.Stroke(ToPoints64(points), false, pen);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -197,8 +197,18 @@ template void TCosmeticPen::Walk<false>(bool, i64, int, i64, i64, i64, i64, i64)
 // Wide strokes
 
 TDisc::TDisc(i64 w) : FW(w) {
-  if (w <= kExactEllipse) {
-    FRows = EllipseFillRows(w, w);
+  if (w > kExactEllipse) return;
+  FRows = EllipseFillRows(w, w);
+  // Rows shrink (or stay) outwards from the point's own row, w / 2, in both directions.
+  const auto within = [&](std::size_t outer, std::size_t inner) {
+    const auto o = FRows[outer], i = FRows[inner];
+    return o.first > o.second || (i.first <= o.first && o.second <= i.second);
+  };
+  const std::size_t mid = static_cast<std::size_t>(w / 2);
+  FNested = true;
+  for (std::size_t r = 0; r < FRows.size(); ++r) {
+    if (r < mid && !within(r, r + 1)) FNested = false;
+    if (r > mid && !within(r, r - 1)) FNested = false;
   }
 }
 
@@ -215,6 +225,63 @@ std::pair<i64, i64> TDisc::Row(i64 r) const {
   return {std::max<i64>(l, 0), std::min<i64>(rr, FW - 1)};
 }
 
+namespace {
+
+// The spans of the disc of width w at v inside the box: out(y, x0, x1).
+template <class Out>
+void DiscSpans(const TDisc& disc, i64 w, TPoint64 v, const TBox& box, Out&& out) {
+  const i64 lo = -(w / 2);
+  const i64 top = v.y + lo;
+  if (!box.Intersects(v.x + lo, top, v.x + lo + w, top + w)) return;
+  const i64 r0 = std::max<i64>(0, box.T - top), r1 = std::min<i64>(w, box.B - top);
+  for (i64 r = r0; r < r1; ++r) {
+    const auto ext = disc.Row(r);
+    if (ext.first <= ext.second) out(top + r, v.x + lo + ext.first, v.x + lo + ext.second + 1);
+  }
+}
+
+// The body of the segment a -> b (a != b) of a stroke w wide: a horizontal or vertical one as
+// the block rect(y0, y1, x0, x1) it covers, any other as the quadrilateral quad(corners) filled
+// by the lattice rule. Bodies that cannot reach the box are left out.
+template <class Rect, class Quad>
+void SegmentBody(TPoint64 a, TPoint64 b, i64 w, const TBox& box, Rect&& rect, Quad&& quad) {
+  const i64 half = w / 2;
+  if (a.y == b.y) {
+    const i64 y0 = a.y - half;
+    if (box.Intersects(std::min(a.x, b.x), y0, std::max(a.x, b.x), y0 + w))
+      rect(y0, y0 + w, std::min(a.x, b.x), std::max(a.x, b.x));
+    return;
+  }
+  if (a.x == b.x) {
+    const i64 x0 = a.x - half;
+    if (box.Intersects(x0, std::min(a.y, b.y), x0 + w, std::max(a.y, b.y)))
+      rect(std::min(a.y, b.y), std::max(a.y, b.y), x0, x0 + w);
+    return;
+  }
+  const double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
+  const double len = std::sqrt(dx * dx + dy * dy);
+  const double wx = static_cast<double>(w) * std::fabs(dy) / len, wy = static_cast<double>(w) * std::fabs(dx) / len;
+  TPoint64 nv{std::llround(wx / 2), std::llround(wy / 2)};
+  TPoint64 vv{std::llround((wx + 1) / 2), std::llround((wy + 1) / 2)};
+  if (dx < 0) {
+    nv.y = -nv.y;
+    vv.y = -vv.y;
+  }
+  if (dy < 0) {
+    std::swap(nv, vv);
+    nv.x = -nv.x;
+    vv.x = -vv.x;
+  }
+  const TPoint64 corners[4] = {{a.x - nv.x, a.y + nv.y}, {a.x + vv.x, a.y - vv.y}, {b.x + vv.x, b.y - vv.y}, {b.x - nv.x, b.y + nv.y}};
+  i64 l = corners[0].x, t = corners[0].y, r = l, bt = t;
+  for (const TPoint64& q : corners) {
+    l = std::min(l, q.x), r = std::max(r, q.x), t = std::min(t, q.y), bt = std::max(bt, q.y);
+  }
+  if (box.Intersects(l, t, r + 1, bt + 1)) quad(std::span<const TPoint64>(corners));
+}
+
+}  // namespace
+
 void WideStroke(const TSpanSink& out, const TBox& box, std::span<const TPoint64> pts, bool closed, i64 w,
                 const TDisc& disc) {
   std::vector<TPoint64> p;
@@ -224,67 +291,83 @@ void WideStroke(const TSpanSink& out, const TBox& box, std::span<const TPoint64>
   while (closed && p.size() > 1 && p.back() == p.front()) p.pop_back();
   if (p.empty()) return;
   if (box.Empty()) return;
-  const i64 lo = -(w / 2), hi = (w - 1) / 2;  // the disc's extent about its point
+  const i64 lo = -(w / 2);
   // Whether the disc at v holds pixel (x, y).
   const auto inDisc = [&](const TPoint64& v, i64 x, i64 y) {
     const auto ext = disc.Row(y - (v.y + lo));
     return ext.first <= ext.second && x >= v.x + lo + ext.first && x <= v.x + lo + ext.second;
   };
   for (const TPoint64& v : p) {
-    if (!box.Intersects(v.x + lo, v.y + lo, v.x + hi + 1, v.y + hi + 1)) continue;
     // A disc (convex) holding the box's four corners covers all of it: the stroke is the box.
     if (inDisc(v, box.L, box.T) && inDisc(v, box.R - 1, box.T) && inDisc(v, box.L, box.B - 1) &&
         inDisc(v, box.R - 1, box.B - 1)) {
       for (i64 y = box.T; y < box.B; ++y) out(y, box.L, box.R);
       return;
     }
-    const i64 top = v.y + lo;
-    const i64 r0 = std::max<i64>(0, box.T - top), r1 = std::min<i64>(w, box.B - top);
-    for (i64 r = r0; r < r1; ++r) {
-      const auto ext = disc.Row(r);
-      if (ext.first <= ext.second) out(top + r, v.x + lo + ext.first, v.x + lo + ext.second + 1);
-    }
+    DiscSpans(disc, w, v, box, out);
   }
   const std::size_t n = p.size();
   if (n < 2) return;
   const std::size_t segs = closed && n > 2 ? n : n - 1;
-  const i64 half = w / 2;
   for (std::size_t i = 0; i < segs; ++i) {
-    const TPoint64 a = p[i], b = p[(i + 1) % n];
-    if (a.y == b.y) {
-      const i64 y0 = a.y - half;
-      if (!box.Intersects(std::min(a.x, b.x), y0, std::max(a.x, b.x), y0 + w)) continue;
-      for (i64 y = std::max(y0, box.T); y < std::min(y0 + w, box.B); ++y) out(y, std::min(a.x, b.x), std::max(a.x, b.x));
-      continue;
-    }
-    if (a.x == b.x) {
-      const i64 x0 = a.x - half;
-      if (!box.Intersects(x0, std::min(a.y, b.y), x0 + w, std::max(a.y, b.y))) continue;
-      for (i64 y = std::max(std::min(a.y, b.y), box.T); y < std::min(std::max(a.y, b.y), box.B); ++y) out(y, x0, x0 + w);
-      continue;
-    }
-    const double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
-    const double len = std::sqrt(dx * dx + dy * dy);
-    const double wx = static_cast<double>(w) * std::fabs(dy) / len, wy = static_cast<double>(w) * std::fabs(dx) / len;
-    TPoint64 nv{std::llround(wx / 2), std::llround(wy / 2)};
-    TPoint64 vv{std::llround((wx + 1) / 2), std::llround((wy + 1) / 2)};
-    if (dx < 0) {
-      nv.y = -nv.y;
-      vv.y = -vv.y;
-    }
-    if (dy < 0) {
-      std::swap(nv, vv);
-      nv.x = -nv.x;
-      vv.x = -vv.x;
-    }
-    const TPoint64 quad[4] = {{a.x - nv.x, a.y + nv.y}, {a.x + vv.x, a.y - vv.y}, {b.x + vv.x, b.y - vv.y}, {b.x - nv.x, b.y + nv.y}};
-    i64 l = quad[0].x, t = quad[0].y, r = l, bt = t;
-    for (const TPoint64& q : quad) {
-      l = std::min(l, q.x), r = std::max(r, q.x), t = std::min(t, q.y), bt = std::max(bt, q.y);
-    }
-    if (!box.Intersects(l, t, r + 1, bt + 1)) continue;
-    ScanPolygon(quad, ALTERNATE, box, out);
+    SegmentBody(
+        p[i], p[(i + 1) % n], w, box,
+        [&](i64 y0, i64 y1, i64 x0, i64 x1) {
+          for (i64 y = std::max(y0, box.T); y < std::min(y1, box.B); ++y) out(y, x0, x1);
+        },
+        [&](std::span<const TPoint64> quad) { ScanPolygon(quad, ALTERNATE, box, out); });
   }
+}
+
+void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pts, i64 w, const TDisc& disc) {
+  const TBox& box = s.Box();
+  if (box.Empty()) return;
+  const TInk ink = SolidInk(rop);
+  const auto span = [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); };
+  const auto discAt = [&](TPoint64 v) { DiscSpans(disc, w, v, box, span); };
+  const auto body = [&](TPoint64 a, TPoint64 b) {
+    SegmentBody(
+        a, b, w, box, [&](i64 y0, i64 y1, i64 x0, i64 x1) { s.Narrow(y0, y1, x0, x1, rop); },
+        [&](std::span<const TPoint64> quad) { ScanPolygon(quad, ALTERNATE, s, ink); });
+  };
+  // The open run of vertical segments: column runX, rows lo .. hi between its highest and
+  // lowest point. Its segments' bodies together are that block; the discs of its points lie
+  // inside the block but for the rows beyond its ends, where (the disc being nested) the
+  // discs at the highest and the lowest point hold those of the others.
+  bool open = false;
+  i64 runX = 0, lo = 0, hi = 0;
+  const auto close = [&] {
+    body({runX, lo}, {runX, hi});
+    discAt({runX, lo});
+    discAt({runX, hi});
+    open = false;
+  };
+  TPoint64 cur = start;
+  for (const TPoint& q : pts) {
+    const TPoint64 next{q.x, q.y};
+    if (next == cur) continue;
+    if (next.x == cur.x) {
+      if (!open) {
+        open = true;
+        runX = cur.x;
+        lo = hi = cur.y;
+      }
+      lo = std::min(lo, next.y);
+      hi = std::max(hi, next.y);
+    } else {
+      // cur's disc: part of the run it ends, or its own.
+      if (open)
+        close();
+      else
+        discAt(cur);
+      body(cur, next);
+    }
+    cur = next;
+  }
+  if (open)
+    close();
+  else
+    discAt(cur);
 }
 
 }  // namespace varnel::raster

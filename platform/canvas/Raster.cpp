@@ -206,6 +206,29 @@ void TSurface::Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink) {
   for (i64 y = y0; y < y1; ++y) Span(y, x0, x1, ink);
 }
 
+void TSurface::Narrow(i64 y0, i64 y1, i64 x0, i64 x1, TRop rop) {
+  const TBox& b = FRegion.Box;
+  y0 = std::max(y0, b.T);
+  y1 = std::min(y1, b.B);
+  x0 = std::max(x0, b.L);
+  x1 = std::min(x1, b.R);
+  if (y0 >= y1 || x0 >= x1) return;
+  if (FRegion.Complex) {
+    const TInk ink = SolidInk(rop);
+    for (i64 y = y0; y < y1; ++y) Span(y, x0, x1, ink);
+    return;
+  }
+  const i64 n = x1 - x0;
+  std::uint32_t* p = Row(y0) + x0;
+  if (rop.A == 0) {
+    for (i64 y = y0; y < y1; ++y, p += FWidth)
+      for (i64 k = 0; k < n; ++k) p[k] = rop.X;
+    return;
+  }
+  for (i64 y = y0; y < y1; ++y, p += FWidth)
+    for (i64 k = 0; k < n; ++k) p[k] = rop.Apply(p[k]);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Span accumulator
 
@@ -305,7 +328,10 @@ struct TEdge {
 
 }  // namespace
 
-void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit) {
+namespace {
+
+template <class Emit>
+void ScanPolygonTo(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, Emit&& emit) {
   const std::size_t n = pts.size();
   if (n < 3 || box.Empty()) return;
   // Scratch storage kept between calls (no call reenters this function).
@@ -385,6 +411,16 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box,
     for (TEdge* e : active) e->Step();
     ++y;
   }
+}
+
+}  // namespace
+
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit) {
+  ScanPolygonTo(pts, mode, box, emit);
+}
+
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink) {
+  ScanPolygonTo(pts, mode, s.Box(), [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); });
 }
 
 }  // namespace varnel::raster

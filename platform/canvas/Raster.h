@@ -90,6 +90,9 @@ class TSurface {
   void Span(i64 y, i64 x0, i64 x1, const TInk& ink);
   // Paints rows [y0, y1) x columns [x0, x1), clipped (whole rows of a plain fill at once).
   void Block(i64 y0, i64 y1, i64 x0, i64 x1, const TInk& ink);
+  // Rows [y0, y1) x columns [x0, x1), clipped, row by row for a block a few columns wide (a
+  // stroke down a pixel column).
+  void Narrow(i64 y0, i64 y1, i64 x0, i64 x1, TRop rop);
   // Rows [y0, y1) of column x, clipped.
   void Column(i64 x, i64 y0, i64 y1, TRop rop);
   // One pixel, clipped.
@@ -133,6 +136,8 @@ class TSpanRows {
 // Polygon lattice fill: calls emit(y, x0, x1) for each filled span inside the box (rows and
 // columns clipped). Grid point (x, y) is inside under the half-open crossing rule.
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit);
+// The same, painting the spans inside the surface's visible region with the ink.
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink);
 
 // Cosmetic (one-pixel) line drawing with an optional dash style, continuing the pattern
 // across segments of one call.
@@ -172,16 +177,31 @@ class TDisc {
  public:
   explicit TDisc(i64 w);
   std::pair<i64, i64> Row(i64 r) const;
+  // Whether each row holds every row further from the point's own row (the disc at a point
+  // then holds, on every row beyond it, the disc at any point further in): true for the
+  // exact discs.
+  bool Nested() const { return FNested; }
 
  private:
   i64 FW;
   std::vector<std::pair<i64, i64>> FRows;
+  bool FNested = false;
 };
 
 // A wide stroke (round ends and joins) of a path: its spans inside the box, overlapping where
 // segments and discs meet (gather them in a TSpanRows to paint each pixel once).
 void WideStroke(const TSpanSink& out, const TBox& box, std::span<const TPoint64> pts, bool closed, i64 width,
                 const TDisc& disc);
+
+// Pens up to this width stroke an open path with an idempotent operation through WideChain.
+constexpr i64 kChainWidth = 64;
+
+// The wide stroke of the open path from start through pts (round ends and joins), painted
+// straight onto the surface for an operation that gives the same result however often a pixel
+// is painted: the union of the discs at the points and the segments' bodies, with each run of
+// segments down one pixel column painted once as the block it covers and the discs at its two
+// ends. disc must be Nested().
+void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pts, i64 w, const TDisc& disc);
 
 // The filled ellipse of a W x H box (both at most kExactEllipse): per row the inclusive column
 // range, first > second for a row the outline does not reach.

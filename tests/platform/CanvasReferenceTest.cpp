@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -85,32 +87,46 @@ TEST(CanvasReference, ClippedDashesMatchUnclipped) {
   }
 }
 
-// PolylineTo paints, leaves the pen and traces exactly what one LineTo a point does, for every
-// pen (widths, styles, all sixteen modes, either background mode) and clip, on dense lines that
-// run up and down columns, leave the bitmap and come back.
-TEST(CanvasReference, PolylineToMatchesLineToOneByOne) {
+// PolylineTo and Polyline paint, leave the pen and trace exactly what one LineTo a point does,
+// for every pen (widths 0 to 8 and two past the direct wide path's limit, every style, all
+// sixteen modes, either background mode) and clip, on lines that run up and down columns,
+// stay flat, climb steeply, stand still, leave the bitmap by far and come back.
+TEST(CanvasReference, PolylinesMatchLineToOneByOne) {
   std::mt19937 rng(4242);
   const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
-  for (int n = 0; n < 1500; ++n) {
+  const int widths[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 64, 65};
+  const TPenStyle styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psInsideFrame};
+  for (int n = 0; n < 3000; ++n) {
     std::vector<TPoint> pts(static_cast<std::size_t>(r(1, 60)));
     TPoint at = Point(r(-10, 50), r(-10, 50));
+    const int shape = n % 6;
     for (auto& q : pts) {
       const int move = r(0, 9);
-      if (move < 6) at.y += r(-12, 12);        // up or down the same column
-      else if (move < 8) at = Point(at.x + r(-2, 2), at.y + r(-12, 12));
-      else if (move < 9) at = Point(r(-10, 50), r(-10, 50));
-      else at = Point(r(-1000000, 1000000), r(-1000000000, 1000000000));
+      switch (shape) {
+        case 0:  // noisy: mostly up and down one column, now and then a step aside or far off
+          if (move < 6) at.y += r(-12, 12);
+          else if (move < 8) at = Point(at.x + r(-2, 2), at.y + r(-12, 12));
+          else if (move < 9) at = Point(r(-10, 50), r(-10, 50));
+          else at = Point(r(-1000000, 1000000), r(-1000000000, 1000000000));
+          break;
+        case 1: at.x += r(0, 3); break;                       // flat
+        case 2: at.y = r(-5, 45); break;                      // vertical
+        case 3: at = Point(at.x + r(-1, 1), at.y + r(-30, 30)); break;  // steep
+        case 4: break;                                        // all at one point
+        default:  // far outside the bitmap, some of it crossing it
+          at = move < 5 ? Point(r(-2000000000, 2000000000), r(-2000000000, 2000000000)) : Point(r(-10, 50), r(-10, 50));
+      }
       q = at;
     }
     const TPoint start = Point(r(-10, 50), r(-10, 50));
-    test::TPad one(40, 40), all(40, 40);
-    for (test::TPad* p : {&one, &all}) {
+    test::TPad one(40, 40), all(40, 40), poly(40, 40);
+    for (test::TPad* p : {&one, &all, &poly}) {
       p->Bmp.Canvas().Brush().SetColor(static_cast<TColor>(0x00A0B0C0));
       p->C().FillRect(Rect(0, 0, 20, 40));
       TPen& pen = p->C().Pen();
       pen.SetColor(static_cast<TColor>(0x00305070));
-      pen.SetWidth(n % 7 == 0 ? 3 : n % 5 == 0 ? 2 : 1);
-      pen.SetStyle(static_cast<TPenStyle>(n % 9 < 3 ? psSolid : n % 9 - 2));
+      pen.SetWidth(widths[static_cast<std::size_t>(n / 6 % std::size(widths))]);
+      pen.SetStyle(styles[static_cast<std::size_t>(n / 7 % std::size(styles))]);
       pen.SetMode(static_cast<TPenMode>(n % 16));
       p->C().SetBkMode(n % 2 ? OPAQUE : TRANSPARENT);
       if (n % 3 == 1) p->C().SetClipRect(Rect(3, 5, 31, 36));
@@ -118,10 +134,26 @@ TEST(CanvasReference, PolylineToMatchesLineToOneByOne) {
       p->C().MoveTo(start.x, start.y);
     }
     for (const TPoint& q : pts) one.C().LineTo(q.x, q.y);
-    all.C().PolylineTo(pts);
+    // In batches, as the fast line hands its points over.
+    for (std::size_t i = 0; i < pts.size();) {
+      const std::size_t k = std::min(pts.size() - i, static_cast<std::size_t>(r(1, 20)));
+      all.C().PolylineTo(std::span<const TPoint>(pts).subspan(i, k));
+      i += k;
+    }
     ASSERT_EQ(all.C().PenPos(), one.C().PenPos());
     for (int y = 0; y < 40; ++y)
       for (int x = 0; x < 40; ++x) ASSERT_EQ(all.Bmp.Pixel(x, y), one.Bmp.Pixel(x, y)) << "line " << n << " at " << x << "," << y;
+    // Polyline is one path: for a pen whose mode gives the same however often a pixel is painted
+    // and that has no dash pattern to run on, that too is what the LineTo calls paint.
+    const TPenMode mode = static_cast<TPenMode>(n % 16);
+    const bool twiceDiffers = mode == pmNot || mode == pmMergePenNot || mode == pmMaskPenNot || mode == pmNotMerge ||
+                              mode == pmNotMask || mode == pmXor || mode == pmNotXor;
+    if (twiceDiffers || one.C().Pen().Style() != psSolid) continue;
+    std::vector<TPoint> path{start};
+    path.insert(path.end(), pts.begin(), pts.end());
+    poly.C().Polyline(path);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) ASSERT_EQ(poly.Bmp.Pixel(x, y), one.Bmp.Pixel(x, y)) << "polyline " << n << " at " << x << "," << y;
   }
   TCanvasTrace trace;
   test::TPad p(8, 8);
