@@ -65,6 +65,8 @@ bool TFastLineSeries::BeginPass(TPass& pass) const {
   pass.Count = Count();
   pass.XRaw = XValues().StoredValues();
   pass.YRaw = YValues().StoredValues();
+  pass.XOffset = XValues().StoredOffset();
+  pass.YOffset = YValues().StoredOffset();
   pass.XMultiplier = XValues().Multiplier();
   pass.YMultiplier = YValues().Multiplier();
   pass.LinearX = serieslink::LinearMapping(chart, pass.HorizAxis, true, pass.XMap);
@@ -112,12 +114,12 @@ inline bool MapLinear(const serieslink::TLinearMap& m, double invRange, double v
   return true;
 }
 
-// MapLinear over a block of stored values, plus the depth shift, in a form the compiler runs
+// MapLinear over a block of stored values (slots less the list's offset), plus the depth shift, in a form the compiler runs
 // several values at a time (no branches, the flags kept as doubles): out[k] is the shifted pixel
 // of raw[k] * multiplier, and undecided[k] is non-zero where MapLinear would not decide on the
 // quick path (those pixels are the caller's to recompute). Returns whether any is undecided.
-bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const double* raw, double multiplier, int shift,
-                    int n, int* out, double* undecided) {
+bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const double* raw, double offset, double multiplier,
+                    int shift, int n, int* out, double* undecided) {
   if (m.Range == 0) {
     std::fill(out, out + n, m.Centre + shift);
     return false;
@@ -128,7 +130,7 @@ bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const doub
   // Within this bound the rounded quotient, moved to the axis' end, is an int.
   const double bound = std::min(kFarPixels, 2147483646.0 - std::fabs(base));
   for (int k = 0; k < n; ++k) {
-    const double q = size * (raw[k] * multiplier - minimum) * invRange;
+    const double q = size * ((raw[k] - offset) * multiplier - minimum) * invRange;
     const double inside = q > bound ? bound : (q >= -bound ? q : -bound);  // also for NaN
     const double r = RoundEven(inside);
     const double outside = std::fabs(q) < bound ? 0.0 : 1.0;  // also for NaN
@@ -145,7 +147,7 @@ bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const doub
 
 inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
   if (index < 0 || index >= pass.Count) return XPixelOf(index);  // raises the list-index error
-  const double v = pass.XRaw[index] * pass.XMultiplier;
+  const double v = (pass.XRaw[index] - pass.XOffset) * pass.XMultiplier;
   int pixel;
   if (!pass.LinearX || !MapLinear(pass.XMap, pass.XInvRange, v, pixel)) pixel = serieslink::XPixelOfValue(pass.HorizAxis, v);
   return pixel + pass.ShiftX;
@@ -153,7 +155,7 @@ inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
 
 inline int TFastLineSeries::PassY(const TPass& pass, int index) const {
   if (index < 0 || index >= pass.Count) return YPixelOf(index);
-  const double v = pass.YRaw[index] * pass.YMultiplier;
+  const double v = (pass.YRaw[index] - pass.YOffset) * pass.YMultiplier;
   int pixel;
   if (!pass.LinearY || !MapLinear(pass.YMap, pass.YInvRange, v, pixel)) pixel = serieslink::YPixelOfValue(pass.VertAxis, v);
   return pixel + pass.ShiftY;
@@ -217,10 +219,10 @@ void TFastLineSeries::DrawAllPoints() {
       }
       const double* xRaw = FPass.XRaw + i;
       const double* yRaw = FPass.YRaw + i;
-      if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
+      if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
         for (int k = 0; k < n; ++k)
           if (xUndecided[k] != 0) xs[k] = PassX(FPass, i + k);
-      if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YMultiplier, FPass.ShiftY, n, ys, yUndecided))
+      if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, n, ys, yUndecided))
         for (int k = 0; k < n; ++k)
           if (yUndecided[k] != 0) ys[k] = PassY(FPass, i + k);
       // The same-pixel skip on locals (the queue is flushed at most once a block: it holds

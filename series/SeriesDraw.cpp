@@ -87,23 +87,25 @@ void TChartSeries::FindVisibleRange() {
   const int nearPixel = horizontal ? (inverted ? plot.Right : plot.Left) : (inverted ? plot.Top : plot.Bottom);
   const int farPixel = horizontal ? (inverted ? plot.Left : plot.Right) : (inverted ? plot.Bottom : plot.Top);
 
-  const double* raw = list.StoredValues();
+  const double* slots = list.StoredValues();
+  const double offset = list.StoredOffset();
+  const auto raw = [&](int i) { return slots[i] - offset; };
   const double m = list.Multiplier();
   const double nearValue = link::ValueAtPixel(axis, nearPixel);
   int first = 0;
-  while (first < n && !(raw[first] * m >= nearValue)) ++first;
+  while (first < n && !(raw(first) * m >= nearValue)) ++first;
   if (first == n) return;
   FFirstShownIndex = first;
 
   const double farValue = link::ValueAtPixel(axis, farPixel);
   int last;
-  if (raw[n - 1] * m <= farValue) {
+  if (raw(n - 1) * m <= farValue) {
     last = n - 1;
   } else {
     last = first;
-    while (last < n && !(raw[last] * m >= farValue)) ++last;
+    while (last < n && !(raw(last) * m >= farValue)) ++last;
     if (last == n) last = n - 1;
-    if (!FIncludeEdgePoint && raw[last] * m > farValue) --last;
+    if (!FIncludeEdgePoint && raw(last) * m > farValue) --last;
   }
   FLastShownIndex = last;
 }

@@ -3,12 +3,16 @@
 // the axes find their range without a scan, and the Renumber step of the scrolling graph.
 //
 // Stored values are raw; Value(i) reads raw x Multiplier, and the statistics are in multiplied
-// units. Removing the first value is cheap (no value moves), so the once-a-second
-// "drop the oldest, renumber, append" cycle costs little even on long plots.
+// units. The once-a-second "drop the oldest, renumber, append" cycle of the scrolling graph
+// touches no more than the values at the ends, whatever the plot's length: removing the first
+// value moves nothing, a list known to hold consecutive whole numbers is renumbered by moving an
+// offset instead of rewriting it, and deleting a value rescans for the extremes only when it
+// was the last one holding one of them.
 //
 //   TChartValueList& x = series.XValues();
 //   x.DeleteValue(0);  x.Renumber();  x.AddValue(x.Count());
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "series/ShiftVector.h"
@@ -36,8 +40,11 @@ class TChartValueList {
   double StoredValue(int index) const;
   // Value(Count - 1); on an empty list the list-index error with index -1.
   double Last() const;
-  // The raw stored values as one contiguous run of Count() doubles (valid until the next change).
+  // The raw stored values as one contiguous run of Count() doubles, each StoredOffset() above
+  // the value it stands for: StoredValue(i) == StoredValues()[i] - StoredOffset(), exactly
+  // (valid until the next change). The offset is 0 unless the list holds whole numbers only.
   const double* StoredValues() const { return FValues.data(); }
+  double StoredOffset() const { return FOffset; }
 
   // Overwrites the stored value; statistics and everyone else are left alone.
   void SetValue(int index, double value);
@@ -79,9 +86,26 @@ class TChartValueList {
  private:
   void CheckIndex(int index, int limit) const;
   void AddStatistics(double stored);
+  // The stored value at i (the physical slot less the offset).
+  double At(std::size_t i) const { return FValues[i] - FOffset; }
+  // The slot value for a stored value; with a non-zero offset only whole numbers fit exactly,
+  // so anything else first takes the offset out of every slot.
+  double Encode(double stored);
+  void DropOffset();
+  // Whether the value put in slot i keeps the list numbered (slot i == FFirst + i).
+  void KeepNumbered(std::size_t i, double slot);
 
   TChartSeries* FOwner;
-  TShiftVector<double> FValues;
+  TShiftVector<double> FValues;  // slots: stored value + FOffset
+  double FOffset = 0.0;
+  // Slot i holds FFirst + i for every i (whole numbers, no negative zero).
+  bool FNumbered = true;
+  double FFirst = 0.0;
+  // Highest and Lowest are those of a rescan and FHighCount / FLowCount values hold them (kept
+  // only with multiplier 1 and while no value that is not a number or a negative zero is there,
+  // where the scan's outcome depends on where such a value stands).
+  bool FExact = true;
+  int FHighCount = 0, FLowCount = 0;
   TChartListOrder FOrder = loNone;
   bool FDateTime = false;
   double FMultiplier = 1.0;

@@ -2,6 +2,10 @@
 // list-index error, and the front-removal storage behaving like a plain array.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -155,47 +159,102 @@ TEST(ValueList, AssignCopiesSettingsButNotNameOrValues) {
   EXPECT_EQ(b.Count(), 0);
 }
 
-// The storage drops front values without moving the rest; seeded random edits must leave the
-// same values and statistics as a plain vector does.
+// The list as first written: a plain array whose deletions rescan for the extremes and whose
+// renumbering rewrites every value. The list's shortcuts (front removal that moves nothing,
+// renumbering by an offset, deletions that skip the rescan) must be invisible beside it.
+struct TPlainList {
+  std::vector<double> V;
+  TChartListOrder Order = loNone;
+  double Mult = 1, Sum = 0, AbsSum = 0, Hi = 0, Lo = 0;
+  void Stats(double stored) {
+    const double v = stored * Mult;
+    Sum += v;
+    AbsSum += std::fabs(v);
+    if (V.size() == 1) Hi = Lo = v;
+    if (v < Lo) Lo = v;
+    if (v > Hi) Hi = v;
+  }
+  void Rescan() {
+    Hi = Lo = 0;
+    if (V.empty()) return;
+    double l = V[0], h = V[0];
+    for (double x : V) l = x < l ? x : l, h = x > h ? x : h;
+    const double a = l * Mult, b = h * Mult;
+    Lo = a < b ? a : b;
+    Hi = a < b ? b : a;
+  }
+  void Add(double x) {
+    std::size_t at = V.size();
+    if (Order == loAscending) while (at > 0 && x < V[at - 1]) --at;
+    if (Order == loDescending) while (at > 0 && x > V[at - 1]) --at;
+    V.insert(V.begin() + static_cast<std::ptrdiff_t>(at), x);
+    Stats(x);
+  }
+  void Delete(std::size_t i) {
+    const double s = V[i] * Mult;
+    V.erase(V.begin() + static_cast<std::ptrdiff_t>(i));
+    Sum -= s;
+    AbsSum -= std::fabs(s);
+    Rescan();
+  }
+};
+
+bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) || (a != a && b != b); }
+
 TEST(ValueList, RandomEditsMatchAPlainArray) {
   std::mt19937 rng(1234);
-  TChartValueList l(nullptr, "Y");
-  std::vector<double> ref;
-  for (int step = 0; step < 20000; ++step) {
-    const int op = static_cast<int>(rng() % 10);
-    const int n = static_cast<int>(ref.size());
-    if (op < 4 || n == 0) {
-      const double v = static_cast<double>(rng() % 1000);
-      const int at = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
-      l.InsertValue(at, v);
-      ref.insert(ref.begin() + at, v);
-    } else if (op < 6) {
-      l.DeleteValue(0);
-      ref.erase(ref.begin());
-    } else if (op < 8) {
-      const int at = static_cast<int>(rng() % static_cast<unsigned>(n));
-      l.DeleteValue(at);
-      ref.erase(ref.begin() + at);
-    } else {
-      const double v = static_cast<double>(rng() % 1000);
-      l.AddValue(v);
-      ref.push_back(v);
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  for (int round = 0; round < 6; ++round) {
+    TChartValueList l(nullptr, "Y");
+    TPlainList ref;
+    ref.Order = static_cast<TChartListOrder>(round % 3);
+    l.SetOrder(ref.Order);
+    for (int step = 0; step < 6000; ++step) {
+      const int n = static_cast<int>(ref.V.size());
+      // Mostly whole numbers and the running count (which keeps a list numbered), now and then a
+      // fraction, a negative zero, a value that is not a number or one too large to offset.
+      const double special[] = {0.5, -0.0, std::nan(""), 1e300, -7, 9007199254740993.0};
+      const int kind = pick(20);
+      const double v = kind < 12 ? n : kind < 18 ? pick(100) : special[pick(6)];
+      const int op = pick(n == 0 ? 2 : 100);
+      if (op < 30 && n > 0) {  // the graph's cycle
+        l.DeleteValue(0), ref.Delete(0);
+        l.Renumber();
+        for (int i = 0; i < n - 1; ++i) ref.V[static_cast<std::size_t>(i)] = i;
+        l.AddValue(v), ref.Add(v);
+      } else if (op < 55) {
+        l.AddValue(v), ref.Add(v);
+      } else if (op < 62) {
+        const int at = pick(n + 1);
+        l.InsertValue(at, v), ref.V.insert(ref.V.begin() + at, v), ref.Stats(v);
+      } else if (op < 80) {
+        const int at = op < 70 ? 0 : op < 75 ? n - 1 : pick(n);
+        l.DeleteValue(at), ref.Delete(static_cast<std::size_t>(at));
+      } else if (op < 88) {
+        const int at = pick(n);
+        l.SetValue(at, v), ref.V[static_cast<std::size_t>(at)] = v;
+      } else if (op < 96) {
+        l.Renumber();
+        for (int i = 0; i < n; ++i) ref.V[static_cast<std::size_t>(i)] = i;
+      } else if (op < 99) {
+        const double m = std::array{1.0, 2.0, -1.0, 0.0}[static_cast<std::size_t>(pick(4))];
+        l.SetMultiplier(m);
+        if (m != ref.Mult) ref.Mult = m, ref.Rescan();
+      } else {
+        l.ClearValues(), ref = TPlainList{{}, ref.Order, ref.Mult};
+      }
+      ASSERT_EQ(l.Count(), static_cast<int>(ref.V.size())) << step;
+      ASSERT_TRUE(Same(l.Highest(), ref.Hi) && Same(l.Lowest(), ref.Lo))
+          << round << "/" << step << ": " << l.Lowest() << ".." << l.Highest() << " want " << ref.Lo << ".." << ref.Hi;
+      ASSERT_TRUE(Same(l.Sum(), ref.Sum) && Same(l.AbsSum(), ref.AbsSum)) << step;
+      if (step % 25 == 0 || n < 3)
+        for (int i = 0; i < l.Count(); ++i) {
+          ASSERT_TRUE(Same(l.StoredValue(i), ref.V[static_cast<std::size_t>(i)])) << step << " at " << i;
+          ASSERT_TRUE(Same(l.StoredValues()[i] - l.StoredOffset(), ref.V[static_cast<std::size_t>(i)]));
+        }
+      if (ref.V.size() > 300) l.ClearValues(), ref = TPlainList{{}, ref.Order, ref.Mult};
     }
-    ASSERT_EQ(l.Count(), static_cast<int>(ref.size()));
   }
-  ASSERT_EQ(Values(l), ref);
-  double sum = 0, lo = ref.empty() ? 0 : ref[0], hi = lo;
-  for (double v : ref) {
-    sum += v;
-    lo = std::min(lo, v);
-    hi = std::max(hi, v);
-  }
-  EXPECT_EQ(l.Sum(), sum);  // whole numbers: exact
-  if (!ref.empty()) l.DeleteValue(0), ref.erase(ref.begin());
-  lo = ref[0], hi = ref[0];
-  for (double v : ref) lo = std::min(lo, v), hi = std::max(hi, v);
-  EXPECT_EQ(l.Lowest(), lo);
-  EXPECT_EQ(l.Highest(), hi);
 }
 
 }  // namespace
