@@ -27,7 +27,6 @@ void BM_ReadSampleMemory(benchmark::State& state) {
   reg.SetBinary("PerfStats\\StartSrv", "KERNEL", {1, 0, 0, 0});
   reg.SetBinary("PerfStats\\StartStat", "KERNEL\\CPUUsage", {2, 0, 0, 0});
   reg.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage", {37, 0, 0, 0});
-  reg.SetLogging(false);
   for (auto _ : state) benchmark::DoNotOptimize(ReadSample(reg));
 }
 BENCHMARK(BM_ReadSampleMemory)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
 // TMemoryRegistry: a registry held in memory, for tests and tools: keys below HKEY_DYN_DATA
 // with typed values of any length, names matched without regard to ASCII case, and a count of
-// the handles still open so a test can see that every opened key was closed.
+// the handles still open so a test can see that every opened key was closed. A test that wants
+// the calls themselves turns the call log on; it is off otherwise, so a long run keeps nothing.
 //
 //   TMemoryRegistry reg;
 //   reg.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage", {37, 0, 0, 0});
@@ -30,7 +31,7 @@ class TMemoryRegistry : public TRegistryProvider {
 
   // Handles opened and not yet closed.
   int OpenHandleCount() const { return static_cast<int>(FHandles.size()); }
-  // Whether OpenLog and QueryLog record calls (they do by default).
+  // Whether OpenLog and QueryLog record calls (they do not by default).
   void SetLogging(bool on) { FLogging = on; }
   // Every OpenKey call, successful or not, as "parent path|sub key" ("" for the root).
   const std::vector<std::string>& OpenLog() const { return FOpenLog; }
@@ -57,7 +58,7 @@ class TMemoryRegistry : public TRegistryProvider {
   std::map<std::string, TKey> FKeys;          // by lower-case path
   std::map<TRegKey, std::string> FHandles;    // open handle -> lower-case path
   TRegKey FNextHandle = 1;
-  bool FLogging = true;
+  bool FLogging = false;
   std::vector<std::string> FOpenLog, FQueryLog;
 };
 

@@ -37,6 +37,9 @@ TEST(ReadSample, ReadsTheThreeValuesInOrderAndClosesEveryKey) {
   TMemoryRegistry reg;
   Publish(reg, {37, 0, 0, 0});
   EXPECT_EQ(ReadSample(reg), 37);
+  EXPECT_TRUE(reg.OpenLog().empty() && reg.QueryLog().empty());  // the log is off until asked for
+  reg.SetLogging(true);
+  EXPECT_EQ(ReadSample(reg), 37);
   EXPECT_EQ(reg.OpenLog(), (std::vector<std::string>{"|PerfStats\\StartSrv", "|PerfStats\\StartStat",
                                                      "|PerfStats\\StatData"}));
   EXPECT_EQ(reg.QueryLog(),
@@ -64,11 +67,13 @@ TEST(ReadSample, TheSampleIsTakenAsASigned32BitNumberUnchecked) {
 
 TEST(ReadSample, MissingKeysAndValuesAreSilent) {
   TMemoryRegistry empty;
+  empty.SetLogging(true);
   EXPECT_EQ(ReadSample(empty), std::nullopt);
   EXPECT_EQ(empty.QueryLog().size(), 0u);  // no key ever opened: nothing to ask
 
   // Without StartStat the second read looks in the StartSrv key, which lacks the value.
   TMemoryRegistry reg;
+  reg.SetLogging(true);
   reg.SetBinary(kSrv, kKernel, {1, 0, 0, 0});
   reg.SetBinary(kData, kCpu, {42, 0, 0, 0});
   EXPECT_EQ(ReadSample(reg), 42);
@@ -77,6 +82,7 @@ TEST(ReadSample, MissingKeysAndValuesAreSilent) {
 
   // Without StatData the third read also looks in the previous key, and takes what it finds.
   TMemoryRegistry noData;
+  noData.SetLogging(true);
   Publish(noData, {1, 0, 0, 0});
   noData.DeleteKey(kData);
   EXPECT_EQ(ReadSample(noData), 2);
@@ -88,6 +94,7 @@ TEST(ReadSample, MissingKeysAndValuesAreSilent) {
 
 TEST(ReadSample, WrongTypesAndLongValuesRaiseWithTheValueName) {
   TMemoryRegistry reg;
+  reg.SetLogging(true);
   Publish(reg, {5, 0, 0, 0});
   reg.SetDword(kSrv, kKernel, 7);
   EXPECT_EQ(ErrorOf(reg), "Invalid data type for 'KERNEL'");
