@@ -153,6 +153,15 @@ void TMeter::SetRimBottom(int v) { Update(FRimBottom, v); }
 void TMeter::SetRimTop(int v) { Update(FRimTop, v); }
 void TMeter::SetRimSide(int v) { Update(FRimSide, v); }
 
-void TMeter::SetVisible(bool v) { Update(FVisible, v); }
+void TMeter::SetVisible(bool v) {
+  if (v == FVisible) return;
+  FVisible = v;
+  if (!v) {
+    // Hidden, the gauge needs no picture: showing it draws a new one.
+    FScale.SetSize(0, 0);
+    FScaleKept = false;
+  }
+  Repaint();
+}
 
 }  // namespace varnel

@@ -2,9 +2,11 @@
 // graduated scale, a caption, a pair of limit lamps and a decorative frame, drawn through the
 // control host of the window that shows it.
 //
-// Every setter that changes something repaints at once (synchronously): the gauge draws the
-// whole picture into its own off-screen bitmap, copies it onto the host's window canvas in one
-// Draw and calls Present. Without a host, or while the host has no surface yet, a repaint does
+// Every setter that changes something repaints at once (synchronously) and calls the host's
+// Present. The picture under the needle (dial, scale, labels, caption) is drawn off screen and
+// kept; it is drawn again only when something it depends on changes, so a new value costs one
+// copy of it onto the host's window surface, the needle and what lies over the needle (cover,
+// lamps, frame), drawn there on top. A hidden gauge keeps no picture. Without a host, or while the host has no surface yet, a repaint does
 // nothing. Design-time values go inside BeginLoading() ... Loaded(), during which the value and
 // the range are stored as given and nothing is painted.
 //
@@ -167,13 +169,13 @@ class TMeter {
   TColor FrameHighlightColor() const { return FColorHighlight; }
 
   // --- Painting ---------------------------------------------------------------------------
-  // Draws the whole gauge off screen and shows it on the host in one copy. Also what the window
+  // Draws the whole gauge onto the host's window surface and shows it. Also what the window
   // system calls when the gauge's area needs repainting.
   void Paint();
   // Repaints at once (the needle layout's OnChange).
   void RepaintGauge() { Repaint(); }
-  // The off-screen picture of the last paint (reused while the size stays).
-  const TBitmap& OffscreenBitmap() const { return FBitmap; }
+  // The kept picture under the needle (reused while the size stays; empty while hidden).
+  const TBitmap& OffscreenBitmap() const { return FScale; }
   // Test seam: every canvas call of the following paints is reported to trace (nullptr stops).
   void SetPaintTrace(TCanvasTrace* trace) { FPaintTrace = trace; }
   // The geometry a paint at W by H uses with the current properties.
@@ -187,6 +189,24 @@ class TMeter {
     field = v;
     Repaint();
   }
+  // Everything the picture under the needle depends on (colours resolved, so a change of the
+  // system colours counts too).
+  struct TScaleKey {
+    int W = 0, H = 0, cx = 0, cy = 0, Ri = 0;
+    double R = 0, S = 0, Min = 0, Max = 0;
+    TColor BakG = 0, Scale = 0, FontColor = 0;
+    std::string FontName;
+    int FontHeight = 0, FontPpi = 0, FontOrientation = 0;
+    TFontStyles FontStyle = 0;
+    std::string Caption;
+    int DecPlaces = 0, NrTicks = 0;
+    TMeterLayout Layout = mlCirc90;
+    bool ShortTicks = false, ScaleLine = false;
+    bool operator==(const TScaleKey&) const = default;
+  };
+  TScaleKey ScaleKey(const TMeterGeometry& g) const;
+  // The canvas state every paint starts the picture with.
+  void ResetCanvas(TCanvas& c);
   // Drawing steps of Paint (MeterPaint.cpp).
   void PaintScale(TCanvas& c, const TMeterGeometry& g);
   void PaintNeedle(TCanvas& c, const TMeterGeometry& g);
@@ -196,7 +216,9 @@ class TMeter {
 
   TControlHost* FHost = nullptr;
   bool FLoading = false;
-  TBitmap FBitmap;
+  TBitmap FScale;  // the picture under the needle of FScaleKey, when FScaleKept
+  TScaleKey FScaleKey;
+  bool FScaleKept = false;
   TCanvasTrace* FPaintTrace = nullptr;
 
   std::string FCaption = "V";

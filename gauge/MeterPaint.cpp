@@ -1,7 +1,8 @@
 // TMeter::Paint: the gauge's picture, composed in the off-screen bitmap in a fixed order (dial
 // background, scale arc, short and labelled ticks with labels, caption, needle shadow and
-// needle, cover strips, pivot cover and inner bevel, the two lamps, the outer frame) and copied
-// onto the host's window canvas in one Draw.
+// needle, cover strips, pivot cover and inner bevel, the two lamps, the outer frame): the part
+// under the needle in a bitmap kept between paints, copied onto the host's window surface, the
+// rest drawn there on top of it.
 //
 // Angles are degrees counterclockwise from the positive x axis with y pointing up; the point at
 // angle t and radius r is (Round(cx + r cos t), Round(cy - r sin t)).
@@ -9,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "base/Numbers.h"
 #include "gauge/Meter.h"
@@ -97,18 +99,20 @@ TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
   return g;
 }
 
-void TMeter::Paint() {
-  if (!FHost || !FVisible || FLoading) return;
-  TCanvas* window = FHost->WindowCanvas();
-  if (!window) return;
-  const TRect client = FHost->ClientRect();
-  const TMeterGeometry g = ComputeGeometry(client.Width(), client.Height());
-  // No room for the dial: nothing is drawn and the previous picture stays.
-  if (!g.Paintable) return;
+TMeter::TScaleKey TMeter::ScaleKey(const TMeterGeometry& g) const {
+  TScaleKey k;
+  k.W = g.W, k.H = g.H, k.cx = g.cx, k.cy = g.cy, k.Ri = g.Ri;
+  k.R = g.R, k.S = g.S, k.Min = g.Min, k.Max = g.Max;
+  k.BakG = ColorToRGB(FColorBakG), k.Scale = ColorToRGB(FColorScale), k.FontColor = ColorToRGB(FFont.Color());
+  k.FontName = FFont.Name(), k.FontHeight = FFont.Height(), k.FontPpi = FFont.PixelsPerInch();
+  k.FontOrientation = FFont.Orientation(), k.FontStyle = FFont.Style();
+  k.Caption = FCaption;
+  k.DecPlaces = FMeterDecPlaces, k.NrTicks = FMeterNrTicks, k.Layout = FMeterLayout;
+  k.ShortTicks = FMeterShortTicks, k.ScaleLine = FMeterScaleLine;
+  return k;
+}
 
-  // The bitmap (kept between paints while the size stays) and a fresh drawing state.
-  FBitmap.SetSize(g.W, g.H);
-  TCanvas& c = FBitmap.Canvas();
+void TMeter::ResetCanvas(TCanvas& c) {
   c.SetTrace(FPaintTrace);
   c.ClearClip();
   c.SetTextAlign(TA_LEFT | TA_TOP);
@@ -120,17 +124,42 @@ void TMeter::Paint() {
   c.Font().SetColor(ColorToRGB(FFont.Color()));
   SetBrush(c, FColorBakG);
   SetPen(c, FColorBakG);
-  c.FillRect(Rect(0, 0, g.W, g.H));
+}
 
-  PaintScale(c, g);
+void TMeter::Paint() {
+  if (!FHost || !FVisible || FLoading) return;
+  TCanvas* window = FHost->WindowCanvas();
+  if (!window) return;
+  const TRect client = FHost->ClientRect();
+  const TMeterGeometry g = ComputeGeometry(client.Width(), client.Height());
+  // No room for the dial: nothing is drawn and the previous picture stays.
+  if (!g.Paintable) return;
+
+  // The picture under the needle: the kept one while nothing it depends on has changed (a
+  // traced paint draws it all, so that the trace shows every call). It is drawn again in the
+  // bitmap kept for it, which is reused while the size stays.
+  TScaleKey key = ScaleKey(g);
+  if (!FScaleKept || FPaintTrace || !(key == FScaleKey)) {
+    FScale.SetSize(g.W, g.H);
+    TCanvas& s = FScale.Canvas();
+    ResetCanvas(s);
+    s.FillRect(Rect(0, 0, g.W, g.H));
+    PaintScale(s, g);
+    s.SetTrace(nullptr);
+    FScaleKey = std::move(key);
+    FScaleKept = true;
+  }
+  // The rest goes straight onto the window surface, which the host shows on Present.
+  TCanvas& c = *window;
+  c.SetTrace(nullptr);
+  c.ClearClip();
+  c.Draw(0, 0, FScale);
+  ResetCanvas(c);
   PaintNeedle(c, g);
   PaintCover(c, g);
   PaintLamps(c, g);
   PaintFrame(c, g);
   c.SetTrace(nullptr);
-
-  // One copy onto the window, then show it.
-  window->Draw(0, 0, FBitmap);
   FHost->Present();
 }
 

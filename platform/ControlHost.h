@@ -3,8 +3,8 @@
 // renderer implement it over a plain bitmap.
 //
 // A host owns the window surface (a TBitmap the size of the client area, reached through
-// WindowCanvas) and puts it on the screen after Present. A component draws into its own
-// off-screen bitmap and copies it onto WindowCanvas.
+// WindowCanvas) and puts it on the screen after Present. A component composes its picture off
+// screen and copies it onto WindowCanvas (the gauge draws its needle there over the copy).
 #pragma once
 #include "base/Geometry.h"
 

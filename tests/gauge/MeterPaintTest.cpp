@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <utility>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -284,7 +286,66 @@ TEST(MeterPaint, OffscreenBitmapIsReusedWhileTheSizeStays) {
   host.Resize(300, 150);
   m.Paint();
   EXPECT_EQ(m.OffscreenBitmap().Width(), 300);
-  EXPECT_EQ(host.Surface().Pixel(299, 149), m.OffscreenBitmap().Pixel(299, 149));
+  EXPECT_EQ(host.Surface().Pixel(150, 60), m.OffscreenBitmap().Pixel(150, 60));  // the dial, above the needle's reach
+}
+
+// The kept picture under the needle: after any change of any property, each new value shows
+// exactly what a full repaint shows (the reference gauge paints with a trace, which always
+// draws everything). A hidden gauge keeps no picture.
+TEST(MeterPaint, KeptScaleMatchesAFullRepaintAfterEveryChange) {
+  TBitmapHost kept(332, 190), full(332, 190);
+  TMeter a, b;
+  TCanvasTrace trace;
+  a.SetHost(&kept);
+  b.SetHost(&full);
+  b.SetPaintTrace(&trace);
+  const std::vector<std::pair<const char*, std::function<void(TMeter&)>>> changes = {
+      {"caption", [](TMeter& m) { m.SetCaption("CPU"); }},
+      {"background", [](TMeter& m) { m.SetColorBakG(clYellow); }},
+      {"cover", [](TMeter& m) { m.SetColorCover(clTeal); }},
+      {"scale colour", [](TMeter& m) { m.SetColorScale(clRed); }},
+      {"scheme", [](TMeter& m) { m.SetColorScheme(csSytem); }},
+      {"font size", [](TMeter& m) { m.Font().SetSize(12); }},
+      {"font name", [](TMeter& m) { m.Font().SetName("Arial"); }},
+      {"font colour", [](TMeter& m) { m.Font().SetColor(clBlue); }},
+      {"font style", [](TMeter& m) { m.Font().SetStyle(fsBold); }},
+      {"frame", [](TMeter& m) { m.SetFrameStyle(fsEngraved); }},
+      {"high lamp", [](TMeter& m) { m.SetLimWatchHighOn(false); }},
+      {"lamp colours", [](TMeter& m) { m.SetLimWatchActColor(clLime), m.SetLimWatchPsvColor(clPurple); }},
+      {"maximum", [](TMeter& m) { m.SetMeterMaxValue(250); }},
+      {"minimum", [](TMeter& m) { m.SetMeterMinValue(-40); }},
+      {"decimals", [](TMeter& m) { m.SetMeterDecPlaces(2); }},
+      {"ticks", [](TMeter& m) { m.SetMeterNrTicks(7); }},
+      {"layout 120", [](TMeter& m) { m.SetMeterLayout(mlCirc120); }},
+      {"layout 180", [](TMeter& m) { m.SetMeterLayout(mlCirc180); }},
+      {"short ticks", [](TMeter& m) { m.SetMeterShortTicks(false); }},
+      {"scale line", [](TMeter& m) { m.SetMeterScaleLine(false); }},
+      {"needle", [](TMeter& m) { m.NeedleLayout().SetThickness(5), m.NeedleLayout().SetHeadSize(9); }},
+      {"shadow", [](TMeter& m) { m.NeedleLayout().SetShadowDx(3), m.NeedleLayout().SetShadowDy(-2); }},
+      {"anchor", [](TMeter& m) { m.NeedleLayout().SetAnchorCovered(!m.NeedleLayout().AnchorCovered()); }},
+      {"rims", [](TMeter& m) { m.SetRimBottom(20), m.SetRimTop(3), m.SetRimSide(15); }},
+      {"size", [](TMeter& m) { static_cast<TBitmapHost*>(m.Host())->Resize(400, 260), m.Paint(); }},
+      {"system colours", [](TMeter& m) { m.SetColorBakG(clBtnFace), SetSystemColor(15, clAqua), m.Paint(); }},
+      {"hidden and shown", [](TMeter& m) { m.SetVisible(false), m.SetVisible(true); }},
+  };
+  for (TMeter* m : {&a, &b}) test::ConfigureProgramGauge(*m);
+  for (const auto& [what, change] : changes) {
+    int k = 0;
+    for (double v : {0.0, 37.0, 300.0, -100.0, 99.5}) {
+      for (TMeter* m : {&a, &b}) {
+        if (k == 1) change(*m);  // between two values
+        m->SetValue(v);
+      }
+      ++k;
+      ASSERT_EQ(kept.Surface().Width(), full.Surface().Width());
+      for (int y = 0; y < kept.Surface().Height(); ++y)
+        for (int x = 0; x < kept.Surface().Width(); ++x)
+          ASSERT_EQ(kept.Surface().Pixel(x, y), full.Surface().Pixel(x, y)) << what << ", value " << v << " at " << x << "," << y;
+    }
+  }
+  ResetSystemColors();
+  a.SetVisible(false);
+  EXPECT_TRUE(a.OffscreenBitmap().Empty());
 }
 
 TEST(MeterPaint, AnyRimsAndSizesAreSafe) {
