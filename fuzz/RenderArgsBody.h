@@ -1,6 +1,7 @@
 // The body of the fuzz target for varnel-render's command line, shared with the ordinary test
 // that replays its saved corpus. The bytes are split at NUL bytes into arguments; whatever the
-// parser accepts must lie in range and read back the same when written out again.
+// parser accepts must lie in range and read back the same when written out again. The bytes are
+// also read as a samples file's text, under the same rule.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -14,12 +15,24 @@ namespace varnel::fuzz {
 
 inline bool SameRenderArgs(const TRenderArgs& a, const TRenderArgs& b) {
   return a.Help == b.Help && a.Ini == b.Ini && a.Width == b.Width && a.Height == b.Height && a.Samples == b.Samples &&
-         a.Out == b.Out;
+         a.SamplesFile == b.SamplesFile && a.Out == b.Out;
 }
 
 // Returns false when an invariant fails (the fuzz target then aborts).
 inline bool FuzzRenderArgs(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::string why;
+  std::vector<std::int32_t> samples;
+  if (ParseSampleText(bytes, samples, why)) {
+    if (!why.empty() || samples.size() > RenderMaxSamples) return false;
+    std::string list;
+    for (const std::int32_t v : samples) list += (list.empty() ? "" : ",") + std::to_string(v);
+    std::vector<std::int32_t> again;
+    if (!ParseSampleText(list, again, why) || again != samples) return false;
+  } else if (why.empty()) {
+    return false;
+  }
+  why.clear();
   std::vector<std::string_view> args;
   for (std::size_t start = 0; start <= bytes.size() && args.size() < 64;) {
     const std::size_t nul = bytes.find('\0', start);
@@ -27,7 +40,6 @@ inline bool FuzzRenderArgs(const std::uint8_t* data, std::size_t size) {
     args.push_back(bytes.substr(start, end - start));
     start = end + 1;
   }
-  std::string why;
   const std::optional<TRenderArgs> parsed = ParseRenderArgs(args, why);
   if (!parsed) return !why.empty();
   if (parsed->Help) return parsed->Ini.empty() && parsed->Out.empty() && parsed->Samples.empty();
@@ -40,6 +52,7 @@ inline bool FuzzRenderArgs(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> again = {"--out", parsed->Out, "--size",
                                     std::to_string(parsed->Width) + "x" + std::to_string(parsed->Height), "--ini",
                                     parsed->Ini};
+  if (!parsed->SamplesFile.empty()) again.insert(again.begin(), {"--samples-file", parsed->SamplesFile});
   if (!parsed->Samples.empty()) {
     std::string list;
     for (const std::int32_t v : parsed->Samples) list += (list.empty() ? "" : ",") + std::to_string(v);

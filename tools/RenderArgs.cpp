@@ -1,6 +1,8 @@
 // varnel-render's command line: one pass over the arguments, each option checked as it comes.
 #include "tools/RenderArgs.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
 
 namespace varnel {
@@ -35,7 +37,42 @@ bool ParseSamples(std::string_view val, TRenderArgs& a) {
   }
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 }  // namespace
+
+bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std::string& why) {
+  std::size_t i = 0;
+  const auto skipBlanks = [&] {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+  };
+  skipBlanks();
+  while (i < text.size()) {
+    std::size_t end = i;
+    while (end < text.size() && !IsBlank(text[end]) && text[end] != ',') ++end;
+    const auto v = ParseDecimal(text.substr(i, end - i));
+    if (!v) {
+      why = "bad sample \"" + std::string(text.substr(i, std::min<std::size_t>(end - i, 20))) + "\" (whole numbers only)";
+      return false;
+    }
+    if (out.size() >= RenderMaxSamples) {
+      why = "more than " + std::to_string(RenderMaxSamples) + " samples";
+      return false;
+    }
+    out.push_back(*v);
+    i = end;
+    skipBlanks();
+    if (i < text.size() && text[i] == ',') {
+      ++i;
+      skipBlanks();
+      if (i == text.size()) {
+        why = "a comma at the end of the samples";
+        return false;
+      }
+    }
+  }
+  return true;
+}
 
 std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> args, std::string& why) {
   TRenderArgs a;
@@ -62,6 +99,9 @@ std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> arg
         return std::nullopt;
       }
       haveSize = true;
+    } else if (opt == "--samples-file" && !haveSamples && !val.empty()) {
+      a.SamplesFile = val;
+      haveSamples = true;
     } else if (opt == "--samples" && !haveSamples) {
       if (!ParseSamples(val, a)) {
         why = "bad --samples (comma-separated integers, at most " + std::to_string(RenderMaxSamples) + ")";
@@ -81,7 +121,7 @@ std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> arg
 }
 
 std::string RenderUsage() {
-  return "usage: varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,...] --out FILE.png\n"
+  return "usage: varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,... | --samples-file FILE] --out FILE.png\n"
          "       varnel-render --help\n"
          "Draws Varnel's window without a display and writes its client area as a PNG picture.\n"
          "  --ini FILE        settings file, read as the program reads it at start-up (never written)\n"
@@ -89,6 +129,10 @@ std::string RenderUsage() {
          std::to_string(RenderMaxSide) +
          " pixels each way\n"
          "  --samples LIST    loads in percent, one tick each, in order (comma-separated integers)\n"
+         "  --samples-file F  the same read from file F (- for standard input), the numbers separated\n"
+         "                    by commas, blanks or line ends; at most " +
+         std::to_string(RenderMaxSamples) +
+         "\n"
          "  --out FILE.png    the picture of the client area\n"
          "  --help            this text\n";
 }

@@ -1,12 +1,13 @@
 // varnel-render: the program's main window on the headless window system, writing its client
 // area to a PNG picture.
 //
-//   varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,...] --out FILE.png
+//   varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,... | --samples-file FILE] --out FILE.png
 //   varnel-render --help
 //
 // The settings file is read as at start-up and never written. The size is the window's outer
 // size (the headless frame has no border, so the client area is the same size). Each sample is
-// one tick with that load, in order, read through the sampler from an in-memory registry;
+// one tick with that load, in order, read through the sampler from an in-memory registry (a
+// samples file holds a whole day of them, which a command line cannot);
 // without samples the picture is the window right after start-up. The picture shows the chart
 // (inside its sunken edge) or the gauge, as the "Display" setting says. Bad arguments print the
 // usage on standard error and exit with code 2; --help prints it on standard output.
@@ -25,11 +26,31 @@
 #include "sampler/ReadSample.h"
 #include "tools/RenderArgs.h"
 
+namespace {
+
+// The whole of a samples file, or of standard input for "-"; nullopt when it cannot be read or
+// holds more than RenderMaxSamplesBytes.
+std::optional<std::string> ReadSamplesFile(const std::string& path) {
+  std::FILE* f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
+  std::string text;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && text.size() <= varnel::RenderMaxSamplesBytes)
+    text.append(buf, n);
+  const bool ok = !std::ferror(f) && text.size() <= varnel::RenderMaxSamplesBytes;
+  if (f != stdin) std::fclose(f);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace varnel;
   const std::vector<std::string_view> words(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::string why;
-  const std::optional<TRenderArgs> args = ParseRenderArgs(words, why);
+  std::optional<TRenderArgs> args = ParseRenderArgs(words, why);
   if (!args) {
     std::fprintf(stderr, "varnel-render: %s\n%s", why.c_str(), RenderUsage().c_str());
     return 2;
@@ -37,6 +58,18 @@ int main(int argc, char** argv) {
   if (args->Help) {
     std::fputs(RenderUsage().c_str(), stdout);
     return 0;
+  }
+  if (!args->SamplesFile.empty()) {
+    const std::optional<std::string> text = ReadSamplesFile(args->SamplesFile);
+    if (!text) {
+      std::fprintf(stderr, "varnel-render: cannot read %s (or it is over %zu bytes)\n", args->SamplesFile.c_str(),
+                   RenderMaxSamplesBytes);
+      return 1;
+    }
+    if (!ParseSampleText(*text, args->Samples, why)) {
+      std::fprintf(stderr, "varnel-render: %s: %s\n", args->SamplesFile.c_str(), why.c_str());
+      return 2;
+    }
   }
 
   // The dynamic performance data, scripted: the start values exist; the statistic gets each

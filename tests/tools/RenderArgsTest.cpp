@@ -69,6 +69,47 @@ TEST(RenderArgs, TakesADayOfSamplesAndNoMore) {
   EXPECT_FALSE(Parse({"--ini", "F", "--size", "1x1", "--out", "o", "--samples", day}));
 }
 
+// A samples file: numbers between commas, blanks and line ends of either kind, up to a day.
+TEST(RenderArgs, SamplesFileTextAndItsLimits) {
+  const auto a = Parse({"--ini", "F", "--size", "1x1", "--out", "o", "--samples-file", "-"});
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->SamplesFile, "-");
+  EXPECT_FALSE(Parse({"--ini", "F", "--size", "1x1", "--out", "o", "--samples-file", "s", "--samples", "1"}));
+  EXPECT_FALSE(Parse({"--ini", "F", "--size", "1x1", "--out", "o", "--samples-file", ""}));
+  const struct {
+    std::string_view text;
+    std::vector<std::int32_t> want;  // empty with ok false: refused
+    bool ok;
+  } cases[] = {
+      {"", {}, true},
+      {"1,2 3\n4\r\n5\t-6 , 7\n", {1, 2, 3, 4, 5, -6, 7}, true},
+      {"  \n 2147483647 \n\n", {2147483647}, true},
+      {"1,,2", {}, false},
+      {",1", {}, false},
+      {"1,", {}, false},
+      {"1 2x", {}, false},
+      {"1.5", {}, false},
+      {"2147483648", {}, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::int32_t> got;
+    std::string why;
+    EXPECT_EQ(ParseSampleText(c.text, got, why), c.ok) << c.text;
+    EXPECT_EQ(why.empty(), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(got, c.want) << c.text;
+    }
+  }
+  std::string day;
+  for (std::size_t i = 0; i < RenderMaxSamples; ++i) day += i % 7 ? "1 " : "1\n";
+  std::vector<std::int32_t> got;
+  std::string why;
+  EXPECT_TRUE(ParseSampleText(day, got, why));
+  EXPECT_EQ(got.size(), RenderMaxSamples);
+  got.clear();
+  EXPECT_FALSE(ParseSampleText(day + "2", got, why));
+}
+
 TEST(RenderArgs, EverySavedFuzzInputHoldsTheInvariants) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(test::SourcePath("fuzz/corpus/renderargs_fuzz"))) {
