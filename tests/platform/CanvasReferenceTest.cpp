@@ -93,7 +93,9 @@ TEST(CanvasReference, ClippedDashesMatchUnclipped) {
 // stay flat, climb steeply, stand still, leave the bitmap by far and come back.
 TEST(CanvasReference, PolylinesMatchLineToOneByOne) {
   std::mt19937 rng(4242);
-  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  const auto r = [&](int lo, int hi) {  // in 64 bits: the far points span nearly all of int
+    return static_cast<int>(lo + static_cast<long long>(rng() % static_cast<unsigned long long>(static_cast<long long>(hi) - lo + 1)));
+  };
   const int widths[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 64, 65};
   const TPenStyle styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psInsideFrame};
   for (int n = 0; n < 3000; ++n) {
