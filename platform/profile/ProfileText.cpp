@@ -2,6 +2,9 @@
 // lines: every scan is one pass over the text, whatever the line lengths.
 #include "platform/profile/ProfileText.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace varnel {
 namespace {
 
@@ -25,16 +28,35 @@ struct TLine {
   bool HasEnding() const { return Next > End; }
 };
 
-// Lines end in LF, CR LF or a CR alone.
-TLine LineAt(std::string_view text, std::size_t start) {
-  TLine line;
-  line.Start = start;
-  std::size_t at = start;
-  while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
-  line.End = line.Next = at;
-  if (at < text.size()) line.Next += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
-  return line;
-}
+// The lines of a text in order. Lines end in LF, CR LF or a CR alone. The next LF and the next CR
+// are found with memchr and remembered, so a text of short lines costs one scan for each kind
+// of ending, not one per line (a file with CR endings alone has no LF to find at all).
+class TLineReader {
+ public:
+  TLineReader(std::string_view text, std::size_t start)
+      : FText(text), FPos(std::min(start, text.size())), FNextLf(Find('\n')), FNextCr(Find('\r')) {}
+  bool AtEnd() const { return FPos >= FText.size(); }
+  TLine Next() {
+    if (FNextLf < FPos) FNextLf = Find('\n');
+    if (FNextCr < FPos) FNextCr = Find('\r');
+    TLine line;
+    line.Start = FPos;
+    line.End = std::min(FNextLf, FNextCr);
+    line.Next = line.End;
+    if (line.End < FText.size()) line.Next += (FText[line.End] == '\r' && FText.substr(line.End + 1, 1) == "\n") ? 2 : 1;
+    FPos = line.Next;
+    return line;
+  }
+
+ private:
+  std::size_t Find(char c) const {
+    const void* at = std::memchr(FText.data() + FPos, c, FText.size() - FPos);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - FText.data()) : FText.size();
+  }
+  std::string_view FText;
+  std::size_t FPos;
+  std::size_t FNextLf, FNextCr;
+};
 
 enum TLineKind { lkBlank, lkSection, lkKey, lkOther };
 
@@ -45,8 +67,15 @@ struct TParsedLine {
   std::string_view Value;
 };
 
-TParsedLine ParseLine(std::string_view raw) {
+// Outside the wanted section only section headers matter: with `headersOnly` any other line is
+// lkOther after a look at its first non-blank character, and blank lines are not told apart.
+TParsedLine ParseLine(std::string_view raw, bool headersOnly) {
   TParsedLine p;
+  if (headersOnly) {
+    std::size_t b = 0;
+    while (b < raw.size() && IsBlank(raw[b])) ++b;
+    if (b == raw.size() || raw[b] != '[') return p;
+  }
   const std::string_view t = Trim(raw);
   if (t.empty()) {
     p.Kind = lkBlank;
@@ -92,10 +121,9 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
 std::optional<std::string_view> ProfileLookup(std::string_view content, std::string_view section,
                                               std::string_view key) {
   bool inSection = false;
-  for (std::size_t pos = BodyStart(content); pos < content.size();) {
-    const TLine line = LineAt(content, pos);
-    pos = line.Next;
-    const TParsedLine p = ParseLine(content.substr(line.Start, line.End - line.Start));
+  for (TLineReader lines(content, BodyStart(content)); !lines.AtEnd();) {
+    const TLine line = lines.Next();
+    const TParsedLine p = ParseLine(content.substr(line.Start, line.End - line.Start), !inSection);
     if (p.Kind == lkSection) {
       if (inSection) return std::nullopt;  // the first section of that name has ended
       inSection = SameTextAscii(p.Name, section);
@@ -114,7 +142,7 @@ std::optional<std::string> ProfileUpdate(std::string_view content, std::string_v
     return std::nullopt;
 
   // New lines take the ending of the file's first line: LF, CR LF or CR (LF for a file without one).
-  const TLine first = LineAt(content, BodyStart(content));
+  const TLine first = TLineReader(content, BodyStart(content)).Next();
   const std::string_view eol =
       first.HasEnding() ? content.substr(first.End, first.Next - first.End) : std::string_view("\n");
   std::string keyLine;
@@ -123,10 +151,9 @@ std::optional<std::string> ProfileUpdate(std::string_view content, std::string_v
 
   bool inSection = false;
   TLine lastFilled;  // the section header or the last non-blank line inside the section
-  for (std::size_t pos = BodyStart(content); pos < content.size();) {
-    const TLine line = LineAt(content, pos);
-    pos = line.Next;
-    const TParsedLine p = ParseLine(content.substr(line.Start, line.End - line.Start));
+  for (TLineReader lines(content, BodyStart(content)); !lines.AtEnd();) {
+    const TLine line = lines.Next();
+    const TParsedLine p = ParseLine(content.substr(line.Start, line.End - line.Start), !inSection);
     if (p.Kind == lkSection) {
       if (inSection) break;
       inSection = SameTextAscii(p.Name, section);
@@ -149,9 +176,13 @@ std::optional<std::string> ProfileUpdate(std::string_view content, std::string_v
   out.reserve(content.size() + section.size() + keyLine.size() + 8);
   if (inSection) {
     // Insert after the last non-blank line of the section, as a whole line.
+    // The new line ends as the line before it does: a CR alone followed by a LF line would
+    // otherwise become one CR LF, and a blank line would be lost.
     out.append(content.substr(0, lastFilled.Next));
     if (!lastFilled.HasEnding()) out.append(eol);
-    out.append(keyLine).append(eol).append(content.substr(lastFilled.Next));
+    const std::string_view ending =
+        lastFilled.HasEnding() ? content.substr(lastFilled.End, lastFilled.Next - lastFilled.End) : eol;
+    out.append(keyLine).append(ending).append(content.substr(lastFilled.Next));
     return out;
   }
   out.append(content);

@@ -26,8 +26,8 @@ std::optional<std::string_view> ProfileLookup(std::string_view content, std::str
 // `content` with `key` of `section` set to `value`: the first matching key line becomes
 // "Key=value" (the key spelt as in the file, the line ending kept); a missing key is added after
 // the last non-blank line of the section; a missing section is added at the end. Every other
-// byte is kept (a byte-order mark too), and new lines take the ending of the file's first line
-// (LF for a file without one). No value when the names or the value cannot be stored and read
+// byte is kept (a byte-order mark too). A key added to a section ends as the line before it
+// does; other new lines take the ending of the file's first line (LF for a file without one). No value when the names or the value cannot be stored and read
 // back: an empty key, a key or section with blanks around it, a key with "=" or starting with
 // "[" or ";", a section with "]", or any of them holding CR, LF or NUL. (Blanks and a pair of quotes around a value are written but not read back.)
 std::optional<std::string> ProfileUpdate(std::string_view content, std::string_view section,

@@ -95,6 +95,8 @@ TEST(ProfileText, UpdateChangesOnlyItsOwnLine) {
       {"CR replace", "[FENDUL]\rTop=2\rLeft=3", "Top", "[FENDUL]\rTop=1\rLeft=3"},
       {"CR file, new section", "[X]\rA=1", "Top", "[X]\rA=1\r[FENDUL]\rTop=1\r"},
       {"first line's ending counts", "[X]\r\nA=1\nB=2\n", "Top", "[X]\r\nA=1\nB=2\n[FENDUL]\r\nTop=1\r\n"},
+      {"added key ends as the line before it", "[FENDUL]\rA=1\r\n\n[X]\n", "Top",
+       "[FENDUL]\rA=1\r\nTop=1\r\n\n[X]\n"},  // a CR alone here would swallow the blank line
       {"quoted value replaced", "[FENDUL]\nTop=\"2\"\n", "Top", "[FENDUL]\nTop=1\n"},
       {"BOM kept", "\xEF\xBB\xBF[FENDUL]\nTop=2\n", "Top", "\xEF\xBB\xBF[FENDUL]\nTop=1\n"},
       {"BOM only", "\xEF\xBB\xBF", "Top", "\xEF\xBB\xBF[FENDUL]\nTop=1\n"},
