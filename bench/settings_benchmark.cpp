@@ -1,5 +1,6 @@
-// The cost of the settings file: a complete save (thirteen atomic key writes, each a read,
-// a temporary file and a rename) and a complete start-up read, in a temporary directory.
+// The cost of the settings file: a complete save (the thirteen keys in one durable replacement:
+// a read, a flushed temporary file, a rename and a flushed directory) and a complete start-up
+// read, in a temporary directory.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 

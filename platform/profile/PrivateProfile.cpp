@@ -16,6 +16,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/profile/FileAccess.h"
 #include "platform/profile/ProfileText.h"
 
 namespace varnel {
@@ -114,13 +115,6 @@ pid_t TempNamePid(std::string_view entry, std::string_view name) {
   return pid;
 }
 
-// True when this process may replace the existing file: it has write permission, and the file
-// is not read-only for everyone (a mark root's override of permissions does not pass over).
-bool MayReplace(const std::string& target, const struct stat& st) {
-  if ((st.st_mode & 0222) == 0) return false;
-  return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
-}
-
 // Flushes a directory's entries to disk. File systems that cannot flush a directory say so
 // with EINVAL; that is no failure.
 bool SyncDirectory(const std::string& dir) {
@@ -164,7 +158,7 @@ bool WritePrivateProfileStrings(const std::vector<TProfileWrite>& writes, const 
   struct stat st;
   const TFileRead r = ReadProfileFile(*target, content, st);
   if (r == frFailed || r == frTooLarge) return false;
-  if (r == frOk && !MayReplace(*target, st)) return false;
+  if (r == frOk && !CanReplaceFile(*target)) return false;  // a file the user made read-only
   for (const TProfileWrite& w : writes) {
     std::optional<std::string> updated = ProfileUpdate(content, w.Section, w.Key, w.Value);
     if (!updated) return false;

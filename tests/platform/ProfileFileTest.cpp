@@ -1,18 +1,25 @@
-// The private-profile functions on real files: creating, atomic replacement that keeps
-// permissions, failures that leave the old file alone, and files that are huge, binary, not
-// regular or not there.
+// The private-profile functions on real files: creating, durable replacement that keeps
+// permissions, failures that leave the old file alone (a process killed at any system call of a
+// save, a full or read-only file system, a read-only file), stale temporary files, and files
+// that are huge, binary, not regular or not there.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +29,62 @@ namespace varnel {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in a directory, sorted.
+std::vector<std::string> EntriesOf(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Runs `work` in a child process under ptrace and kills it with SIGKILL as it enters its k-th
+// system call (counted from the start of `work`); with k = 0 it runs to the end. Returns the
+// numbers of the system calls it entered, or nothing when it could not be traced here.
+std::optional<std::vector<long>> RunKilledAt(int k, const std::function<void()>& work) {
+  const pid_t pid = fork();
+  if (pid < 0) return std::nullopt;
+  if (pid == 0) {
+    if (ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) _exit(3);
+    raise(SIGSTOP);
+    work();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFSTOPPED(status)) return std::nullopt;  // exited: ptrace refused
+  ptrace(PTRACE_SETOPTIONS, pid, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
+  std::vector<long> calls;
+  int signal = 0;
+  for (;;) {
+    ptrace(PTRACE_SYSCALL, pid, nullptr, signal);
+    signal = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status) || WIFSIGNALED(status)) return calls;
+    if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+      signal = WSTOPSIG(status);  // a signal of the child's own: deliver it
+      continue;
+    }
+    __ptrace_syscall_info info{};
+    if (ptrace(PTRACE_GET_SYSCALL_INFO, pid, sizeof info, &info) <= 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return std::nullopt;
+    }
+    if (info.op != PTRACE_SYSCALL_INFO_ENTRY) continue;
+    calls.push_back(static_cast<long>(info.entry.nr));
+    if (static_cast<int>(calls.size()) == k) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return calls;
+    }
+  }
+}
 
 class ProfileFile : public testing::Test {
  protected:
@@ -35,20 +98,11 @@ class ProfileFile : public testing::Test {
     std::error_code ec;
     fs::remove_all(FDir, ec);
   }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
   static void Spit(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
   // Names in the directory, so a test can see that no temporary file was left behind.
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(FDir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Entries() const { return EntriesOf(FDir); }
   // Runs `check` as an ordinary user (nobody), in a child process when this one is root, since
   // permission bits do not stop root. The directory is opened to everyone first.
   static void AsOrdinaryUser(const std::string& dir, const std::function<bool()>& check) {
@@ -249,6 +303,107 @@ TEST_F(ProfileFile, AWriteNeverMakesAFileItWouldRefuse) {
   EXPECT_EQ(Get("Left"), "12345");
   EXPECT_EQ(Get("Top"), "9");
   EXPECT_EQ(Entries(), std::vector<std::string>{"FENDUL.INI"});
+}
+
+// ---- A save under the worst conditions: killed at every system call in turn, a full disk, a
+// read-only file system. The file is always the old text or the new one, byte for byte.
+
+bool IsRename(long nr) {
+#ifdef SYS_rename
+  if (nr == SYS_rename) return true;
+#endif
+  return nr == SYS_renameat || nr == SYS_renameat2;
+}
+
+TEST_F(ProfileFile, AKilledSaveLeavesTheOldOrTheNewFileAndTheNextStartClearsUp) {
+  const std::string old = "; kept\r\n[FENDUL]\r\nTop=1\r\nLeft=2\r\n";
+  std::vector<TProfileWrite> writes;
+  const char* keys[] = {"Top", "Left", "Width", "Height", "StayOnTop", "HideTitle", "Colors - Line",
+                        "Colors - Background", "PlotSeconds", "DisplayAxis", "3D View", "Legend", "Display"};
+  for (int i = 0; i < 13; ++i) writes.push_back({"FENDUL", keys[i], std::to_string(100 + i)});
+  std::string expectedNew = "; kept\r\n[FENDUL]\r\nTop=100\r\nLeft=101\r\n";
+  for (int i = 2; i < 13; ++i) expectedNew += std::string(keys[i]) + "=" + std::to_string(100 + i) + "\r\n";
+  auto save = [&] { _exit(WritePrivateProfileStrings(writes, FPath) ? 0 : 1); };
+
+  // The whole save, traced: the file is flushed before the rename and the directory after it.
+  std::ofstream(FPath, std::ios::binary) << old;
+  const std::optional<std::vector<long>> all = RunKilledAt(0, save);
+  if (!all) GTEST_SKIP() << "this system does not let a test trace its child (ptrace)";
+  ASSERT_EQ(Slurp(FPath), expectedNew);
+  std::vector<long> order;
+  for (long nr : *all)
+    if (nr == SYS_fsync || nr == SYS_fdatasync || IsRename(nr)) order.push_back(IsRename(nr) ? -1 : 1);
+  EXPECT_EQ(order, (std::vector<long>{1, -1, 1})) << "flush, rename, flush of the directory";
+
+  int sawOld = 0, sawNew = 0;
+  for (int k = 1; k <= static_cast<int>(all->size()) + 1; ++k) {
+    SCOPED_TRACE("killed at system call " + std::to_string(k));
+    std::ofstream(FPath, std::ios::binary | std::ios::trunc) << old;
+    ASSERT_TRUE(RunKilledAt(k, save));
+    const std::string now = Slurp(FPath);
+    ASSERT_TRUE(now == old || now == expectedNew) << now;
+    (now == old ? sawOld : sawNew)++;
+    RemoveStaleProfileTemporaries(FPath);  // what the next start does
+    EXPECT_EQ(Entries(), std::vector<std::string>{"FENDUL.INI"});
+  }
+  EXPECT_GT(sawOld, 0);
+  EXPECT_GT(sawNew, 0);
+}
+
+TEST_F(ProfileFile, StartUpRemovesOnlyOurOwnStaleTemporaries) {
+  std::ofstream(FPath) << "[FENDUL]\n";
+  const std::string mine = ".FENDUL.INI.999999999-3.tmp";  // no such process
+  const std::string live = ".FENDUL.INI." + std::to_string(getppid()) + "-0.tmp";  // a running process
+  const std::vector<std::string> others = {"FENDUL.INI.tmp", ".FENDUL.INI.12-x.tmp", ".OTHER.INI.999999999-3.tmp",
+                                           ".FENDUL.INI.999999999-3.tmp~", "notes.txt"};
+  for (const std::string& n : others) std::ofstream(FDir + "/" + n) << "x";
+  std::ofstream(FDir + "/" + mine) << "x";
+  std::ofstream(FDir + "/" + live) << "x";
+  EXPECT_EQ(RemoveStaleProfileTemporaries(FPath), 1);
+  EXPECT_FALSE(fs::exists(FDir + "/" + mine));
+  EXPECT_TRUE(fs::exists(FDir + "/" + live));
+  for (const std::string& n : others) EXPECT_TRUE(fs::exists(FDir + "/" + n)) << n;
+}
+
+// In a child process of its own mount namespace: a 64 KiB tmpfs over `dir`, filled to the last
+// block, then a save; then the same made read-only, and a save. Exit 0 when both saves failed
+// and left the old file alone, 77 when no tmpfs can be mounted here.
+int SaveOnAFullDisk(const std::string& dir) {
+  const uid_t uid = geteuid();
+  if (unshare(uid == 0 ? CLONE_NEWNS : CLONE_NEWUSER | CLONE_NEWNS) != 0) return 77;
+  if (uid != 0) {
+    std::ofstream("/proc/self/setgroups") << "deny";
+    std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+  }
+  if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return 77;
+  if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) return 77;
+  const std::string path = dir + "/FENDUL.INI", old = "[FENDUL]\nTop=1\n";
+  std::ofstream(path) << old;
+  {
+    std::ofstream fill(dir + "/fill", std::ios::binary);
+    const std::string block(4096, 'f');
+    for (int i = 0; i < 64 && fill; ++i) fill.write(block.data(), block.size()).flush();
+  }
+  const bool saved = WritePrivateProfileString("FENDUL", "Left", std::string(200, '9'), path);
+  const bool intact = Slurp(path) == old && EntriesOf(dir).size() == 2;
+  std::filesystem::remove(dir + "/fill");
+  const bool savedAfter = WritePrivateProfileString("FENDUL", "Left", "396", path);
+  if (saved || !intact || !savedAfter || Slurp(path) != old + "Left=396\n") return 1;
+  // The same file system made read-only: reads work, a save fails and changes nothing.
+  if (mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) return 1;
+  const bool savedReadOnly = WritePrivateProfileString("FENDUL", "Top", "2", path);
+  return !savedReadOnly && GetPrivateProfileString("FENDUL", "Left", "", path) == "396" ? 0 : 1;
+}
+
+TEST_F(ProfileFile, AFullOrReadOnlyFileSystemFailsTheSaveAndKeepsTheOldFile) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) _exit(SaveOnAFullDisk(FDir));
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no small tmpfs can be mounted here (no mount namespace)";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
