@@ -2,7 +2,7 @@
 // Each takes arbitrary bytes, drives one parser of outside input and checks what must hold for
 // every input; it returns false when a check fails (the fuzz target then aborts).
 //
-//   for (auto& file : corpus) EXPECT_TRUE(FuzzProfileText(bytes.data(), bytes.size()));
+//   for (auto& file : corpus) EXPECT_TRUE(FuzzIntText(bytes.data(), bytes.size()));
 #pragma once
 #include <charconv>
 #include <cstddef>
@@ -13,41 +13,9 @@
 
 #include "base/Text.h"
 #include "platform/profile/IniFile.h"
-#include "platform/profile/ProfileText.h"
 #include "platform/registry/CpuLoad.h"
 
 namespace varnel::fuzz {
-
-// The settings file text: every lookup terminates, and setting one key makes it read back
-// while every other key reads as before.
-inline bool FuzzProfileText(const std::uint8_t* data, std::size_t size) {
-  const std::string_view content(reinterpret_cast<const char*>(data), size);
-  struct TName {
-    std::string_view Section, Key;
-  };
-  static constexpr TName kNames[] = {{"FENDUL", "Top"}, {"fendul", "3D View"}, {"FENDUL", "Colors - Line"},
-                                     {"a", "b"},        {"", "x"},             {"A", "B"}};
-  std::optional<std::string_view> before[std::size(kNames)];
-  for (std::size_t i = 0; i < std::size(kNames); ++i) {
-    before[i] = ProfileLookup(content, kNames[i].Section, kNames[i].Key);
-    if (before[i] && (before[i]->data() < content.data() || before[i]->data() + before[i]->size() > content.data() + size))
-      return false;
-  }
-  for (std::size_t i = 0; i < std::size(kNames); ++i) {
-    const std::optional<std::string> updated = ProfileUpdate(content, kNames[i].Section, kNames[i].Key, "-123");
-    if (!updated) return false;  // every name here can be stored
-    if (updated->size() > size + 64) return false;
-    if (ProfileLookup(*updated, kNames[i].Section, kNames[i].Key) != std::optional<std::string_view>("-123"))
-      return false;
-    for (std::size_t j = 0; j < std::size(kNames); ++j) {
-      if (SameTextAscii(kNames[j].Section, kNames[i].Section) && SameTextAscii(kNames[j].Key, kNames[i].Key))
-        continue;
-      if (ProfileLookup(*updated, kNames[j].Section, kNames[j].Key) != before[j]) return false;
-    }
-  }
-  // Names that cannot be stored are refused, never written.
-  return !ProfileUpdate(content, "FENDUL", "a=b", "1") && !ProfileUpdate(content, "FENDUL", "Top", "1\n[X]");
-}
 
 // Integer text: TryStrToInt against an independent reading of the same grammar, and the
 // settings rule that reads "0x" as "$".

@@ -2,7 +2,12 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <sstream>
 
 #include "platform/canvas/Bitmap.h"
@@ -10,6 +15,17 @@
 namespace varnel::test {
 
 std::string SourcePath(const std::string& relative) { return std::string(VARNEL_SOURCE_DIR) + "/" + relative; }
+
+int ReplayCorpus(const std::string& target, const std::function<bool(const std::uint8_t*, std::size_t)>& body) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(SourcePath("fuzz/corpus/" + target))) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(body(bytes.data(), bytes.size())) << entry.path();
+    ++count;
+  }
+  return count;
+}
 
 std::string CompareWithGolden(const TBitmap& actual, const std::string& name, int tolerance, int maxBadPixels) {
   const std::string golden = SourcePath("tests/golden/" + name + ".png");

@@ -1,5 +1,9 @@
-// Helpers shared by the test programs: paths of test data, and golden-picture comparison.
+// Helpers shared by the test programs: paths of test data, fuzz corpus replay, and golden-picture
+// comparison.
 #pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace varnel {
@@ -8,6 +12,10 @@ namespace test {
 
 // A path below the source tree, e.g. SourcePath("tests/golden/gauge_332x190_37.png").
 std::string SourcePath(const std::string& relative);
+
+// Runs a fuzz target's body over every file of fuzz/corpus/<target>, as a test failure for each
+// input it rejects; returns how many files there were.
+int ReplayCorpus(const std::string& target, const std::function<bool(const std::uint8_t*, std::size_t)>& body);
 
 // Compares a picture with tests/golden/<name>.png. Each channel may differ by `tolerance`;
 // at most `maxBadPixels` pixels may exceed it. On failure the actual picture and a diff picture
