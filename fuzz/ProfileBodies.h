@@ -101,31 +101,42 @@ struct TRefFile {
       lf = lf >= next ? lf - next : find('\n');
     }
     // Keys of every section occurrence, then only the first occurrence of each section name.
-    std::vector<std::pair<TRefValue, std::size_t>> all;  // with the index of their header line
+    // (Sorted by name, then by line: plain sorts, since the order of equal names must be the
+    // file's.)
+    struct TKeyAt {
+      TRefValue Value;
+      std::size_t HeaderLine, Line;
+    };
+    std::vector<TKeyAt> all;
     const TRefLine* header = nullptr;
-    std::size_t headerAt = 0;
+    std::size_t headerLine = 0;
     for (std::size_t i = 0; i < Lines.size(); ++i) {
       if (Lines[i].Kind == TRefLine::Header) {
         header = &Lines[i];
-        headerAt = i;
+        headerLine = i;
       } else if (Lines[i].Kind == TRefLine::Key && header) {
         const std::string_view t = TrimBlanks(Lines[i].Text);
-        all.push_back({{header->Name, Lines[i].Name, ReadForm(t.substr(t.find('=') + 1))}, headerAt});
+        all.push_back({{header->Name, Lines[i].Name, ReadForm(t.substr(t.find('=') + 1))}, headerLine, i});
       }
     }
-    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return NameLess(a.first, b.first); });
-    std::vector<std::pair<std::string_view, std::size_t>> firstHeader;  // section name, first header line
+    std::sort(all.begin(), all.end(), [](const TKeyAt& a, const TKeyAt& b) {
+      return NameLess(a.Value, b.Value) || (!NameLess(b.Value, a.Value) && a.Line < b.Line);
+    });
+    std::vector<std::pair<std::string_view, std::size_t>> firstHeader;  // section name, header line
     for (std::size_t i = 0; i < Lines.size(); ++i)
       if (Lines[i].Kind == TRefLine::Header) firstHeader.push_back({Lines[i].Name, i});
-    std::stable_sort(firstHeader.begin(), firstHeader.end(),
-                     [](const auto& a, const auto& b) { return CompareNames(a.first, b.first) < 0; });
+    std::sort(firstHeader.begin(), firstHeader.end(), [](const auto& a, const auto& b) {
+      const int c = CompareNames(a.first, b.first);
+      return c != 0 ? c < 0 : a.second < b.second;
+    });
     auto firstOf = [&](std::string_view section) {
       return std::lower_bound(firstHeader.begin(), firstHeader.end(), section,
                               [](const auto& a, std::string_view n) { return CompareNames(a.first, n) < 0; })
           ->second;
     };
-    for (const auto& [v, at] : all)
-      if (at == firstOf(v.Section) && (Values.empty() || NameLess(Values.back(), v))) Values.push_back(v);
+    for (const TKeyAt& k : all)
+      if (k.HeaderLine == firstOf(k.Value.Section) && (Values.empty() || NameLess(Values.back(), k.Value)))
+        Values.push_back(k.Value);
   }
 
   std::optional<std::string_view> Lookup(std::string_view section, std::string_view key) const {
