@@ -1,7 +1,8 @@
 // One whole tick of the main window on the headless window system at 332 x 190 with the default
 // settings: the sampler's three registry reads, the caption, the series scroll, the size style,
 // the gauge value, and the repaint the window system then asks for, in graph mode and in gauge
-// mode. The load comes from an in-memory registry (a new value each tick), or from /proc/stat
+// mode; and the graph's tick with a day of noisy history (PlotSeconds=86400, each second a new
+// random load 0..100) at 332 x 190 and 1920 x 1080, where the program draws its 2-pixel line. The load comes from an in-memory registry (a new value each tick), or from /proc/stat
 // (whose load hardly changes between two reads microseconds apart, so the gauge seldom repaints).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "app/Application.h"
@@ -24,10 +26,11 @@ using namespace varnel;
 
 class TTickRig {
  public:
-  TTickRig(int display, bool procStat) : Ws(332, 190), App(&Ws.MessageBox) {
+  TTickRig(int display, bool procStat, int plotSeconds = 60, int width = 332, int height = 190)
+      : Ws(width, height), App(&Ws.MessageBox) {
     std::string templ = (std::filesystem::temp_directory_path() / "varnel-bench-XXXXXX").string();
     FDir = mkdtemp(templ.data());
-    std::ofstream(FDir + "/FENDUL.INI") << "[FENDUL]\nDisplay=" << display << "\n";
+    std::ofstream(FDir + "/FENDUL.INI") << "[FENDUL]\nDisplay=" << display << "\nPlotSeconds=" << plotSeconds << "\n";
     FMemory.SetBinary("PerfStats\\StartSrv", "KERNEL", {0, 0, 0, 0});
     FMemory.SetBinary("PerfStats\\StartStat", "KERNEL\\CPUUsage", {0, 0, 0, 0});
     SetLoad(0);
@@ -36,7 +39,7 @@ class TTickRig {
                                     [registry] { return ReadSample(*registry); });
     Ws.ChartHost.OnPaint = [this] { Form->Chart2.Paint(); };
     Ws.MeterHost.OnPaint = [this] { Form->Meter1.Paint(); };
-    Ws.Frame.UserSetBounds(396, 7, 332, 190);
+    Ws.Frame.UserSetBounds(0, 0, width, height);
     Form->AlignControls();
     Ws.Flush();
   }
@@ -82,6 +85,38 @@ void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = 
   state.counters["presents"] = benchmark::Counter(presents, benchmark::Counter::kAvgIterations);
   if (!rig.Ws.MessageBox.Texts.empty()) state.SkipWithError(rig.Ws.MessageBox.Texts.front().c_str());
 }
+
+// A day of history: the plot is first filled with a day of random loads (untimed), then each
+// timed tick adds another.
+void RunDayTicks(benchmark::State& state, int width, int height, bool paint) {
+  TTickRig rig(0, false, 86400, width, height);
+  std::mt19937 rng(7);
+  for (int i = 0; i < 86400; ++i) {
+    rig.SetLoad(static_cast<int>(rng() % 101));
+    rig.Ws.Timer.Fire();
+  }
+  rig.Ws.Flush();
+  for (auto _ : state) {
+    state.PauseTiming();
+    rig.SetLoad(static_cast<int>(rng() % 101));
+    state.ResumeTiming();
+    if (paint)
+      rig.Tick();
+    else
+      rig.Ws.Timer.Fire();
+  }
+  if (!rig.Ws.MessageBox.Texts.empty()) state.SkipWithError(rig.Ws.MessageBox.Texts.front().c_str());
+}
+
+void BM_TickGraphDay(benchmark::State& state) {
+  RunDayTicks(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
+}
+// The same tick without the repaint: the sampler, the window logic and the data cycle.
+void BM_TickGraphDayWithoutPaint(benchmark::State& state) {
+  RunDayTicks(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), false);
+}
+BENCHMARK(BM_TickGraphDay)->Args({332, 190})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGraphDayWithoutPaint)->Args({332, 190})->Unit(benchmark::kMicrosecond);
 
 void BM_TickGraph(benchmark::State& state) { RunTicks(state, 0, false); }
 void BM_TickGauge(benchmark::State& state) { RunTicks(state, 1, false); }
