@@ -1,12 +1,63 @@
-# Shared by ./varnel.sh, ./test.sh and ./bench.sh: makes sure the Debian packages a build needs
-# are installed. Source it and call `need_packages PKG...`.
+# Shared by ./varnel.sh, ./test.sh and ./bench.sh: makes sure what a build needs is there. Source
+# it and call `need_packages PKG...` with Debian package names. Each package is checked by what it
+# provides (a program on PATH, a pkg-config module, a header the compiler finds), not by a package
+# database, so this works on any distribution; only what is missing is installed, with apt-get
+# where it exists. Elsewhere the missing pieces are listed and the script stops.
+
+# True when the C++ compiler finds the header.
+have_header() {
+  local cxx
+  cxx=$(command -v c++ || command -v g++ || command -v clang++) || return 1
+  echo "#include <$1>" | "$cxx" -E -x c++ - >/dev/null 2>&1
+}
+
+# True when what the Debian package PKG provides is present.
+have_package() {
+  case "$1" in
+    cmake) command -v cmake >/dev/null ;;
+    ninja-build) command -v ninja >/dev/null ;;
+    g++) command -v g++ >/dev/null || command -v c++ >/dev/null ;;
+    clang) command -v clang++ >/dev/null ;;
+    pkg-config) command -v pkg-config >/dev/null ;;
+    libfreetype-dev) pkg-config --exists freetype2 2>/dev/null ;;
+    libfontconfig-dev) pkg-config --exists fontconfig 2>/dev/null ;;
+    libpng-dev) pkg-config --exists libpng 2>/dev/null ;;
+    libx11-dev) pkg-config --exists x11 2>/dev/null ;;
+    libxext-dev) pkg-config --exists xext 2>/dev/null ;;
+    libfltk1.3-dev) have_header FL/Fl.H ;;
+    libgtest-dev) have_header gtest/gtest.h ;;
+    libbenchmark-dev) have_header benchmark/benchmark.h ;;
+    fonts-liberation)
+      if command -v fc-list >/dev/null; then fc-list "Liberation Sans" | grep -q .
+      else compgen -G "/usr/share/fonts/*/liberation*/LiberationSans-Regular.ttf" >/dev/null; fi ;;
+    xvfb) command -v Xvfb >/dev/null ;;
+    xdotool) command -v xdotool >/dev/null ;;
+    x11-utils) command -v xprop >/dev/null && command -v xwininfo >/dev/null && command -v xdpyinfo >/dev/null ;;
+    x11-apps) command -v xwd >/dev/null ;;
+    conky-std) command -v conky >/dev/null ;;
+    openbox) command -v openbox >/dev/null ;;
+    dpkg-dev) command -v dpkg-shlibdeps >/dev/null ;;
+    desktop-file-utils) command -v desktop-file-validate >/dev/null ;;
+    appstream) command -v appstreamcli >/dev/null ;;
+    man-db) command -v man >/dev/null ;;
+    *) command -v dpkg-query >/dev/null &&
+         dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" ;;
+  esac
+}
+
 need_packages() {
   local missing=()
   local p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    have_package "$p" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  if ! command -v apt-get >/dev/null 2>&1; then
+    echo "Missing (as Debian names them): ${missing[*]}" >&2
+    echo "Install their equivalents with your system's package manager (see \"Other systems\" in README.md)," >&2
+    echo "then try again." >&2
+    exit 1
+  fi
   echo "Installing missing packages: ${missing[*]}"
   if [ "$(id -u)" -eq 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
@@ -26,6 +77,9 @@ need_packages() {
 # What every build needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation
                 libfltk1.3-dev libx11-dev libxext-dev)
+
+# What the package test needs: dpkg-shlibdeps, and the validators of the data files.
+PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream man-db)
 
 # What bench/resources.sh compares the program with, besides its own yardstick.
 RESOURCE_PACKAGES=(xvfb x11-utils conky-std x11-apps libfltk1.3-dev libx11-dev)

@@ -2,10 +2,6 @@
 // through the fuzz target's own body.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "fuzz/RenderArgsBody.h"
 #include "tests/support/TestSupport.h"
 #include "tools/RenderArgs.h"
@@ -111,14 +107,7 @@ TEST(RenderArgs, SamplesFileTextAndItsLimits) {
 }
 
 TEST(RenderArgs, EverySavedFuzzInputHoldsTheInvariants) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(test::SourcePath("fuzz/corpus/renderargs_fuzz"))) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_TRUE(fuzz::FuzzRenderArgs(bytes.data(), bytes.size())) << entry.path();
-    ++count;
-  }
-  EXPECT_GT(count, 0);
+  EXPECT_GT(test::ReplayCorpus("renderargs_fuzz", fuzz::FuzzRenderArgs), 0);
 }
 
 }  // namespace
