@@ -617,8 +617,10 @@ void TCanvas::PatBlt(int left, int top, int width, int height, std::uint32_t rop
     const unsigned r0 = (table >> (4 * p)) & 1u, r1 = (table >> (4 * p + 1)) & 1u;
     return std::pair<std::uint32_t, std::uint32_t>{(r0 ^ r1) ? raster::kAllBits : 0u, r0 ? raster::kAllBits : 0u};
   };
-  const auto [a0, x0] = bitRop(0);
-  const auto [a1, x1] = bitRop(1);
+  // Plain names rather than structured bindings: the lambda below captures them, which not
+  // every compiler accepts for bindings.
+  const std::pair<std::uint32_t, std::uint32_t> op0 = bitRop(0), op1 = bitRop(1);
+  const std::uint32_t a0 = op0.first, x0 = op0.second, a1 = op1.first, x1 = op1.second;
   // Each bit of the pattern pixel picks its operation.
   const auto ropOf = [&](std::uint32_t pattern) {
     return TRop{((pattern & a1) | (~pattern & a0)) & raster::kAllBits,
