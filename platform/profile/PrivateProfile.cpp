@@ -74,24 +74,6 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-// The file a write goes to: the path itself, or the target of a symbolic link.
-std::optional<std::string> WriteTarget(const std::string& path) {
-  struct stat lst;
-  if (::lstat(path.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) return path;
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return std::nullopt;  // a dangling or looping link
-  std::string target(real);
-  std::free(real);
-  return target;
-}
-
-// The directory of a path (with its trailing "/", "" for a bare name) and the name in it.
-std::pair<std::string, std::string> SplitPath(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {"", path};
-  return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
 // Temporary files are ".<name>.<pid>-<n>.tmp" beside the file <name>.
 constexpr std::string_view kTempSuffix = ".tmp";
 
@@ -152,7 +134,7 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 
 bool WritePrivateProfileStrings(const std::vector<TProfileWrite>& writes, const std::string& path) {
   if (path.empty()) return false;
-  const std::optional<std::string> target = WriteTarget(path);
+  const std::optional<std::string> target = ReplaceTarget(path);
   if (!target) return false;
   std::string content;
   struct stat st;
@@ -167,7 +149,7 @@ bool WritePrivateProfileStrings(const std::vector<TProfileWrite>& writes, const 
   if (content.size() > kMaxProfileFileSize) return false;
 
   // A temporary file beside the target, with a name no one else uses.
-  const auto [dir, name] = SplitPath(*target);
+  const auto [dir, name] = SplitDirectory(*target);
   const mode_t mode = r == frOk ? (st.st_mode & 07777) : 0666;
   std::string temp;
   int fd = -1;
@@ -201,9 +183,9 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
 }
 
 int RemoveStaleProfileTemporaries(const std::string& path) {
-  const std::optional<std::string> target = WriteTarget(path);
+  const std::optional<std::string> target = ReplaceTarget(path);
   if (!target || target->empty()) return 0;
-  const auto [dir, name] = SplitPath(*target);
+  const auto [dir, name] = SplitDirectory(*target);
   DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return 0;
   int removed = 0;
