@@ -8,17 +8,16 @@ namespace varnel {
 TMenuItem::TMenuItem(std::string name, std::string caption, TMenuItemKind kind, TMenuItem* parent)
     : FName(std::move(name)), FCaption(std::move(caption)), FKind(kind), FParent(parent) {}
 
-char TMenuItem::Accelerator() const {
-  for (std::size_t i = 0; i + 1 < FCaption.size(); ++i) {
-    if (FCaption[i] != '&') continue;
-    if (FCaption[i + 1] == '&') {
-      ++i;  // a literal "&"
-      continue;
-    }
-    return FCaption[i + 1];
+char MenuLetterOf(std::string_view caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return caption[i + 1];
+    ++i;  // "&&": a literal "&"
   }
   return 0;
 }
+
+char TMenuItem::Accelerator() const { return MenuLetterOf(FCaption); }
 
 std::string TMenuItem::DisplayCaption() const {
   std::string out;

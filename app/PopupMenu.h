@@ -18,6 +18,10 @@ namespace varnel {
 // a separator line, or a submenu.
 enum TMenuItemKind : int { mkCommand, mkCheck, mkRadio, mkSeparator, mkSubmenu };
 
+// The underlined letter of a caption: the character after the first single "&" ("&&" shows one
+// "&"); 0 when there is none.
+char MenuLetterOf(std::string_view caption);
+
 class TMenuItem {
  public:
   TMenuItem(std::string name, std::string caption, TMenuItemKind kind, TMenuItem* parent = nullptr);

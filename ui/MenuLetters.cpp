@@ -7,15 +7,6 @@ namespace {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
-char MenuLetterOf(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] != '&') return caption[i + 1];
-    ++i;  // "&&": a literal "&"
-  }
-  return 0;
-}
-
 TLetterAction MenuLetter(const std::vector<std::string>& captions, int highlighted, char key) {
   if (key == 0) return {};
   const char want = Lower(key);

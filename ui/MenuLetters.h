@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace varnel {
+#include "app/PopupMenu.h"  // MenuLetterOf
 
-// The underlined letter of a caption: the character after the first single "&" ("&&" shows one
-// "&"); 0 when there is none.
-char MenuLetterOf(const std::string& caption);
+namespace varnel {
 
 struct TLetterAction {
   int Item = -1;      // the item to highlight, or -1 when no item has the letter

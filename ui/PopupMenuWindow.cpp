@@ -229,7 +229,7 @@ void TLevel::draw() {
     const std::string text = item->DisplayCaption();
     const int tx = Border + MarkWidth, ty = midY + (fl_height() / 2) - fl_descent();
     fl_draw(text.c_str(), tx, ty);
-    if (const char letter = MenuLetterOf(item->Caption())) {
+    if (const char letter = item->Accelerator()) {
       // The shown text up to the letter is the display caption's prefix of the same length.
       const std::string& caption = item->Caption();
       std::size_t shownBefore = 0;
