@@ -142,29 +142,29 @@ void TForm1::AlignControls() {
 // ---- Start-up -------------------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-  // 1-2. The settings file beside the program, read and applied key by key.
+  // The settings file, read and applied key by key.
   ReadSettings();
-  // 3.
+  // The plot: PlotSeconds points of zero load.
   ResetPlot();
-  // 4. Window level.
+  // Window level: above the others, or normal.
   SetFormStyle(OnTop->Checked() ? fsStayOnTop : fsNormal);
-  // 5. Title bar: invert, then ToggleTitle inverts back and sets the border.
+  // Title bar: invert, then ToggleTitle inverts back and sets the border.
   NoTitle->SetChecked(!NoTitle->Checked());
   ToggleTitle();
-  // 6.
+  // The view the settings name: graph or gauge.
   ApplyDisplay();
-  // 7. The gauge's colours follow the chart's.
+  // The gauge's colours follow the chart's.
   Meter1.SetColorBakG(Chart2.Color());
   Meter1.NeedleLayout().SetColorBody(Series3.SeriesColor());
   Meter1.NeedleLayout().SetColorOutline(Series3.SeriesColor());
-  // 8. Axes.
+  // Axes: the chart's, and the gauge's scale line and short ticks.
   const bool axes = DisplayAxis1->Checked();
   Chart2.SetAxisVisible(axes);
   Meter1.SetMeterScaleLine(axes);
   Meter1.SetMeterShortTicks(axes);
-  // 9.
+  // The chart's 3D look.
   Chart2.SetView3D(N3DView1->Checked());
-  // 10. Legend: shown, or hidden together with the gauge's numbers and caption.
+  // Legend: shown, or hidden together with the gauge's numbers and caption.
   if (Legend1->Checked()) {
     Chart2.Legend().SetVisible(true);
     Meter1.Font().SetColor(clBlack);
@@ -172,7 +172,7 @@ void TForm1::FormCreate() {
     Chart2.Legend().SetVisible(false);
     Meter1.Font().SetColor(Meter1.ColorBakG());
   }
-  // 11.
+  // No taskbar button for the window.
   if (FPorts.Frame) FPorts.Frame->HideTaskbarEntry();
 }
 
@@ -183,18 +183,18 @@ void TForm1::FormPaint() {
 // ---- The tick -------------------------------------------------------------------------------
 
 void TForm1::Timer1Timer() {
-  // 1. A tick without a reading changes nothing; an error ends it here.
+  // A tick without a reading changes nothing; an error ends it here.
   const std::optional<std::int32_t> sample = FReadSample ? FReadSample() : std::nullopt;
   if (!sample) return;
   const double load = static_cast<double>(*sample);
-  // 2.
+  // The caption and hint name what the window shows.
   SetHint("CPU Usage");
   SetCaption("CPU Usage");
-  // 3-5. Scroll: drop the oldest point, renumber, append the newest.
+  // Scroll: drop the oldest point, renumber, append the newest.
   Series3.Delete(0);
   Series3.XValues().Renumber();
   Series3.AppendY(load, "", clAutoColor);
-  // 6-7.
+  // Pen and needle sizes for the window's size, then the gauge's new value.
   ApplySizeStyle();
   Meter1.SetValue(load);
 }

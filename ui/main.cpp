@@ -141,11 +141,11 @@ int main(int argc, char** argv) {
   TFltkShell shell;
   TFltkTimer timer;
 
-  // 1. The application title: the caption of every error box.
+  // The application title: the caption of every error box.
   TApplication Application(&messageBox);
   Application.SetTitle("Varnel");
 
-  // 2. The main window; its creation reads and applies the settings.
+  // The main window; its creation reads and applies the settings.
   TFormPorts ports{&window,     &window.ChartWidget(), &window.MeterWidget(), &window, &colorDialog,
                    &prompt,     &messageBox,           &aboutBox,             &shell,  &timer};
   // The dynamic performance data, from /proc/stat, or from the file VARNEL_STAT_FILE names (a
@@ -170,10 +170,10 @@ int main(int argc, char** argv) {
   window.OnDoubleClick = [&] { Application.Guard([&] { Form1.WMNCLButtonDblClk(); }); };
   window.OnActivate = [&] { Form1.FormPaint(); };
 
-  // 3. One About box, hidden; never shown.
+  // One About box, hidden; never shown.
   TAboutBox AboutBox(&shell);
 
-  // 4. The message loop until the main window closes.
+  // The message loop until the main window closes.
   window.ShowFirst();
   return Fl::run();
 }
