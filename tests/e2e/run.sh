@@ -5,7 +5,8 @@
 # opens the menu with a right click, Shift+F10 and the Menu key and picks items by their letters
 # (a shared letter moves the highlight, Enter picks), double-clicks to hide the title bar, and
 # exits through the menu. Under openbox: the tool window's hints (close box only, minimum size),
-# a double click on the caption that must not maximize, a minimize that must not stick, a border
+# a double click on the caption that must not maximize, a minimize that must not stick (main window
+# and About box, whose hints are checked too), a border
 # drag that stops at the minimum size, and the views after title toggles and a size round trip
 # while hidden (they must not freeze). Throughout it checks the window's place, size and hints,
 # the settings file, and that the window shows, pixel for pixel, the graph or gauge varnel-render
@@ -303,6 +304,23 @@ else
   viewable() { xwininfo -id "$WIN" | grep -q IsViewable && xprop -id "$WIN" WM_STATE | grep -q Normal; }
   wait_for 10 "the window back from minimizing" viewable
   kill "$SPY" 2>/dev/null || true
+
+  # The About box is a fixed dialog: move and close; border, title and menu. A minimize does not
+  # stick there either (it would leave a modal box nobody can reach), and Enter closes it.
+  menu_pick a
+  about_window() { xdotool search --class Varnel 2>/dev/null | grep -vx "$(printf '%d' "$WIN")" | while read -r w; do
+      xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && xprop -id "$w" WM_NAME | grep -q '"Orrick"' && echo "$w"; done | head -1; }
+  about_shown() { [ -n "$(about_window)" ]; }
+  wait_for 5 "the About box" about_shown
+  ABOUT=$(about_window)
+  xprop -id "$ABOUT" _MOTIF_WM_HINTS | grep -q '= 0x3, 0x24, 0x1a,' || fail "About box hints: $(xprop -id "$ABOUT" _MOTIF_WM_HINTS)"
+  xdotool windowminimize "$ABOUT"
+  sleep 0.5
+  about_back() { xwininfo -id "$ABOUT" | grep -q IsViewable && xprop -id "$ABOUT" WM_STATE | grep -q Normal; }
+  wait_for 10 "the About box back from minimizing" about_back
+  xdotool windowfocus --sync "$ABOUT" 2>/dev/null || true
+  xdotool key Return
+  wait_for 5 "the About box to close" eval '! about_shown'
 
   # Dragging the bottom-right corner far up and left stops at the minimum client size.
   read -r left top width height <<<"$(geometry)"
