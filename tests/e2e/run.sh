@@ -5,12 +5,11 @@
 # opens the menu with a right click, Shift+F10 and the Menu key and picks items by their letters
 # (a shared letter moves the highlight, Enter picks), double-clicks to hide the title bar, and
 # exits through the menu. Under openbox: the tool window's hints (close box only, minimum size),
-# a double click on the caption that must not maximize, a minimize that must not stick (main window
-# and About box, whose hints are checked too), a border
-# drag that stops at the minimum size, and the views after title toggles and a size round trip
-# while hidden (they must not freeze). Throughout it checks the window's place, size and hints,
-# the settings file, and that the window shows, pixel for pixel, the graph or gauge varnel-render
-# draws for the same settings and load.
+# a double click on the caption that must not maximize, a minimize that must not stick (main
+# window and About box, whose hints are checked too), a border drag that stops at the minimum size,
+# and the views after title toggles and a size round trip while hidden (they must not freeze).
+# Throughout it checks the window's place, size and hints, the settings file, and that the window
+# shows, pixel for pixel, the graph or gauge varnel-render draws for the same settings and load.
 #
 #   tests/e2e/run.sh path/to/varnel path/to/varnel-render path/to/xwdcompare [openbox]
 set -euo pipefail
