@@ -87,16 +87,19 @@ int main(int argc, char** argv) {
   // The window at the asked size (as if the user had sized it so).
   ws.Frame.UserSetBounds(ws.Frame.Left(), ws.Frame.Top(), args->Width, args->Height);
   Form1.AlignControls();
-  ws.Flush();
 
+  // The ticks only change the data: the chart paints once, after the last of them, which gives
+  // the picture a paint after every tick would end with (a paint reads the data and the
+  // settings, and keeps nothing from one paint to the next that the picture depends on). A
+  // shown gauge still paints at each new value, as it does in the program.
   for (const std::int32_t load : args->Samples) {
     const auto u = static_cast<std::uint32_t>(load);
     registry.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage",
                        {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
                         static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)});
     ws.Timer.Fire();
-    ws.Flush();
   }
+  ws.Flush();
   for (const std::string& text : ws.MessageBox.Texts) std::fprintf(stderr, "varnel-render: error box: %s\n", text.c_str());
 
   if (!SaveBitmapToPng(ws.ClientPicture(), args->Out)) {
