@@ -96,7 +96,11 @@ void TCustomChartPanel::SetBevelOuter(TPanelBevel v) { SetProperty(FBevelOuter, 
 void TCustomChartPanel::SetBevelWidth(int v) { SetProperty(FBevelWidth, v); }
 void TCustomChartPanel::SetBorderWidth(int v) { SetProperty(FBorderWidth, v); }
 void TCustomChartPanel::SetBorderStyle(TBorderStyle v) { SetProperty(FBorderStyle, v); }
-void TCustomChartPanel::SetVisible(bool v) { SetProperty(FVisible, v); }
+void TCustomChartPanel::SetVisible(bool v) {
+  // Hidden, the chart needs no picture (a big window's is megabytes): showing it paints anew.
+  if (!v) FreeOffscreenBitmap();
+  SetProperty(FVisible, v);
+}
 void TCustomChartPanel::SetMarginLeft(int v) { SetProperty(FMarginLeft, v); }
 void TCustomChartPanel::SetMarginTop(int v) { SetProperty(FMarginTop, v); }
 void TCustomChartPanel::SetMarginRight(int v) { SetProperty(FMarginRight, v); }

@@ -115,6 +115,7 @@ class TCustomChartPanel {
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool v) { FEnabled = v; }
   bool Visible() const { return FVisible; }
+  // Hiding the chart frees its off-screen picture.
   void SetVisible(bool v);
   int TabOrder() const { return FTabOrder; }
   void SetTabOrder(int v) { FTabOrder = v; }

@@ -143,9 +143,13 @@ void TBitmapWidget::Present() {
 void TBitmapWidget::SetVisible(bool v) {
   if (v) {
     show();
+    SizeSurface();
     redraw();
   } else {
     hide();
+    // A hidden child needs no picture (in a big window it is megabytes, and a shared image
+    // besides): the surface goes now and comes back, at the size of the day, when it is shown.
+    FSurface.SetSize(0, 0);
   }
   if (parent()) parent()->redraw();
 }
@@ -153,8 +157,13 @@ void TBitmapWidget::SetVisible(bool v) {
 void TBitmapWidget::resize(int x, int y, int w, int h) {
   const bool sized = w != this->w() || h != this->h();
   Fl_Widget::resize(x, y, w, h);
-  if (!sized) return;
-  FSurface.SetSize(std::max(0, w - 2 * FEdge), std::max(0, h - 2 * FEdge));
+  if (sized) SizeSurface();
+}
+
+void TBitmapWidget::SizeSurface() {
+  const int sw = visible() ? std::max(0, w() - 2 * FEdge) : 0, sh = visible() ? std::max(0, h() - 2 * FEdge) : 0;
+  if (sw == FSurface.Bitmap().Width() && sh == FSurface.Bitmap().Height()) return;
+  FSurface.SetSize(sw, sh);
   FInvalidated = true;
   if (OnResize) OnResize();
 }

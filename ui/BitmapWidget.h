@@ -1,9 +1,10 @@
 // TBitmapWidget: a child of the main window that shows a component's picture. It is the
 // component's control host: the surface is a TBitmap the size of the client area (inside the
-// optional 2-pixel sunken edge). On a 24-bit TrueColor visual the surface's memory is a
-// shared-memory image (MIT-SHM) that the server reads directly or, where the server shares no
-// memory, is sent with XPutImage; on any other visual FLTK converts and draws it. It takes no
-// mouse input of its own: clicks, drags and double clicks go to the main window.
+// optional 2-pixel sunken edge), or empty while the child is hidden. On a 24-bit TrueColor
+// visual the surface's memory is a shared-memory image (MIT-SHM) that the server reads directly
+// or, where the server shares no memory, is sent with XPutImage; on any other visual FLTK
+// converts and draws it. It takes no mouse input of its own: clicks, drags and double clicks go
+// to the main window.
 #pragma once
 #include <FL/Fl_Widget.H>
 
@@ -50,6 +51,9 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
 
  private:
   void PutSurface();
+  // Sizes the surface to the client area, or to nothing while hidden; a change of size
+  // invalidates and runs OnResize.
+  void SizeSurface();
   void DrawEdge();
   // Waits until the server has read the shared image, when it was put only just now.
   void AwaitServer();

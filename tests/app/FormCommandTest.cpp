@@ -27,6 +27,34 @@ TEST(FormCommand, GraphAndUVMeterBothSwitchAway) {
   EXPECT_EQ(f.Ini("Display"), "1");
 }
 
+// A hidden view keeps no picture of its own: at 1920 x 1080 each is some 8 MB.
+TEST(FormCommand, TheHiddenViewKeepsNoPicture) {
+  FormFixture f(1920, 1080);
+  f.WriteIni("Width=1920\nHeight=1080\n");
+  TForm1& form = f.Start();
+  f.Ws.ChartHost.OnPaint = [&form] { form.Chart2.Paint(); };
+  f.Ws.MeterHost.OnPaint = [&form] { form.Meter1.Paint(); };
+  auto pixels = [](const TBitmap* b) { return b ? static_cast<std::size_t>(b->Width()) * b->Height() : 0u; };
+  auto chartPicture = [&] { return pixels(form.Chart2.OffscreenBitmap()); };
+  const std::size_t chartSize = 1916u * 1076u, meterSize = 1920u * 1080u;
+  f.Tick(37);
+  f.Ws.Flush();
+  ASSERT_EQ(chartPicture(), chartSize);
+  EXPECT_EQ(pixels(&form.Meter1.OffscreenBitmap()), 0u);
+  for (int round = 0; round < 2; ++round) {
+    f.Choose(form.Graph);  // to the gauge
+    f.Tick(50);
+    f.Ws.Flush();
+    EXPECT_EQ(chartPicture(), 0u);
+    EXPECT_EQ(pixels(&form.Meter1.OffscreenBitmap()), meterSize);
+    f.Choose(form.UVMeter);  // back to the graph
+    f.Tick(60);
+    f.Ws.Flush();
+    EXPECT_EQ(chartPicture(), chartSize);
+    EXPECT_EQ(pixels(&form.Meter1.OffscreenBitmap()), 0u);
+  }
+}
+
 TEST(FormCommand, PlotSecondsPrompt) {
   struct TCase {
     std::string Text;
