@@ -2,6 +2,7 @@
 // line (--help and --version answer without a display), the display, the application title, the
 // main window (whose creation reads and applies the settings), one hidden About box, then the
 // message loop until the main window closes.
+#include <malloc.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -110,6 +111,14 @@ Display* OpenDisplay() {
 
 int main(int argc, char** argv) {
   using namespace varnel;
+#ifdef M_MMAP_THRESHOLD
+  // Pictures of a megabyte and more (a big window's surfaces, the chart's and the gauge's kept
+  // pictures) get memory of their own from the system, which goes back to it when the picture
+  // goes: a view that is hidden, or a window made smaller, then really shrinks the program.
+  // Left to itself, the C library raises this limit after the first such picture is freed and
+  // keeps the later ones in its heap, still resident after they are freed.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
   std::string why;
   const std::optional<TCommandLine> cl = ParseCommandLine(argc, argv, why);
   if (!cl) {

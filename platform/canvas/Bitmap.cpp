@@ -71,7 +71,7 @@ void TBitmap::SetSize(int width, int height) {
 void TBitmap::AttachPixels(std::uint32_t* memory) {
   if (!memory || memory == FData) return;
   std::copy(FData, FData + Count(), memory);
-  FPixels = {};
+  std::vector<std::uint32_t>().swap(FPixels);  // its own memory goes back (clearing keeps it)
   FData = memory;
   FAttached = true;
 }

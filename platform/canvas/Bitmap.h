@@ -51,6 +51,8 @@ class TBitmap {
   void AttachPixels(std::uint32_t* memory);
   void DetachPixels();
   bool PixelsAttached() const { return FAttached; }
+  // The bytes of pixel memory the bitmap holds of its own (none while attached).
+  std::size_t OwnBytes() const { return FPixels.capacity() * sizeof(std::uint32_t); }
 
   std::uint32_t* Data() { return FData; }
   const std::uint32_t* Data() const { return FData; }

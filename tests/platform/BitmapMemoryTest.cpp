@@ -16,9 +16,11 @@ TEST(BitmapMemory, AttachedMemoryHoldsThePictureAndTheDrawing) {
   TBitmap bmp(4, 3);
   bmp.Canvas().SetPixel(1, 1, clRed);
   std::vector<std::uint32_t> shared(12, 0);
+  EXPECT_EQ(bmp.OwnBytes(), 12 * sizeof(std::uint32_t));
   bmp.AttachPixels(shared.data());
   ASSERT_TRUE(bmp.PixelsAttached());
   EXPECT_EQ(bmp.Data(), shared.data());
+  EXPECT_EQ(bmp.OwnBytes(), 0u);  // its own memory is given back, not kept beside the shared one
   EXPECT_EQ(bmp.Pixel(1, 1), clRed);
   EXPECT_EQ(bmp.Pixel(0, 0), clWhite);
   // Drawing goes into the memory.
@@ -37,6 +39,7 @@ TEST(BitmapMemory, AttachedMemoryHoldsThePictureAndTheDrawing) {
   // Detaching copies the picture back; the memory is no longer touched.
   moved.DetachPixels();
   EXPECT_FALSE(moved.PixelsAttached());
+  EXPECT_EQ(moved.OwnBytes(), 12 * sizeof(std::uint32_t));
   moved.Canvas().SetPixel(0, 0, clGreen);
   EXPECT_EQ(shared[0], 0x00FFFFFFu);
   EXPECT_EQ(moved.Pixel(1, 1), clRed);
