@@ -2,7 +2,9 @@
 // settings: the sampler's three registry reads, the caption, the series scroll, the size style,
 // the gauge value, and the repaint the window system then asks for, in graph mode and in gauge
 // mode; and the graph's tick with a day of noisy history (PlotSeconds=86400, each second a new
-// random load 0..100) at 332 x 190 and 1920 x 1080, where the program draws its 2-pixel line. The load comes from an in-memory registry (a new value each tick), or from /proc/stat
+// random load 0..100) at 332 x 190 and 1920 x 1080, where the program draws its 2-pixel line,
+// with and without the repaint, and the line's mapping of that day to pixels alone. The load
+// comes from an in-memory registry (a new value each tick), or from /proc/stat
 // (whose load hardly changes between two reads microseconds apart, so the gauge seldom repaints).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -88,14 +90,18 @@ void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = 
 
 // A day of history: the plot is first filled with a day of random loads (untimed), then each
 // timed tick adds another.
-void RunDayTicks(benchmark::State& state, int width, int height, bool paint) {
-  TTickRig rig(0, false, 86400, width, height);
-  std::mt19937 rng(7);
+void FillDay(TTickRig& rig, std::mt19937& rng) {
   for (int i = 0; i < 86400; ++i) {
     rig.SetLoad(static_cast<int>(rng() % 101));
     rig.Ws.Timer.Fire();
   }
   rig.Ws.Flush();
+}
+
+void RunDayTicks(benchmark::State& state, int width, int height, bool paint) {
+  TTickRig rig(0, false, 86400, width, height);
+  std::mt19937 rng(7);
+  FillDay(rig, rng);
   for (auto _ : state) {
     state.PauseTiming();
     rig.SetLoad(static_cast<int>(rng() % 101));
@@ -115,8 +121,19 @@ void BM_TickGraphDay(benchmark::State& state) {
 void BM_TickGraphDayWithoutPaint(benchmark::State& state) {
   RunDayTicks(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), false);
 }
+// The line's pass over the day with a clear pen after a tick has laid the chart out: the mapping
+// of points to pixels (and what the series hands the canvas) without the painting.
+void BM_TickGraphDayMapping(benchmark::State& state) {
+  TTickRig rig(0, false, 86400, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  std::mt19937 rng(7);
+  FillDay(rig, rng);
+  TFastLineSeries& line = rig.Form->Series3;
+  line.LinePen().SetStyle(psClear);
+  for (auto _ : state) line.DrawAllPoints();
+}
 BENCHMARK(BM_TickGraphDay)->Args({332, 190})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGraphDayWithoutPaint)->Args({332, 190})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGraphDayMapping)->Args({332, 190})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 
 void BM_TickGraph(benchmark::State& state) { RunTicks(state, 0, false); }
 void BM_TickGauge(benchmark::State& state) { RunTicks(state, 1, false); }

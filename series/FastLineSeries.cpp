@@ -143,6 +143,55 @@ bool MapLinearBlock(const serieslink::TLinearMap& m, double invRange, const doub
   return any != 0;
 }
 
+// MapLinear of a stored value (the slot less the list's offset, times the multiplier), plus the
+// depth shift: the pixel PassX or PassY gives the point, where it decides.
+inline bool MapStored(const serieslink::TLinearMap& m, double invRange, double raw, double offset, double multiplier,
+                      int shift, int& pixel) {
+  if (!MapLinear(m, invRange, (raw - offset) * multiplier, pixel)) return false;
+  pixel = serieslink::ShiftedPixel(pixel, shift);
+  return true;
+}
+
+// Four independent lanes, so that the compiler keeps several values in flight.
+constexpr int kLanes = 4;
+
+// Whether v[0] <= v[1] <= ... <= v[n - 1] (false where a value is not a number).
+bool NonDecreasing(const double* v, int n) {
+  double falls[kLanes] = {};
+  int k = 0;
+  for (; k + kLanes < n; k += kLanes)
+    for (int j = 0; j < kLanes; ++j) falls[j] = v[k + j] <= v[k + j + 1] ? falls[j] : 1.0;
+  for (; k + 1 < n; ++k) falls[0] = v[k] <= v[k + 1] ? falls[0] : 1.0;
+  return falls[0] + falls[1] + falls[2] + falls[3] == 0;
+}
+
+// The least and the greatest of v[0 .. n - 1] (n > 0); false where one is not a finite number.
+bool FiniteExtremes(const double* v, int n, double& lo, double& hi) {
+  double mn[kLanes], mx[kLanes], bad[kLanes] = {};
+  for (int j = 0; j < kLanes; ++j) mn[j] = mx[j] = v[0];
+  int k = 0;
+  for (; k + kLanes <= n; k += kLanes)
+    for (int j = 0; j < kLanes; ++j) {
+      const double x = v[k + j];
+      mn[j] = x < mn[j] ? x : mn[j];
+      mx[j] = x > mx[j] ? x : mx[j];
+      bad[j] += x - x;  // stays 0 for finite values, becomes NaN for the others
+    }
+  for (; k < n; ++k) {
+    const double x = v[k];
+    mn[0] = x < mn[0] ? x : mn[0];
+    mx[0] = x > mx[0] ? x : mx[0];
+    bad[0] += x - x;
+  }
+  lo = std::min(std::min(mn[0], mn[1]), std::min(mn[2], mn[3]));
+  hi = std::max(std::max(mx[0], mx[1]), std::max(mx[2], mx[3]));
+  return bad[0] + bad[1] + bad[2] + bad[3] == 0;
+}
+
+// Blocks whose points take fewer than this many a pixel column on average are mapped point by
+// point.
+constexpr int kMinRun = 8;
+
 }  // namespace
 
 inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
@@ -150,7 +199,7 @@ inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
   const double v = (pass.XRaw[index] - pass.XOffset) * pass.XMultiplier;
   int pixel;
   if (!pass.LinearX || !MapLinear(pass.XMap, pass.XInvRange, v, pixel)) pixel = serieslink::XPixelOfValue(pass.HorizAxis, v);
-  return pixel + pass.ShiftX;
+  return serieslink::ShiftedPixel(pixel, pass.ShiftX);
 }
 
 inline int TFastLineSeries::PassY(const TPass& pass, int index) const {
@@ -158,7 +207,7 @@ inline int TFastLineSeries::PassY(const TPass& pass, int index) const {
   const double v = (pass.YRaw[index] - pass.YOffset) * pass.YMultiplier;
   int pixel;
   if (!pass.LinearY || !MapLinear(pass.YMap, pass.YInvRange, v, pixel)) pixel = serieslink::YPixelOfValue(pass.VertAxis, v);
-  return pixel + pass.ShiftY;
+  return serieslink::ShiftedPixel(pixel, pass.ShiftY);
 }
 
 inline void TFastLineSeries::Step(int index, bool standalone) {
@@ -198,6 +247,119 @@ void TFastLineSeries::FlushQueue() {
   FQueued = 0;
 }
 
+inline void TFastLineSeries::Queue(int x, int y) {
+  if (x == FLastX && y == FLastY) return;
+  FLastX = x;
+  FLastY = y;
+  FQueue[static_cast<std::size_t>(FQueued++)] = TPoint{x, y};
+}
+
+void TFastLineSeries::QueueBlock(int index, int n) {
+  int xs[kBlock], ys[kBlock];
+  double xUndecided[kBlock], yUndecided[kBlock];
+  const double* xRaw = FPass.XRaw + index;
+  const double* yRaw = FPass.YRaw + index;
+  if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
+    for (int k = 0; k < n; ++k)
+      if (xUndecided[k] != 0) xs[k] = PassX(FPass, index + k);
+  if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, n, ys, yUndecided))
+    for (int k = 0; k < n; ++k)
+      if (yUndecided[k] != 0) ys[k] = PassY(FPass, index + k);
+  // The same-pixel skip on locals.
+  int lastX = FLastX, lastY = FLastY, queued = FQueued;
+  TPoint* queue = FQueue.data();
+  for (int k = 0; k < n; ++k) {
+    const int x = xs[k], y = ys[k];
+    if (x == lastX && y == lastY) continue;
+    lastX = x;
+    lastY = y;
+    queue[queued++] = TPoint{x, y};
+  }
+  FLastX = lastX;
+  FLastY = lastY;
+  FQueued = queued;
+}
+
+bool TFastLineSeries::QueueColumns(int index, int n) {
+  const double* xRaw = FPass.XRaw + index;
+  // With the X values in order the pixel column of a point never turns back: the points of
+  // one column are consecutive, and a point between two of one column lies in it too.
+  if (!NonDecreasing(xRaw, n)) return false;
+  const auto columnOf = [&](int k) {
+    int x;
+    if (!MapStored(FPass.XMap, FPass.XInvRange, xRaw[k], FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, x))
+      x = PassX(FPass, index + k);
+    return x;
+  };
+  const int firstX = columnOf(0), lastX = columnOf(n - 1);
+  if ((std::abs(static_cast<long long>(lastX) - firstX) + 1) * kMinRun > n) return false;
+  int start = 0, x = firstX;
+  while (start < n) {
+    // The run's end: gallop from its start to a point of another column, then halve the gap.
+    int end = n - 1, nextX = x;
+    if (x != lastX) {
+      int in = start, step = 1, out;
+      for (;;) {
+        out = std::min(start + step, n - 1);
+        nextX = columnOf(out);
+        if (nextX != x) break;
+        in = out;
+        step *= 2;
+      }
+      while (out - in > 1) {
+        const int mid = in + (out - in) / 2;
+        const int midX = columnOf(mid);
+        if (midX == x) {
+          in = mid;
+        } else {
+          out = mid;
+          nextX = midX;
+        }
+      }
+      end = in;
+    }
+    QueueRun(index + start, index + end, x);
+    start = end + 1;
+    x = nextX;
+  }
+  return true;
+}
+
+void TFastLineSeries::QueueRun(int first, int last, int x) {
+  // A short run costs less point by point.
+  constexpr int kMinSummary = 5;
+  if (last - first + 1 < kMinSummary) {
+    for (int i = first; i <= last; ++i) Queue(x, PassY(FPass, i));
+    return;
+  }
+  // The points at the end that share the last one's pixel: a one-pixel pen paints that pixel
+  // only where a point before them reaches it (or the line runs on past it).
+  const int lastY = PassY(FPass, last);
+  int before = last - 1;
+  while (before >= first && PassY(FPass, before) == lastY) --before;
+  if (before < first) {
+    Queue(x, lastY);
+    return;
+  }
+  // The extremes of the points before those: the Y mapping keeps or reverses order, so their
+  // pixels bound the pixels of every point between.
+  double lo, hi;
+  int loY, hiY;
+  if (!FiniteExtremes(FPass.YRaw + first, before - first + 1, lo, hi) ||
+      !MapStored(FPass.YMap, FPass.YInvRange, lo, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, loY) ||
+      !MapStored(FPass.YMap, FPass.YInvRange, hi, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, hiY)) {
+    for (int i = first; i <= last; ++i) Queue(x, PassY(FPass, i));
+    return;
+  }
+  // first -> extreme -> extreme -> last covers what the run covers; the extreme on the last
+  // point's pixel (if one is) goes first, so that its pixel is reached before the end.
+  if (hiY == lastY) std::swap(loY, hiY);
+  Queue(x, PassY(FPass, first));
+  Queue(x, loY);
+  Queue(x, hiY);
+  Queue(x, lastY);
+}
+
 void TFastLineSeries::DrawAllPoints() {
   if (!BeginPass(FPass)) return;
   FInPass = true;
@@ -206,40 +368,20 @@ void TFastLineSeries::DrawAllPoints() {
   try {
     // The core's loop (this class draws forward and its DrawPoint is the step), without a
     // virtual call per point: after the first point's move-to, the points are mapped a block
-    // at a time and the line-to calls go to the canvas in batches.
+    // at a time and the line-to calls go to the canvas in batches. A pen that paints a run of
+    // points down one pixel column as the block they span is given four points a run.
     const int first = FirstShownIndex(), last = LastShownIndex();
     if (first <= last) Step(first, false);
-    int xs[kBlock], ys[kBlock];
-    double xUndecided[kBlock], yUndecided[kBlock];
+    const bool merge = FPass.Canvas->PolylineToMergesColumns();
     for (int i = first + 1; i <= last; i += kBlock) {
       const int n = std::min(kBlock, last - i + 1);
       if (i < 0 || i + n > FPass.Count || !FPass.LinearX || !FPass.LinearY) {
         for (int k = 0; k < n; ++k) Step(i + k, false);
         continue;
       }
-      const double* xRaw = FPass.XRaw + i;
-      const double* yRaw = FPass.YRaw + i;
-      if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
-        for (int k = 0; k < n; ++k)
-          if (xUndecided[k] != 0) xs[k] = PassX(FPass, i + k);
-      if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, n, ys, yUndecided))
-        for (int k = 0; k < n; ++k)
-          if (yUndecided[k] != 0) ys[k] = PassY(FPass, i + k);
-      // The same-pixel skip on locals (the queue is flushed at most once a block: it holds
-      // two blocks).
+      // A block queues at most one point a point (the queue holds two blocks).
       if (FQueued > static_cast<int>(FQueue.size()) - kBlock) FlushQueue();
-      int lastX = FLastX, lastY = FLastY, queued = FQueued;
-      TPoint* queue = FQueue.data();
-      for (int k = 0; k < n; ++k) {
-        const int x = xs[k], y = ys[k];
-        if (x == lastX && y == lastY) continue;
-        lastX = x;
-        lastY = y;
-        queue[queued++] = TPoint{x, y};
-      }
-      FLastX = lastX;
-      FLastY = lastY;
-      FQueued = queued;
+      if (!merge || !QueueColumns(i, n)) QueueBlock(i, n);
     }
     FlushQueue();
   } catch (...) {

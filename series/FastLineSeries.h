@@ -75,6 +75,18 @@ class TFastLineSeries final : public TChartSeries {
   int PassX(const TPass& pass, int index) const;
   int PassY(const TPass& pass, int index) const;
   void Step(int index, bool standalone);
+  // The points index .. index + n - 1 of a pass (n at most a block), each mapped and queued.
+  void QueueBlock(int index, int n);
+  // The same for a pen that merges column runs (see TCanvas::PolylineToMergesColumns) and
+  // X values that do not fall: each run of points in one pixel column is found without mapping
+  // every X and queued through QueueRun. False, with nothing queued, where mapping every point
+  // costs less (few points a column) or the X values are not in order.
+  bool QueueColumns(int index, int n);
+  // The points first .. last, all in pixel column x: their first point, their two extremes and
+  // their last point stand for them, ordered so that the pixels painted stay the same.
+  void QueueRun(int first, int last, int x);
+  // Queues the pixel point unless it repeats the last one.
+  void Queue(int x, int y);
   // Hands the queued line-to points of a pass to the canvas in one call.
   void FlushQueue();
 

@@ -28,6 +28,12 @@ TChartAxis* Axis(TCustomAxisPanel* chart, TAxisSlot slot);
 
 int XPixelOfValue(const TChartAxis* axis, double v);
 int YPixelOfValue(const TChartAxis* axis, double v);
+// An axis pixel moved by a depth shift, held at the ends of int (a value far off the axis gives
+// a pixel at an end, which a shift must not wrap round to the other).
+inline int ShiftedPixel(int pixel, int shift) {
+  const long long p = static_cast<long long>(pixel) + shift;
+  return p > 2147483647LL ? 2147483647 : p < -2147483647LL - 1 ? -2147483647 - 1 : static_cast<int>(p);
+}
 double ValueAtPixel(const TChartAxis* axis, int pixel);
 bool Inverted(const TChartAxis* axis);
 bool IsHorizontal(const TChartAxis* axis);

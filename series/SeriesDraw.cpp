@@ -51,7 +51,8 @@ int TChartSeries::XPixelOfValue(double x) const {
   const TChartAxis* axis = GetHorizAxis();
   if (!axis) return 0;
   int p = link::XPixelOfValue(axis, x);
-  if (link::View3D(FParentChart) && link::SeriesInDepth(FParentChart)) p += FDepthLevel * link::LevelDX(FParentChart);
+  if (link::View3D(FParentChart) && link::SeriesInDepth(FParentChart))
+    p = link::ShiftedPixel(p, FDepthLevel * link::LevelDX(FParentChart));
   return p;
 }
 
@@ -59,7 +60,8 @@ int TChartSeries::YPixelOfValue(double y) const {
   const TChartAxis* axis = GetVertAxis();
   if (!axis) return 0;
   int p = link::YPixelOfValue(axis, y);
-  if (link::View3D(FParentChart) && link::SeriesInDepth(FParentChart)) p -= FDepthLevel * link::LevelDY(FParentChart);
+  if (link::View3D(FParentChart) && link::SeriesInDepth(FParentChart))
+    p = link::ShiftedPixel(p, -FDepthLevel * link::LevelDY(FParentChart));
   return p;
 }
 

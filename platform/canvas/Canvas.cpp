@@ -168,18 +168,23 @@ class TCanvasAccess {
   // The open path from start through pts with a wide pen whose operation is idempotent: the
   // union of what its segments paint one by one.
   void Chain(TPoint64 start, std::span<const TPoint> pts, const TPenSpec& pen) {
-    if (pen.Width <= raster::kChainWidth) {
-      // The discs of the widths in use, built once.
-      thread_local std::vector<std::unique_ptr<raster::TDisc>> discs(raster::kChainWidth + 1);
-      auto& disc = discs[static_cast<std::size_t>(pen.Width)];
-      if (!disc) disc = std::make_unique<raster::TDisc>(pen.Width);
-      if (disc->Nested()) {
-        raster::TSurface s = Surface();
-        raster::WideChain(s, pen.On, start, pts, pen.Width, *disc);
-        return;
-      }
+    if (const raster::TDisc* disc = ChainDisc(pen.Width)) {
+      raster::TSurface s = Surface();
+      raster::WideChain(s, pen.On, start, pts, pen.Width, *disc);
+      return;
     }
     Stroke(ToPoints64(pts, &start), false, pen);
+  }
+
+  // The disc WideChain strokes a pen of width w with, or nullptr where it cannot (too wide, or
+  // a disc that is not nested).
+  static const raster::TDisc* ChainDisc(i64 w) {
+    if (w > raster::kChainWidth) return nullptr;
+    // The discs of the widths in use, built once.
+    thread_local std::vector<std::unique_ptr<raster::TDisc>> discs(raster::kChainWidth + 1);
+    auto& disc = discs[static_cast<std::size_t>(w)];
+    if (!disc) disc = std::make_unique<raster::TDisc>(w);
+    return disc->Nested() ? disc.get() : nullptr;
   }
 
   // A filled shape: the interior (given as spans by fill) minus the wide stroke, then the
@@ -514,6 +519,15 @@ void TCanvas::PolylineTo(std::span<const TPoint> points) {
     a.Stroke(seg, false, pen);
     seg[0] = seg[1];
   }
+}
+
+bool TCanvas::PolylineToMergesColumns() const {
+  const TCanvasAccess a(const_cast<TCanvas&>(*this));
+  if (!a.Visible()) return true;
+  const TPenSpec pen = a.Pen();
+  if (pen.None) return true;
+  if (!pen.On.Idempotent()) return false;
+  return pen.Wide ? TCanvasAccess::ChainDisc(pen.Width) != nullptr : pen.Style == psSolid;
 }
 
 void TCanvas::Polyline(std::span<const TPoint> points) {

@@ -108,6 +108,13 @@ class TCanvas {
   // a one-pixel solid pen whose mode gives the same pixel however often it is applied paints
   // consecutive segments down one column as one run).
   void PolylineTo(std::span<const TPoint> points);
+  // Whether PolylineTo now paints a run of consecutive points down one pixel column as the
+  // block between the run's highest and lowest point, leaving out only an end point that no
+  // other point of the run reaches (as LineTo leaves it out): true when nothing is painted, and
+  // for a pen whose mode gives the same pixel however often it is applied that is either solid
+  // and one pixel wide or wide up to raster::kChainWidth. The points of such a run other than
+  // its ends and extremes then change no pixel.
+  bool PolylineToMergesColumns() const;
 
   // Filled shapes: outline with the pen, inside with the brush (either may be clear).
   void Rectangle(int x1, int y1, int x2, int y2);

@@ -3,6 +3,9 @@
 // legend symbol, and a differential check of its pixels against a plain polyline.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <random>
 
 #include "chart/Chart.h"
@@ -198,6 +201,7 @@ TEST(FastLine, PassPointsEqualTheSeriesPixels) {
       f.chart.SetDepthOffsets(5, 4, 0, 0);
       f.line.SetDepthLevel(static_cast<int>(rng() % 3));
     }
+    f.line.LinePen().SetMode(pmXor);  // a pen that is given every point
     f.line.FindVisibleRange();
     if (f.line.FirstShownIndex() < 0) continue;
     f.Draw();
@@ -253,49 +257,140 @@ TEST(FastLine, HalfwayValuesRoundLikeTheAxis) {
   }
 }
 
-// On seeded random data and a random part of it in view, the fast line paints exactly the
-// pixels of a plain polyline through the same pixel points (from the point before the first
-// visible one) with its repeated points taken out.
-TEST(FastLine, PaintsThePixelsOfAPlainPolyline) {
+// The pixel points the line runs through: from the point before the first visible one (the
+// line to the first visible one is drawn even where it has no length), with later repeats
+// taken out.
+std::vector<TPoint> PixelPath(const TFastLineSeries& line) {
+  std::vector<TPoint> points;
+  const int first = line.FirstShownIndex();
+  for (int i = std::max(0, first - 1); i <= line.LastShownIndex(); ++i) {
+    const TPoint p{line.XPixelOf(i), line.YPixelOf(i)};
+    if (points.empty() || !(points.back() == p) || i == first) points.push_back(p);
+  }
+  return points;
+}
+
+// On seeded random and adversarial data (noisy, a few levels, levels jittered within a pixel,
+// saw teeth whose extreme comes last or first in a column, spikes, NaN and huge values, X out of
+// order) and a random part of it in view, with dozens to hundreds of points a pixel column, the
+// fast line paints exactly what one LineTo a point paints through the axes' own pixels: pens 1
+// to 8 wide, solid, dashed and inside-frame, in modes that paint once and in modes that do not,
+// inverted and logarithmic axes, a depth shift, and a clip.
+TEST(FastLine, PaintsThePixelsOfItsSegmentsOneByOne) {
   std::mt19937 rng(20240611);
-  for (int round = 0; round < 20; ++round) {
+  const auto uniform = [&](double lo, double hi) { return lo + (hi - lo) * (static_cast<double>(rng()) / 4294967296.0); };
+  const TPenMode modes[] = {pmCopy, pmCopy, pmMask, pmMerge, pmXor, pmNot, pmNotXor};
+  const TPenStyle styles[] = {psSolid, psSolid, psSolid, psDash, psDot, psInsideFrame};
+  const double pixel = 100.0 / 140;  // a pixel of the plot's height in values
+  for (int round = 0; round < 180; ++round) {
     LineFixture f;
-    // Up to some sixty points a pixel column, as a long plot on a narrow chart has.
-    const int n = 50 + static_cast<int>(rng() % (round % 2 ? 400 : 12000));
+    const int shape = round % 9;
+    const bool log = round % 11 == 3 && shape != 5;
+    int n = 50 + static_cast<int>(rng() % (round % 4 == 0 ? 400 : round % 4 == 1 ? 60000 : 12000));
+    if (shape == 7) f.line.XValues().SetOrder(loNone);
+    if (shape == 8) n = 3000 + static_cast<int>(rng() % 9000);
     double y = 50;
     for (int i = 0; i < n; ++i) {
-      y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 21) - 10) * 0.7, 0.0, 100.0);
-      f.line.AppendY(y);
+      switch (shape) {
+        case 0: y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 21) - 10) * 0.7, 0.0, 100.0); break;
+        case 1: y = uniform(0, 100); break;
+        case 2: y = static_cast<double>(rng() % 4) * 25; break;
+        case 3: y = 50 + (static_cast<double>(rng() % 3) + uniform(-0.3, 0.3)) * pixel; break;
+        case 4: y = (i / 200) % 2 ? 10 + (i % 23) * 3.5 : 90 - (i % 31) * 2.5; break;  // saw teeth
+        case 5: {
+          const unsigned pick = rng() % 100;
+          y = pick < 3 ? std::nan("") : pick < 4 ? 1e300 : pick < 5 ? -1e12 : pick < 6 ? 1e-300 : uniform(0, 100);
+          break;
+        }
+        case 6: y = rng() % 97 == 0 ? uniform(0, 100) : 50; break;  // a flat line with spikes
+        case 7: y = uniform(0, 100); break;
+        default:  // noise, and at the end a fall to the lowest point, repeated, reached twice or within a pixel
+          y = i < n - 60 ? uniform(0, 100) : 90 - (i - (n - 60)) * 1.3;
+          if (round % 4 == 1 && i >= n - 3) y = 90 - 56 * 1.3;
+          if (round % 4 == 2 && i >= n - 20 && i < n - 10) y = 90 - 59 * 1.3;
+          if (round % 4 == 3 && i == n - 1) y = 90 - 58 * 1.3 - uniform(0, 0.3) * pixel;
+          if (round / 36 % 2) y = 100 - y;  // or a rise to the highest
+      }
+      if (log) y = 1 + std::fabs(y) * 9;
+      if (shape == 7)
+        f.line.AppendXY(i + uniform(-40, 40), y, "", clAutoColor);
+      else
+        f.line.AppendY(y);
     }
-    const double from = static_cast<double>(rng() % static_cast<unsigned>(n / 2)) + 0.5;
-    const double to = from + 10 + static_cast<double>(rng() % static_cast<unsigned>(n));
-    f.Layout(from, to, 0, 100, Rect(10, 10, 190, 150));
+    const double from = static_cast<double>(rng() % static_cast<unsigned>(shape == 8 ? 100 : n / 2)) + 0.5;
+    // The view ends at the last point now and then, so that the line ends in a full column.
+    const double to = shape == 8 || round % 7 == 0 ? n - 1 : from + 10 + static_cast<double>(rng() % static_cast<unsigned>(n));
+    f.chart.BottomAxis().SetInverted(rng() % 4 == 0);
+    f.chart.LeftAxis().SetInverted(rng() % 4 == 0);
+    f.chart.LeftAxis().SetLogarithmic(log);
+    f.Layout(from, to, log ? 1 : 0, log ? 1000 : 100, Rect(10, 10, 190, 150));
+    if (round % 5 == 2) {
+      f.chart.SetView3D(true);
+      f.chart.SetDepthOffsets(5, 4, 0, 0);
+      f.line.SetDepthLevel(1 + static_cast<int>(rng() % 2));
+    }
+    f.line.LinePen().SetWidth(shape == 8 ? 1 : 1 + static_cast<int>(rng() % 8));
+    f.line.LinePen().SetMode(shape == 8 ? pmCopy : modes[rng() % std::size(modes)]);
+    f.line.LinePen().SetStyle(shape == 8 ? psSolid : styles[rng() % std::size(styles)]);
     f.line.FindVisibleRange();
     ASSERT_GE(f.line.FirstShownIndex(), 0);
-    f.host.Surface().Canvas().Brush().SetColor(clWhite);
-    f.host.Surface().Canvas().FillRect(Rect(0, 0, 200, 200));
+    const bool clip = round % 3 == 1;
+    const auto prepare = [&](TCanvas& c) {
+      c.Brush().SetColor(static_cast<TColor>(0x00A0B0C0));
+      c.FillRect(Rect(0, 0, 200, 200));
+      if (clip) c.SetClipRect(Rect(25, 18, 170, 131));
+    };
+    prepare(f.Canvas());
     f.line.DrawAllPoints();
 
-    std::vector<TPoint> points;
-    for (int i = std::max(0, f.line.FirstShownIndex() - 1); i <= f.line.LastShownIndex(); ++i) {
-      const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
-      if (points.empty() || !(points.back() == p)) points.push_back(p);
-    }
     TBitmap reference;
     reference.SetSize(200, 200);
     TCanvas& c = reference.Canvas();
-    c.Brush().SetColor(clWhite);
-    c.FillRect(Rect(0, 0, 200, 200));
+    prepare(c);
     c.Pen().SetColor(clMaroon);
-    c.Polyline(points);
+    c.Pen().SetWidth(f.line.LinePen().Width());
+    c.Pen().SetMode(f.line.LinePen().Mode());
+    c.Pen().SetStyle(f.line.LinePen().Style());
+    const std::vector<TPoint> points = PixelPath(f.line);
+    c.MoveTo(points[0].x, points[0].y);
+    for (std::size_t i = 1; i < points.size(); ++i) c.LineTo(points[i].x, points[i].y);
     int painted = 0;
     for (int py = 0; py < 200; ++py)
       for (int px = 0; px < 200; ++px) {
         const TColor want = c.GetPixel(px, py);
-        ASSERT_EQ(f.host.Surface().Canvas().GetPixel(px, py), want) << "round " << round << " at " << px << "," << py;
-        painted += want != clWhite;
+        ASSERT_EQ(f.Canvas().GetPixel(px, py), want) << "round " << round << " at " << px << "," << py << " pen " << c.Pen().Width() << " mode " << c.Pen().Mode();
+        painted += want != static_cast<TColor>(0x00A0B0C0);
       }
-    EXPECT_GT(painted, 50);
+    if (f.line.LinePen().Mode() == pmCopy) {
+      EXPECT_GT(painted, 20) << "round " << round;
+    }
+  }
+}
+
+// A dense line with a pen that paints each pixel the same however often is handed to the canvas
+// as at most four points a pixel column (first, two extremes, last), all of them points of the
+// line; a pen that does not (XOR) gets every point.
+TEST(FastLine, DenseColumnsAreHandedOverAsTheirEndsAndExtremes) {
+  std::mt19937 rng(5);
+  for (const TPenMode mode : {pmCopy, pmXor}) {
+    LineFixture f;
+    for (int i = 0; i < 5000; ++i) f.line.AppendY(static_cast<double>(rng() % 1001) / 10);
+    f.Layout(0, 4999, 0, 100);
+    f.line.LinePen().SetMode(mode);
+    f.line.FindVisibleRange();
+    f.Draw();
+    const std::vector<TPoint> path = PixelPath(f.line);
+    std::vector<TPoint> got;
+    for (const auto& call : f.trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
+    if (mode == pmXor) {
+      EXPECT_EQ(got, path);
+      continue;
+    }
+    // (a column split between two blocks of points is handed over as two runs)
+    EXPECT_LE(got.size(), 4u * (101 + 5000 / 256 + 1));
+    EXPECT_EQ(got.front(), path.front());
+    EXPECT_EQ(got.back(), path.back());
+    for (const TPoint& p : got) EXPECT_NE(std::find(path.begin(), path.end(), p), path.end()) << p.x << "," << p.y;
   }
 }
 
