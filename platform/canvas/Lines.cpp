@@ -325,22 +325,67 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
   const TInk ink = SolidInk(rop);
   const auto span = [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); };
   const auto discAt = [&](TPoint64 v) { DiscSpans(disc, w, v, box, span); };
-  const auto body = [&](TPoint64 a, TPoint64 b) {
+  // The block a run of vertical segments paints: columns x - w / 2 .. x - w / 2 + w - 1 on the
+  // rows lo .. hi - 1 (beside the discs at its ends).
+  struct TBlock {
+    bool Has = false;
+    i64 X = 0, Lo = 0, Hi = 0;
+  };
+  // The body of a segment between two blocks, but for the rows on which both blocks lie and
+  // together cover every column the body can reach there (on a noisy line, nearly all of it:
+  // the block of a column then spans most of the plot's height).
+  const auto body = [&](TPoint64 a, TPoint64 b, const TBlock& from, const TBlock& to) {
     SegmentBody(
         a, b, w, box, [&](i64 y0, i64 y1, i64 x0, i64 x1) { s.Narrow(y0, y1, x0, x1, rop); },
-        [&](std::span<const TPoint64> quad) { ScanPolygon(quad, ALTERNATE, s, ink); });
+        [&](std::span<const TPoint64> quad) {
+          i64 skipT = 0, skipB = 0;
+          if (from.Has && to.Has && std::llabs(from.X - to.X) <= w) {
+            // The quad's pixels lie in the columns of its corners, the last one excluded.
+            i64 l = quad[0].x, r = quad[0].x;
+            for (const TPoint64& q : quad) l = std::min(l, q.x), r = std::max(r, q.x);
+            const i64 left = std::min(from.X, to.X) - w / 2, right = std::max(from.X, to.X) - w / 2 + w;
+            if (l >= left && r <= right) {
+              skipT = std::max(from.Lo, to.Lo);
+              skipB = std::min(from.Hi, to.Hi);
+            }
+          }
+          if (skipT >= skipB) {
+            ScanPolygon(quad, ALTERNATE, s, ink);
+            return;
+          }
+          ScanPolygon(quad, ALTERNATE, s, ink, box.T, skipT);
+          ScanPolygon(quad, ALTERNATE, s, ink, skipB, box.B);
+        });
   };
   // The open run of vertical segments: column runX, rows lo .. hi between its highest and
   // lowest point. Its segments' bodies together are that block; the discs of its points lie
   // inside the block but for the rows beyond its ends, where (the disc being nested) the
-  // discs at the highest and the lowest point hold those of the others.
+  // discs at the highest and the lowest point hold those of the others. The body of a segment
+  // to the next column waits for the block it ends in.
   bool open = false;
   i64 runX = 0, lo = 0, hi = 0;
+  bool waiting = false;
+  TPoint64 waitA{}, waitB{};
+  TBlock waitFrom;
+  // The point or run before the waiting segment is painted: the segment follows.
+  const auto done = [&](const TBlock& at) {
+    if (waiting) body(waitA, waitB, waitFrom, at);
+    waiting = false;
+  };
+  TBlock last;
   const auto close = [&] {
-    body({runX, lo}, {runX, hi});
+    const TBlock block{true, runX, lo, hi};
+    s.Narrow(lo, hi, runX - w / 2, runX - w / 2 + w, rop);
     discAt({runX, lo});
     discAt({runX, hi});
     open = false;
+    done(block);
+    last = block;
+  };
+  const auto single = [&](TPoint64 v) {
+    discAt(v);
+    done(TBlock{});
+    last = TBlock{};
   };
   TPoint64 cur = start;
   for (const TPoint& q : pts) {
@@ -359,15 +404,18 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
       if (open)
         close();
       else
-        discAt(cur);
-      body(cur, next);
+        single(cur);
+      waiting = true;
+      waitA = cur;
+      waitB = next;
+      waitFrom = last;
     }
     cur = next;
   }
   if (open)
     close();
   else
-    discAt(cur);
+    single(cur);
 }
 
 }  // namespace varnel::raster

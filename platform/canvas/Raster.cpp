@@ -423,4 +423,12 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, con
   ScanPolygonTo(pts, mode, s.Box(), [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); });
 }
 
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink, i64 top, i64 bottom) {
+  TBox rows = s.Box();
+  rows.T = std::max(rows.T, top);
+  rows.B = std::min(rows.B, bottom);
+  if (rows.T >= rows.B) return;
+  ScanPolygonTo(pts, mode, rows, [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); });
+}
+
 }  // namespace varnel::raster

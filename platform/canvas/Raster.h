@@ -138,6 +138,8 @@ class TSpanRows {
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box, const TSpanSink& emit);
 // The same, painting the spans inside the surface's visible region with the ink.
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink);
+// The same on the rows top .. bottom - 1 only.
+void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink, i64 top, i64 bottom);
 
 // Cosmetic (one-pixel) line drawing with an optional dash style, continuing the pattern
 // across segments of one call.
@@ -200,7 +202,8 @@ constexpr i64 kChainWidth = 64;
 // straight onto the surface for an operation that gives the same result however often a pixel
 // is painted: the union of the discs at the points and the segments' bodies, with each run of
 // segments down one pixel column painted once as the block it covers and the discs at its two
-// ends. disc must be Nested().
+// ends, and a segment from one such block to the next left out on the rows the two cover
+// together. disc must be Nested().
 void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pts, i64 w, const TDisc& disc);
 
 // The filled ellipse of a W x H box (both at most kExactEllipse): per row the inclusive column
