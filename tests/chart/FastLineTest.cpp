@@ -1,11 +1,14 @@
 // The fast line series: its move-to/line-to sequence (through the canvas trace), the entry from
 // the point before the first visible one, the pen and colour kept together, the hit test, the
-// legend symbol, and a differential check of its pixels against a plain polyline.
+// legend symbol, and differential checks of its pixels against a plain polyline and, for bad
+// values and pens, against one LineTo a point.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <random>
 
 #include "chart/Chart.h"
@@ -391,6 +394,53 @@ TEST(FastLine, DenseColumnsAreHandedOverAsTheirEndsAndExtremes) {
     EXPECT_EQ(got.front(), path.front());
     EXPECT_EQ(got.back(), path.back());
     for (const TPoint& p : got) EXPECT_NE(std::find(path.begin(), path.end(), p), path.end()) << p.x << "," << p.y;
+  }
+}
+
+// Values that are not numbers, infinite or far off the axis, with pens from nothing to a million
+// pixels wide: the batched pass paints what one LineTo a point at the series' own pixels paints
+// (the reference), finishes, and writes nothing outside the bitmap (the sanitizer build checks
+// the memory).
+TEST(FastLine, BadValuesAndPensPaintWhatOneLineToAPointPaints) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double bad[] = {std::nan(""), inf, -inf, 1e300, -1e300, 1e12, -3e9, DBL_MAX, -DBL_MAX, 4.9e-324, 100.0, 0.0};
+  std::mt19937 rng(1998);
+  for (const int width : {0, 2, 64, 65, 1000000}) {  // none, the program's, either side of the chain's limit, huge
+    for (int round = 0; round < 3; ++round) {
+      LineFixture f;
+      const int n = 700;  // several of the pass's blocks
+      for (int i = 0; i < n; ++i)
+        f.line.AppendY(rng() % 3 == 0 ? bad[rng() % std::size(bad)] : static_cast<double>(rng() % 101));
+      f.line.LinePen().SetWidth(width);
+      // The plot inside the bitmap, then over its edges, then far beyond them.
+      const TRect plots[] = {Rect(10, 10, 190, 150), Rect(-50, -20, 260, 230), Rect(-(1 << 30), 5, 1 << 30, 195)};
+      f.Layout(0, n - 1, 0, 100, plots[round]);
+      f.line.FindVisibleRange();
+      ASSERT_GE(f.line.FirstShownIndex(), 0);
+      TCanvas& c = f.Canvas();
+      c.Brush().SetColor(clWhite);
+      c.FillRect(Rect(0, 0, 200, 200));
+      f.line.DrawAllPoints();
+
+      TBitmap reference(200, 200);
+      TCanvas& r = reference.Canvas();
+      r.Brush().SetColor(clWhite);
+      r.FillRect(Rect(0, 0, 200, 200));
+      r.Pen().SetColor(clMaroon);
+      r.Pen().SetWidth(width);
+      TPoint last{f.line.XPixelOf(0), f.line.YPixelOf(0)};
+      r.MoveTo(last.x, last.y);
+      for (int i = 1; i < n; ++i) {
+        const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
+        if (p == last) continue;  // the series leaves out a segment that ends where it starts
+        r.LineTo(p.x, p.y);
+        last = p;
+      }
+      for (int py = 0; py < 200; ++py)
+        for (int px = 0; px < 200; ++px)
+          ASSERT_EQ(c.GetPixel(px, py), r.GetPixel(px, py)) << "width " << width << ", round " << round << " at " << px
+                                                            << "," << py;
+    }
   }
 }
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <utility>
 #include <string>
@@ -291,7 +293,8 @@ TEST(MeterPaint, OffscreenBitmapIsReusedWhileTheSizeStays) {
 
 // The kept picture under the needle: after any change of any property, each new value shows
 // exactly what a full repaint shows (the reference gauge paints with a trace, which always
-// draws everything). A hidden gauge keeps no picture.
+// draws everything), for values that are not numbers or infinite too, and ranges and sizes at
+// their limits. A hidden gauge keeps no picture.
 TEST(MeterPaint, KeptScaleMatchesAFullRepaintAfterEveryChange) {
   TBitmapHost kept(332, 190), full(332, 190);
   TMeter a, b;
@@ -327,11 +330,16 @@ TEST(MeterPaint, KeptScaleMatchesAFullRepaintAfterEveryChange) {
       {"size", [](TMeter& m) { static_cast<TBitmapHost*>(m.Host())->Resize(400, 260), m.Paint(); }},
       {"system colours", [](TMeter& m) { m.SetColorBakG(clBtnFace), SetSystemColor(15, clAqua), m.Paint(); }},
       {"hidden and shown", [](TMeter& m) { m.SetVisible(false), m.SetVisible(true); }},
+      // Bad input: the widest finite range, a range of the smallest numbers, no room at all.
+      {"largest range", [](TMeter& m) { m.SetMeterMaxValue(DBL_MAX), m.SetMeterMinValue(-DBL_MAX); }},
+      {"tiny range", [](TMeter& m) { m.SetMeterMinValue(0), m.SetMeterMaxValue(4.9e-324); }},
+      {"one pixel", [](TMeter& m) { static_cast<TBitmapHost*>(m.Host())->Resize(1, 1), m.Paint(); }},
+      {"no pixels", [](TMeter& m) { static_cast<TBitmapHost*>(m.Host())->Resize(0, 0), m.Paint(); }},
   };
   for (TMeter* m : {&a, &b}) test::ConfigureProgramGauge(*m);
   for (const auto& [what, change] : changes) {
     int k = 0;
-    for (double v : {0.0, 37.0, 300.0, -100.0, 99.5}) {
+    for (double v : {0.0, 37.0, 300.0, std::nan(""), -100.0, 99.5, HUGE_VAL, -HUGE_VAL, 1e300}) {
       for (TMeter* m : {&a, &b}) {
         if (k == 1) change(*m);  // between two values
         m->SetValue(v);

@@ -1,5 +1,5 @@
 // Bad input for the canvas: seeded random commands with coordinates anywhere in the int range,
-// huge pens, empty and negative sizes. Nothing may be written outside the clip (a guard band
+// huge pens, empty and negative sizes, batches of line-tos as a chart sends them. Nothing may be written outside the clip (a guard band
 // of marked pixels around it must stay untouched), nothing may crash (this also runs under the
 // address and undefined-behaviour sanitizers), and shapes far larger than the bitmap must cost
 // what their visible part costs.
@@ -44,7 +44,7 @@ class TRandomCanvas {
     }
     std::vector<TPoint> pts(static_cast<std::size_t>(Pick(7)));
     for (auto& p : pts) p = Point(Coord(), Coord());
-    switch (Pick(15)) {
+    switch (Pick(17)) {
       case 0: c.MoveTo(Coord(), Coord()); c.LineTo(Coord(), Coord()); break;
       case 1: c.Polyline(pts); break;
       case 2: c.Polygon(pts); break;
@@ -59,6 +59,22 @@ class TRandomCanvas {
       case 11: c.SetPixel(Coord(), Coord(), clRed); (void)c.GetPixel(Coord(), Coord()); break;
       case 12: c.Draw(Coord(), Coord(), FSource); break;
       case 13: c.CopyRect(Rect(Coord(), Coord(), Coord(), Coord()), FSource, Rect(Coord(), Coord(), Coord(), Coord())); break;
+      case 14: c.PolylineTo(pts); break;
+      case 15: {
+        // A chart's batch: hundreds of points a few columns wide (runs down one column are
+        // merged), now and then one anywhere.
+        std::vector<TPoint> batch(static_cast<std::size_t>(Pick(400)));
+        int x = Pick(100) - 20;
+        for (auto& p : batch) {
+          if (Pick(40) == 0)
+            x = Coord();
+          else if (Pick(6) == 0)
+            x = x < INT_MAX ? x + 1 : x;
+          p = Point(x, Pick(5) ? Pick(80) - 15 : Coord());
+        }
+        c.PolylineTo(batch);
+        break;
+      }
       default: {
         // Shapes of moderate size around the bitmap, so the exact paths run too.
         const int x = Pick(100) - 20, y = Pick(80) - 20;
@@ -120,6 +136,15 @@ TEST(CanvasRobust, EmptyBitmapsIgnoreEverything) {
   dst.Canvas().Draw(0, 0, src);
   dst.Canvas().StretchDraw(Rect(0, 0, 4, 4), src);
   EXPECT_EQ(dst.Pixel(0, 0), clWhite);
+}
+
+// Bitmaps far longer than wide (the address sanitizer watches every row and column).
+TEST(CanvasRobust, LongThinBitmapsTakeAnyCommand) {
+  for (const auto& size : {std::pair{20000, 2}, std::pair{2, 20000}, std::pair{1, 1}}) {
+    TBitmap bmp(size.first, size.second);
+    TRandomCanvas r(size.first);
+    for (int i = 0; i < 150; ++i) r.Command(bmp.Canvas());
+  }
 }
 
 // Extreme shapes over a 100 x 100 bitmap finish in a small fraction of what walking their
