@@ -5,7 +5,14 @@
 # reports the time from start to first paint, the CPU time used from second 10 to second 60,
 # and the resident and unique (USS) memory at the end.
 #
+# Varnel reads its load from a file in /proc/stat's format (VARNEL_STAT_FILE) that a small
+# writer in this script advances every second with a noisy load from a fixed seed, the same in
+# every run, so that what Varnel draws does not depend on what else the machine runs. The whole
+# comparison runs RUNS times (default 5), each with fresh programs; the script prints each run
+# and then, for each figure, the median and the range over the runs.
+#
 #   bench/resources.sh [path/to/varnel]     (default: builds build-release/ui/varnel)
+#   RUNS=5 DISPLAYS="90 99" bench/resources.sh    (the display numbers it may take, first to last)
 #
 # Goals for Varnel: CPU time within 1.2x of the empty window's and below conky's; resident memory
 # within 6 MB of the empty window's and below conky's; first paint within 50 ms of the empty
@@ -36,8 +43,10 @@ trap cleanup EXIT
 g++ -std=c++20 -O2 bench/emptywindow.cpp -o "$WORK/emptywindow" $(fltk-config --cxxflags --ldflags)
 g++ -std=c++20 -O2 bench/firstpaint.cpp -o "$WORK/firstpaint" -lX11
 
+RUNS=${RUNS:-5}
+read -r DFIRST DLAST <<<"${DISPLAYS:-161 220}"
 DISP=""
-for n in $(seq 161 220); do
+for n in $(seq "$DFIRST" "$DLAST"); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then DISP=":$n"; break; fi
 done
 [ -n "$DISP" ] || { echo "no free display" >&2; exit 1; }
@@ -50,6 +59,7 @@ for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 mkdir "$WORK/varnel"
 cp "$VARNEL" "$WORK/varnel/varnel"
 printf '[FENDUL]\nLeft=20\nTop=20\nWidth=332\nHeight=190\n' >"$WORK/varnel/FENDUL.INI"
+cp "$WORK/varnel/FENDUL.INI" "$WORK/start.ini"
 cat >"$WORK/conky.conf" <<'CONF'
 conky.config = {
   out_to_x = true, out_to_console = false, own_window = true, own_window_type = 'normal',
@@ -63,6 +73,26 @@ conky.text = [[CPU ${cpu}%
 ${cpugraph 150,320 800000 800000}]]
 CONF
 
+# The scripted load: every second the counters of the first line of a /proc/stat-format file
+# advance by a load that wanders (steps of up to 15 points, now and then a jump anywhere in
+# 0..100), from the same seed in every run. The file is replaced whole, never seen half written.
+STAT=$WORK/stat
+write_load() {
+  RANDOM=1998
+  local load=30 busy=0 idle=0
+  while :; do
+    load=$((load + RANDOM % 31 - 15))
+    [ $((RANDOM % 10)) -eq 0 ] && load=$((RANDOM % 101))
+    [ "$load" -lt 0 ] && load=0
+    [ "$load" -gt 100 ] && load=100
+    busy=$((busy + load))
+    idle=$((idle + 100 - load))
+    printf 'cpu  %d 0 0 %d 0 0 0 0 0 0\n' "$busy" "$idle" >"$STAT.new"
+    mv -f "$STAT.new" "$STAT"
+    sleep 1
+  done
+}
+
 declare -A PID FIRST
 start() {  # start NAME REGEX COMMAND...
   local name=$1 re=$2
@@ -73,22 +103,55 @@ start() {  # start NAME REGEX COMMAND...
   FIRST[$name]=${out#* }
   PIDS+=(${PID[$name]})
 }
-start varnel '^(FENDUL|CPU Usage)$' "$WORK/varnel/varnel"
-start empty '^empty$' "$WORK/emptywindow" 420 20
-start conky '^conky' conky -q -c "$WORK/conky.conf"
-start xload '^xload' xload -update 1 -geometry 332x190+420+420
 
 # CPU time in nanoseconds (the scheduler's count, finer than the 10 ms ticks of /proc/PID/stat).
 cpu_ns() { awk '{print $1}' "/proc/$1/schedstat"; }
-declare -A T10
-sleep 10
-for n in varnel empty conky xload; do T10[$n]=$(cpu_ns "${PID[$n]}"); done
-sleep 50
-printf '%-8s %16s %18s %12s %12s\n' program "first paint (ms)" "CPU s 10..60 (ms)" "RSS (KiB)" "USS (KiB)"
-for n in varnel empty conky xload; do
-  p=${PID[$n]}
-  cpu=$(awk -v a="${T10[$n]}" -v b="$(cpu_ns "$p")" 'BEGIN{printf "%.1f", (b - a) / 1e6}')
-  rss=$(awk '/^VmRSS/{print $2}' "/proc/$p/status")
-  uss=$(awk '/^Private_(Clean|Dirty)/{s += $2} END{print s}' "/proc/$p/smaps_rollup")
-  printf '%-8s %16s %18s %12s %12s\n' "$n" "${FIRST[$n]}" "$cpu" "$rss" "$uss"
+PROGRAMS=(varnel empty conky xload)
+RESULTS=$WORK/results   # lines: run program first-paint cpu rss uss
+: >"$RESULTS"
+for run in $(seq "$RUNS"); do
+  cp "$WORK/start.ini" "$WORK/varnel/FENDUL.INI"
+  write_load &
+  WRITER=$!
+  PIDS+=($WRITER)
+  for _ in $(seq 100); do [ -e "$STAT" ] && break; sleep 0.01; done
+  start varnel '^(FENDUL|CPU Usage)$' env VARNEL_STAT_FILE="$STAT" "$WORK/varnel/varnel"
+  start empty '^empty$' "$WORK/emptywindow" 420 20
+  start conky '^conky' conky -q -c "$WORK/conky.conf"
+  start xload '^xload' xload -update 1 -geometry 332x190+420+420
+  declare -A T10
+  sleep 10
+  for n in "${PROGRAMS[@]}"; do T10[$n]=$(cpu_ns "${PID[$n]}"); done
+  sleep 50
+  echo "run $run of $RUNS"
+  printf '%-8s %16s %18s %12s %12s\n' program "first paint (ms)" "CPU s 10..60 (ms)" "RSS (KiB)" "USS (KiB)"
+  for n in "${PROGRAMS[@]}"; do
+    p=${PID[$n]}
+    cpu=$(awk -v a="${T10[$n]}" -v b="$(cpu_ns "$p")" 'BEGIN{printf "%.1f", (b - a) / 1e6}')
+    rss=$(awk '/^VmRSS/{print $2}' "/proc/$p/status")
+    uss=$(awk '/^Private_(Clean|Dirty)/{s += $2} END{print s}' "/proc/$p/smaps_rollup")
+    printf '%-8s %16s %18s %12s %12s\n' "$n" "${FIRST[$n]}" "$cpu" "$rss" "$uss"
+    echo "$run $n ${FIRST[$n]} $cpu $rss $uss" >>"$RESULTS"
+  done
+  for n in "${PROGRAMS[@]}"; do
+    kill "${PID[$n]}" 2>/dev/null || true
+    wait "${PID[$n]}" 2>/dev/null || true
+  done
+  kill "$WRITER" 2>/dev/null || true
+  wait "$WRITER" 2>/dev/null || true
+  rm -f "$STAT"
+done
+
+# The median (the middle run's figure; the mean of the two middle ones for an even count) and
+# the range of each figure over the runs.
+median_range() {  # median_range PROGRAM COLUMN
+  awk -v p="$1" -v c="$2" '$2 == p {print $c}' "$RESULTS" | sort -g |
+    awk '{v[NR] = $1} END {m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+                           printf "%g (%g..%g)", m, v[1], v[NR]}'
+}
+echo "median (range) over $RUNS runs"
+printf '%-8s %22s %22s %22s %22s\n' program "first paint (ms)" "CPU s 10..60 (ms)" "RSS (KiB)" "USS (KiB)"
+for n in "${PROGRAMS[@]}"; do
+  printf '%-8s %22s %22s %22s %22s\n' "$n" "$(median_range "$n" 3)" "$(median_range "$n" 4)" \
+    "$(median_range "$n" 5)" "$(median_range "$n" 6)"
 done
