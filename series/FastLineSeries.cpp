@@ -9,6 +9,10 @@
 #include <cstdlib>
 #include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/canvas/Canvas.h"
 #include "series/SeriesChartLink.h"
 
@@ -68,6 +72,7 @@ bool TFastLineSeries::BeginPass(TPass& pass) const {
   pass.XOffset = XValues().StoredOffset();
   pass.YOffset = YValues().StoredOffset();
   pass.XMultiplier = XValues().Multiplier();
+  pass.XNumbered = XValues().Numbered();
   pass.YMultiplier = YValues().Multiplier();
   pass.LinearX = serieslink::LinearMapping(chart, pass.HorizAxis, true, pass.XMap);
   pass.LinearY = serieslink::LinearMapping(chart, pass.VertAxis, false, pass.YMap);
@@ -152,45 +157,65 @@ inline bool MapStored(const serieslink::TLinearMap& m, double invRange, double r
   return true;
 }
 
-// Four independent lanes, so that the compiler keeps several values in flight.
-constexpr int kLanes = 4;
-
 // Whether v[0] <= v[1] <= ... <= v[n - 1] (false where a value is not a number).
 bool NonDecreasing(const double* v, int n) {
-  double falls[kLanes] = {};
   int k = 0;
-  for (; k + kLanes < n; k += kLanes)
-    for (int j = 0; j < kLanes; ++j) falls[j] = v[k + j] <= v[k + j + 1] ? falls[j] : 1.0;
-  for (; k + 1 < n; ++k) falls[0] = v[k] <= v[k + 1] ? falls[0] : 1.0;
-  return falls[0] + falls[1] + falls[2] + falls[3] == 0;
+#if defined(__SSE2__)
+  // Two pairs at a time: v[k] <= v[k + 1] and v[k + 1] <= v[k + 2], and so on.
+  __m128d ok = _mm_castsi128_pd(_mm_set1_epi32(-1));
+  for (; k + 4 < n; k += 4) {
+    ok = _mm_and_pd(ok, _mm_cmple_pd(_mm_loadu_pd(v + k), _mm_loadu_pd(v + k + 1)));
+    ok = _mm_and_pd(ok, _mm_cmple_pd(_mm_loadu_pd(v + k + 2), _mm_loadu_pd(v + k + 3)));
+  }
+  if (_mm_movemask_pd(ok) != 3) return false;
+#endif
+  bool ok1 = true;
+  for (; k + 1 < n; ++k) ok1 &= v[k] <= v[k + 1];
+  return ok1;
 }
 
 // The least and the greatest of v[0 .. n - 1] (n > 0); false where one is not a finite number.
 bool FiniteExtremes(const double* v, int n, double& lo, double& hi) {
-  double mn[kLanes], mx[kLanes], bad[kLanes] = {};
-  for (int j = 0; j < kLanes; ++j) mn[j] = mx[j] = v[0];
+  double mn = v[0], mx = v[0], bad = 0;
   int k = 0;
-  for (; k + kLanes <= n; k += kLanes)
-    for (int j = 0; j < kLanes; ++j) {
-      const double x = v[k + j];
-      mn[j] = x < mn[j] ? x : mn[j];
-      mx[j] = x > mx[j] ? x : mx[j];
-      bad[j] += x - x;  // stays 0 for finite values, becomes NaN for the others
-    }
-  for (; k < n; ++k) {
-    const double x = v[k];
-    mn[0] = x < mn[0] ? x : mn[0];
-    mx[0] = x > mx[0] ? x : mx[0];
-    bad[0] += x - x;
+#if defined(__SSE2__)
+  // Minimum and maximum pass over a NaN (they give their second operand); x - x is 0 for a
+  // finite x and NaN for the others, so the running sum shows any.
+  __m128d mn2 = _mm_set1_pd(v[0]), mx2 = mn2, bad2 = _mm_setzero_pd();
+  __m128d mn3 = mn2, mx3 = mn2, bad3 = bad2;
+  for (; k + 4 <= n; k += 4) {
+    const __m128d a = _mm_loadu_pd(v + k), b = _mm_loadu_pd(v + k + 2);
+    mn2 = _mm_min_pd(a, mn2);
+    mx2 = _mm_max_pd(a, mx2);
+    bad2 = _mm_add_pd(bad2, _mm_sub_pd(a, a));
+    mn3 = _mm_min_pd(b, mn3);
+    mx3 = _mm_max_pd(b, mx3);
+    bad3 = _mm_add_pd(bad3, _mm_sub_pd(b, b));
   }
-  lo = std::min(std::min(mn[0], mn[1]), std::min(mn[2], mn[3]));
-  hi = std::max(std::max(mx[0], mx[1]), std::max(mx[2], mx[3]));
-  return bad[0] + bad[1] + bad[2] + bad[3] == 0;
+  double m[2], x[2], d[2];
+  _mm_storeu_pd(m, _mm_min_pd(mn2, mn3));
+  _mm_storeu_pd(x, _mm_max_pd(mx2, mx3));
+  _mm_storeu_pd(d, _mm_add_pd(bad2, bad3));
+  mn = std::min(m[0], m[1]);
+  mx = std::max(x[0], x[1]);
+  bad = d[0] + d[1];
+#endif
+  for (; k < n; ++k) {
+    const double x1 = v[k];
+    mn = x1 < mn ? x1 : mn;
+    mx = x1 > mx ? x1 : mx;
+    bad += x1 - x1;
+  }
+  lo = mn;
+  hi = mx;
+  return bad == 0;
 }
 
 // Blocks whose points take fewer than this many a pixel column on average are mapped point by
 // point.
 constexpr int kMinRun = 8;
+// Points searched for column runs at a time (a run cut at the end of one costs a second run).
+constexpr int kColumnSpan = 4096;
 
 }  // namespace
 
@@ -251,6 +276,7 @@ inline void TFastLineSeries::Queue(int x, int y) {
   if (x == FLastX && y == FLastY) return;
   FLastX = x;
   FLastY = y;
+  if (FQueued == static_cast<int>(FQueue.size())) FlushQueue();
   FQueue[static_cast<std::size_t>(FQueued++)] = TPoint{x, y};
 }
 
@@ -284,7 +310,7 @@ bool TFastLineSeries::QueueColumns(int index, int n) {
   const double* xRaw = FPass.XRaw + index;
   // With the X values in order the pixel column of a point never turns back: the points of
   // one column are consecutive, and a point between two of one column lies in it too.
-  if (!NonDecreasing(xRaw, n)) return false;
+  if (!FPass.XNumbered && !NonDecreasing(xRaw, n)) return false;
   const auto columnOf = [&](int k) {
     int x;
     if (!MapStored(FPass.XMap, FPass.XInvRange, xRaw[k], FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, x))
@@ -293,18 +319,35 @@ bool TFastLineSeries::QueueColumns(int index, int n) {
   };
   const int firstX = columnOf(0), lastX = columnOf(n - 1);
   if ((std::abs(static_cast<long long>(lastX) - firstX) + 1) * kMinRun > n) return false;
-  int start = 0, x = firstX;
+  int start = 0, x = firstX, length = 1;
   while (start < n) {
-    // The run's end: gallop from its start to a point of another column, then halve the gap.
+    // The run's end: from a guess (as long as the run before) gallop to a point of this column
+    // and one of another, then halve the gap.
     int end = n - 1, nextX = x;
     if (x != lastX) {
-      int in = start, step = 1, out;
-      for (;;) {
-        out = std::min(start + step, n - 1);
-        nextX = columnOf(out);
-        if (nextX != x) break;
+      int in = start, out = std::min(start + length - 1, n - 1);
+      int step = 1;
+      if (out > start && (nextX = columnOf(out)) != x) {
+        for (;;) {  // downwards from a guess too long
+          const int probe = std::max(out - step, start);
+          const int probeX = probe == start ? x : columnOf(probe);
+          if (probeX == x) {
+            in = probe;
+            break;
+          }
+          out = probe;
+          nextX = probeX;
+          step *= 2;
+        }
+      } else {
         in = out;
-        step *= 2;
+        for (;;) {  // upwards
+          out = std::min(in + step, n - 1);
+          nextX = columnOf(out);
+          if (nextX != x) break;
+          in = out;
+          step *= 2;
+        }
       }
       while (out - in > 1) {
         const int mid = in + (out - in) / 2;
@@ -319,6 +362,7 @@ bool TFastLineSeries::QueueColumns(int index, int n) {
       end = in;
     }
     QueueRun(index + start, index + end, x);
+    if (start > 0) length = end - start + 1;  // the first run of a block may be cut short
     start = end + 1;
     x = nextX;
   }
@@ -373,15 +417,19 @@ void TFastLineSeries::DrawAllPoints() {
     const int first = FirstShownIndex(), last = LastShownIndex();
     if (first <= last) Step(first, false);
     const bool merge = FPass.Canvas->PolylineToMergesColumns();
-    for (int i = first + 1; i <= last; i += kBlock) {
-      const int n = std::min(kBlock, last - i + 1);
+    const int span = merge ? kColumnSpan : kBlock;
+    for (int i = first + 1; i <= last; i += span) {
+      const int n = std::min(span, last - i + 1);
       if (i < 0 || i + n > FPass.Count || !FPass.LinearX || !FPass.LinearY) {
         for (int k = 0; k < n; ++k) Step(i + k, false);
         continue;
       }
-      // A block queues at most one point a point (the queue holds two blocks).
-      if (FQueued > static_cast<int>(FQueue.size()) - kBlock) FlushQueue();
-      if (!merge || !QueueColumns(i, n)) QueueBlock(i, n);
+      if (merge && QueueColumns(i, n)) continue;
+      for (int j = i; j < i + n; j += kBlock) {
+        // A block queues at most one point a point (the queue holds two blocks).
+        if (FQueued > static_cast<int>(FQueue.size()) - kBlock) FlushQueue();
+        QueueBlock(j, std::min(kBlock, i + n - j));
+      }
     }
     FlushQueue();
   } catch (...) {

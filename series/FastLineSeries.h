@@ -62,6 +62,7 @@ class TFastLineSeries final : public TChartSeries {
     double XOffset = 0, YOffset = 0;  // the lists' slot offsets
     double XMultiplier = 1;
     double YMultiplier = 1;
+    bool XNumbered = false;  // the X slots rise by one from the first
     bool LinearX = false;
     bool LinearY = false;
     serieslink::TLinearMap XMap;

@@ -61,6 +61,9 @@ class TChartValueList {
   // Copies Order, DateTime, Multiplier and ValueSource (not the name, not the values).
   void Assign(const TChartValueList& source);
 
+  // Whether slot i holds the whole number slot 0 + i for every i: the stored values then rise
+  // by exactly one from the first, with no value that is not a number among them.
+  bool Numbered() const { return FNumbered; }
   TChartListOrder Order() const { return FOrder; }
   void SetOrder(TChartListOrder v) { FOrder = v; }
   bool DateTime() const { return FDateTime; }

@@ -315,8 +315,10 @@ TEST(FastLine, PaintsThePixelsOfItsSegmentsOneByOne) {
           if (round / 36 % 2) y = 100 - y;  // or a rise to the highest
       }
       if (log) y = 1 + std::fabs(y) * 9;
-      if (shape == 7)
-        f.line.AppendXY(i + uniform(-40, 40), y, "", clAutoColor);
+      if (shape == 7) {  // X out of order, or in order but not numbered; Y following X
+        const double x = round % 2 ? i + uniform(-40, 40) : i * 1.25 - 0.1;
+        f.line.AppendXY(x, 50 + 45 * std::sin(x * 0.02), "", clAutoColor);
+      }
       else
         f.line.AppendY(y);
     }
