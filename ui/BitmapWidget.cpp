@@ -148,7 +148,8 @@ void TBitmapWidget::SetVisible(bool v) {
   } else {
     hide();
     // A hidden child needs no picture (in a big window it is megabytes, and a shared image
-    // besides): the surface goes now and comes back, at the size of the day, when it is shown.
+    // besides): the surface goes now and comes back, at the size the window has then, when it is
+    // shown.
     FSurface.SetSize(0, 0);
   }
   if (parent()) parent()->redraw();
