@@ -97,7 +97,7 @@ class TFastLineSeries final : public TChartSeries {
   TPass FPass;           // valid during DrawAllPoints
   bool FInPass = false;
   // Line-to points of the running pass not yet given to the canvas (a pass draws in batches
-  // of up to 512; it maps 256 points at a time).
+  // of up to 512; it maps 256 points at a time, or searches 4,096 for runs down one column).
   std::array<TPoint, 512> FQueue{};
   int FQueued = 0;
 };
