@@ -311,12 +311,7 @@ bool TFastLineSeries::QueueColumns(int index, int n) {
   // With the X values in order the pixel column of a point never turns back: the points of
   // one column are consecutive, and a point between two of one column lies in it too.
   if (!FPass.XNumbered && !NonDecreasing(xRaw, n)) return false;
-  const auto columnOf = [&](int k) {
-    int x;
-    if (!MapStored(FPass.XMap, FPass.XInvRange, xRaw[k], FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, x))
-      x = PassX(FPass, index + k);
-    return x;
-  };
+  const auto columnOf = [&](int k) { return PassX(FPass, index + k); };
   const int firstX = columnOf(0), lastX = columnOf(n - 1);
   if ((std::abs(static_cast<long long>(lastX) - firstX) + 1) * kMinRun > n) return false;
   int start = 0, x = firstX, length = 1;

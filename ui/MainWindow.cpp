@@ -95,26 +95,16 @@ void TMainWindow::PublishMinimum(int clientWidth, int clientHeight) {
   x11::SetFrameKind(this, FBorderStyle == bsNone ? x11::fkFrameless : x11::fkToolWindow);
 }
 
-void TMainWindow::SetLeft(int v) {
+// One side of the outer frame changed, the others kept.
+void TMainWindow::SetOuter(int TBounds::*side, int v) {
   TBounds b = Outer();
-  b.Left = v;
+  b.*side = v;
   PlaceClient(b);
 }
-void TMainWindow::SetTop(int v) {
-  TBounds b = Outer();
-  b.Top = v;
-  PlaceClient(b);
-}
-void TMainWindow::SetWidth(int v) {
-  TBounds b = Outer();
-  b.Width = v;
-  PlaceClient(b);
-}
-void TMainWindow::SetHeight(int v) {
-  TBounds b = Outer();
-  b.Height = v;
-  PlaceClient(b);
-}
+void TMainWindow::SetLeft(int v) { SetOuter(&TBounds::Left, v); }
+void TMainWindow::SetTop(int v) { SetOuter(&TBounds::Top, v); }
+void TMainWindow::SetWidth(int v) { SetOuter(&TBounds::Width, v); }
+void TMainWindow::SetHeight(int v) { SetOuter(&TBounds::Height, v); }
 
 void TMainWindow::resize(int x, int y, int w, int h) {
   FExtentsKnown = false;

@@ -72,6 +72,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   // The minimum size for interactive resizing, published in WM_NORMAL_HINTS.
   void PublishMinimum(int clientWidth, int clientHeight);
   TBounds Outer() const;
+  void SetOuter(int TBounds::*side, int v);
   TBounds Client() const { return TBounds{x(), y(), w(), h()}; }
   static void CloseCallback(Fl_Widget* w, void* data);
   // Sees every X event first: notes new frame extents.
