@@ -1,6 +1,7 @@
 // FormatFloat and integer text conversion.
 #include "base/Text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -79,8 +80,11 @@ Section Analyse(std::string_view text) {
 // the 15 significant digits a double holds): integer digits without leading zeros and exactly
 // maxDec fraction digits.
 void Digits(double value, int maxDec, std::string& intDigits, std::string& fracDigits) {
+  // d.dddddddddddddde±XX, rounded as printf's "%.14e" rounds (to nearest, ties to even), and
+  // several times faster: a chart formats its legend and axis labels on every repaint.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));  // d.dddddddddddddde±XX
+  const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
+  *(r.ec == std::errc() ? r.ptr : buf) = '\0';
   std::string mant;
   for (const char* p = buf; *p && *p != 'e'; ++p)
     if (*p >= '0' && *p <= '9') mant += *p;

@@ -89,14 +89,16 @@ std::string TCustomChartLegend::ValueText(const TChartSeries& series, int index)
     return FormatFloat(series.ValueFormat(), x);
   }
   const double v = series.YValueAt(index);
-  const std::string value = FormatFloat(series.ValueFormat(), v);
-  const double sum = series.YValues().AbsSum();
-  const std::string percent = FormatFloat(series.PercentFormat(), sum == 0 ? 100.0 : v * 100.0 / sum);
+  // Only the text the style shows is formatted: the legend asks for it on every repaint.
+  const auto percent = [&] {
+    const double sum = series.YValues().AbsSum();
+    return FormatFloat(series.PercentFormat(), sum == 0 ? 100.0 : v * 100.0 / sum);
+  };
   switch (FTextStyle) {
-    case ltsLeftValue: return value + " " + label;
-    case ltsRightValue: return label + " " + value;
-    case ltsLeftPercent: return percent + " " + label;
-    case ltsRightPercent: return label + " " + percent;
+    case ltsLeftValue: return FormatFloat(series.ValueFormat(), v) + " " + label;
+    case ltsRightValue: return label + " " + FormatFloat(series.ValueFormat(), v);
+    case ltsLeftPercent: return percent() + " " + label;
+    case ltsRightPercent: return label + " " + percent();
     default: return label;
   }
 }

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
 
 #include "base/Color.h"
 #include "base/Exceptions.h"
@@ -67,6 +70,28 @@ TEST(FormatFloat, PlaceholdersSectionsAndOddInput) {
   EXPECT_EQ(FormatFloat("0", std::nan("")), "NAN");
   EXPECT_FALSE(FormatFloat("#,##0.###", 1e300).empty());
   EXPECT_FALSE(FormatFloat("0.############################", 1e-300).empty());
+}
+
+// A double is decided on its first 15 significant digits, rounded to nearest with ties to even
+// (as the C library's "%.14e" rounds them); only then do the pattern's places round halves away
+// from zero.
+TEST(FormatFloat, FifteenSignificantDigitsAsTheCLibraryRoundsThem) {
+  EXPECT_EQ(FormatFloat("0.000", 100000000000000.5), "100000000000000.000");  // a tie: to even
+  EXPECT_EQ(FormatFloat("0.000", 100000000000001.5), "100000000000002.000");
+  EXPECT_EQ(FormatFloat("0.000", -100000000000003.5), "-100000000000004.000");
+  EXPECT_EQ(FormatFloat("0", 0.49999999999999994), "1");  // 15 digits make it a half first
+  // Every value in [1, 10) shown with 14 decimals is the C library's 15-digit mantissa.
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+  for (int i = 0; i < 20000; ++i) {
+    double v = mantissa(random);
+    if (i % 4 == 0) v = 1.0 + static_cast<double>(random() % 1000000000000000) * 1e-14 + 5e-15;  // near ties
+    if (v >= 10.0) continue;
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.14e", v);
+    if (std::string(expected + 16) != "e+00") continue;  // rounded up to 10
+    ASSERT_EQ(FormatFloat("0.00000000000000", v), std::string(expected, 16)) << std::hexfloat << v;
+  }
 }
 
 TEST(IntegerText, AcceptsDecimalAndHex) {
