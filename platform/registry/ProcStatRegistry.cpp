@@ -2,6 +2,9 @@
 #include "platform/registry/ProcStatRegistry.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,15 +23,39 @@ enum : TRegKey { kStartSrv = 1, kStartStat = 2, kStatData = 3 };
 
 TProcStatRegistry::TProcStatRegistry(std::string statPath) : FStatPath(std::move(statPath)) { TakeSnapshot(); }
 
+TProcStatRegistry::~TProcStatRegistry() { CloseFile(); }
+
+void TProcStatRegistry::CloseFile() {
+  if (FFile >= 0) ::close(FFile);
+  FFile = -1;
+}
+
+long TProcStatRegistry::ReadFromStart(char* buffer, unsigned long size) {
+  // A file deleted, or replaced by a rename (the way a writer publishes a whole new file), no
+  // longer has a name: its counters are stale, and the name is opened again.
+  struct stat st;
+  if (FFile >= 0 && FMayBeReplaced && (::fstat(FFile, &st) != 0 || st.st_nlink == 0)) CloseFile();
+  // A kept descriptor that fails to read gets one more try on a fresh one.
+  for (int tries = FFile >= 0 ? 2 : 1; tries > 0; --tries) {
+    if (FFile < 0) {
+      FFile = ::open(FStatPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+      if (FFile < 0) return -1;
+      struct statfs fs;
+      FMayBeReplaced = ::fstatfs(FFile, &fs) != 0 || fs.f_type != PROC_SUPER_MAGIC;
+    }
+    ssize_t n;
+    do n = ::pread(FFile, buffer, size, 0);  // a /proc file is made anew by a read from its start
+    while (n < 0 && errno == EINTR);
+    if (n > 0) return n;
+    CloseFile();
+  }
+  return -1;
+}
+
 std::optional<int> TProcStatRegistry::TakeSnapshot() {
   // The first line is about 100 characters even with 20-digit counters in all ten fields.
   char buffer[512];
-  const int fd = ::open(FStatPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return std::nullopt;
-  ssize_t n;
-  do n = ::read(fd, buffer, sizeof buffer);
-  while (n < 0 && errno == EINTR);
-  ::close(fd);
+  const long n = ReadFromStart(buffer, sizeof buffer);
   TCpuTimes times;
   if (n <= 0 || !ParseCpuTimes(buffer, static_cast<std::size_t>(n), times)) return std::nullopt;
   return FMeter.Update(times);

@@ -8,7 +8,10 @@
 //
 // A query for the value's type and size takes the snapshot and keeps its load for the read of
 // the data that follows it, so that the usual "size, then data" pair measures one interval.
-// Cheap: each snapshot is one open and one read() into a fixed buffer; nothing is allocated.
+// Cheap, because a system call is dear: the file stays open between snapshots and each snapshot
+// reads it from its start into a fixed buffer (one pread); nothing is allocated. A file outside
+// /proc is also asked each time whether it was deleted or replaced by a rename (one fstat), and
+// then opened again by its name.
 //
 //   TProcStatRegistry dyn;                 // /proc/stat
 //   std::optional<int> load = ReadSample(dyn);
@@ -24,6 +27,9 @@ namespace varnel {
 class TProcStatRegistry : public TRegistryProvider {
  public:
   explicit TProcStatRegistry(std::string statPath = "/proc/stat");
+  ~TProcStatRegistry() override;
+  TProcStatRegistry(const TProcStatRegistry&) = delete;
+  TProcStatRegistry& operator=(const TProcStatRegistry&) = delete;
 
   TRegResult OpenKey(TRegKey parent, std::string_view subKey, TRegKey& result) override;
   TRegResult QueryValue(TRegKey key, std::string_view name, std::uint32_t* type, void* data,
@@ -35,7 +41,13 @@ class TProcStatRegistry : public TRegistryProvider {
   std::optional<int> TakeSnapshot();
 
  private:
+  // Reads up to size bytes from the start of the statistics file; fewer than 1 on failure.
+  long ReadFromStart(char* buffer, unsigned long size);
+  void CloseFile();
+
   std::string FStatPath;
+  int FFile = -1;               // the open statistics file, or -1
+  bool FMayBeReplaced = false;  // a file outside /proc: check that the name still leads to it
   TCpuLoadMeter FMeter;
   std::optional<int> FPending;  // the load found by a size query, for the data read after it
 };

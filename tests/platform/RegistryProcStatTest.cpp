@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -155,6 +156,23 @@ TEST_F(ProcStatRegistry, BadStatisticsGiveNoValueOrALoadInRange) {
   EXPECT_EQ(Load(dir), std::nullopt);
 }
 
+// The file stays open between snapshots: whichever way a writer changes it (in place, by a
+// rename over it, deleting it and making it again), each snapshot reads what the name leads to.
+TEST_F(ProcStatRegistry, AFileReplacedOrDeletedIsReadByItsNameAgain) {
+  Use("full_a.txt");
+  TProcStatRegistry reg(FStat);
+  fs::copy_file(test::SourcePath("tests/data/procstat/full_b.txt"), FDir + "/next");
+  fs::rename(FDir + "/next", FStat);
+  EXPECT_EQ(Load(reg), 50);
+  fs::remove(FStat);
+  EXPECT_EQ(Load(reg), std::nullopt);
+  Use("full_c.txt");
+  EXPECT_EQ(Load(reg), 100);
+  fs::remove(FStat);
+  fs::create_directory(FStat);  // a name that no longer leads to a file
+  EXPECT_EQ(Load(reg), std::nullopt);
+}
+
 TEST_F(ProcStatRegistry, PublishesExactlyTheThreeKeysAndTheirValues) {
   TProcStatRegistry reg(FDir + "/no-such-file");
   TRegKey srv = 0, stat = 0, other = 0;
@@ -183,6 +201,13 @@ TEST(ProcStatRegistryLive, TheRealStatisticsGiveALoad) {
   ASSERT_TRUE(load);
   EXPECT_GE(*load, 0);
   EXPECT_LE(*load, 100);
+  // The kept file gives new counters on every read: a third of a second of work shows.
+  const auto start = std::chrono::steady_clock::now();
+  volatile unsigned spin = 0;
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300)) spin = spin + 1;
+  const std::optional<int> busy = reg.TakeSnapshot();
+  ASSERT_TRUE(busy);
+  EXPECT_GT(*busy, 0);
 }
 
 }  // namespace
