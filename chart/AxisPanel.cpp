@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "base/Exceptions.h"
 #include "base/Messages.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
+#include "platform/ControlHost.h"
 #include "series/Series.h"
 #include "series/SeriesMarks.h"
 
@@ -69,6 +71,47 @@ void TCustomAxisPanel::SetAxesRange(double leftMin, double leftMax, double right
 
 // ---- Repaint -------------------------------------------------------------------------------------
 
+namespace {
+// The tools of a canvas the chart draws on straight, given back afterwards (also when a step
+// fails): its owner finds it as it left it, unclipped, as when the chart drew off screen and only
+// copied its picture onto it.
+class TSavedTools {
+ public:
+  explicit TSavedTools(TCanvas& c)
+      : FCanvas(c), FBkMode(c.BkMode()), FBkColor(c.BkColor()), FTextAlign(c.TextAlign()),
+        FFillMode(c.PolyFillMode()), FPenPos(c.PenPos()) {
+    FPen.Assign(c.Pen());
+    FBrush.Assign(c.Brush());
+    FFont.SetPixelsPerInch(c.Font().PixelsPerInch());
+    FFont.Assign(c.Font());
+  }
+  ~TSavedTools() {
+    FCanvas.ClearClip();
+    FCanvas.Pen().Assign(FPen);
+    FCanvas.Brush().Assign(FBrush);  // sets the background too: the saved one follows
+    FCanvas.Font().Assign(FFont);
+    FCanvas.SetBkMode(FBkMode);
+    FCanvas.SetBkColor(FBkColor);
+    FCanvas.SetTextAlign(FTextAlign);
+    FCanvas.SetPolyFillMode(FFillMode);
+    FCanvas.MoveTo(FPenPos.x, FPenPos.y);
+  }
+  TSavedTools(const TSavedTools&) = delete;
+  TSavedTools& operator=(const TSavedTools&) = delete;
+
+ private:
+  TCanvas& FCanvas;
+  TPen FPen;
+  TBrush FBrush;
+  TFont FFont;
+  TBkMode FBkMode;
+  TColor FBkColor;
+  unsigned FTextAlign;
+  TFillMode FFillMode;
+  TPoint FPenPos;
+};
+}  // namespace
+
 void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
   struct Restore {
     TCustomAxisPanel* p;
@@ -82,20 +125,34 @@ void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
     SetPlotRect(plot);
   };
   if (FOffscreenDrawing) {
-    TBitmap& bmp = EnsureOffscreenBitmap();
-    bmp.SetMonochrome(FMonochrome);  // a 1-bit picture: every colour is drawn black or white
-    bmp.SetSize(r.Right - r.Left, r.Bottom - r.Top);
-    const int w = bmp.Width();
-    const int h = bmp.Height();
+    // The host's back buffer, painted whole, takes the picture straight: the off-screen picture
+    // would only be copied onto it. A 1-bit picture is always composed off screen.
+    TControlHost* host = Host();
+    const TRect client = ClientRect();
+    const bool straight = host && host->SurfaceIsBackBuffer() && !FMonochrome && !canvas.HasClip() &&
+                          &canvas == host->WindowCanvas() && r.Left == 0 && r.Top == 0 && r.Right == client.Width() &&
+                          r.Bottom == client.Height();
+    TBitmap* bmp = nullptr;
+    std::optional<TSavedTools> saved;
+    if (straight) {
+      FreeOffscreenBitmap();
+      saved.emplace(canvas);
+    } else {
+      bmp = &EnsureOffscreenBitmap();
+      bmp->SetMonochrome(FMonochrome);  // a 1-bit picture: every colour is drawn black or white
+      bmp->SetSize(r.Right - r.Left, r.Bottom - r.Top);
+    }
+    const int w = bmp ? bmp->Width() : r.Right;
+    const int h = bmp ? bmp->Height() : r.Bottom;
     SetPanelRect(Rect(0, 0, w, h));
     shrink(Rect(MulDiv(MarginLeft(), w, 100), MulDiv(MarginTop(), h, 100), w - MulDiv(MarginRight(), w, 100),
                 h - MulDiv(MarginBottom(), h, 100)));
-    TCanvas& c = bmp.Canvas();
+    TCanvas& c = bmp ? bmp->Canvas() : canvas;
     c.ClearClip();
     c.SetTextAlign(TA_LEFT | TA_TOP);
     SetDrawCanvas(&c);
     RenderChart(PanelRect());
-    canvas.Draw(r.Left, r.Top, bmp);
+    if (bmp) canvas.Draw(r.Left, r.Top, *bmp);
     SetNeedsRedraw(false);
   } else {
     SetDrawCanvas(&canvas);

@@ -126,7 +126,10 @@ class TCustomAxisPanel : public TCustomChartPanel {
 
   // ---- Repaint --------------------------------------------------------------------------------
   // One repaint onto a canvas and rectangle: off screen into OffscreenBitmap and copied (and then
-  // NeedsRedraw is cleared), or directly. DrawCanvas is WindowCanvas again afterwards, also when
+  // NeedsRedraw is cleared), or directly. Off-screen drawing onto the host's window canvas, when
+  // the host's surface is a back buffer and the rectangle is the whole client area, draws
+  // straight into the surface with the off-screen picture's starting state (no clip, text at the
+  // top left) and keeps no OffscreenBitmap; a Monochrome chart is always composed off screen. DrawCanvas is WindowCanvas again afterwards, also when
   // a step fails (the exception goes on and NeedsRedraw stays set).
   void PaintTo(TCanvas& canvas, const TRect& r) override;
   // The drawing order of one repaint over r.

@@ -79,8 +79,8 @@ class TCustomChartPanel {
 
   // Invalidate: NeedsRedraw := true, then the host's invalidate (nothing is erased).
   virtual void Invalidate();
-  // The paint handler: only copies OffscreenBitmap when nothing changed, else PaintTo over the
-  // client rectangle; then asks the host to present the window surface.
+  // The paint handler: only copies OffscreenBitmap when nothing changed (and there is one), else
+  // PaintTo over the client rectangle; then asks the host to present the window surface.
   void Paint();
   // One repaint onto a canvas and a rectangle (see TCustomAxisPanel).
   virtual void PaintTo(TCanvas& canvas, const TRect& r) = 0;

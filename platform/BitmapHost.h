@@ -23,6 +23,9 @@ class TBitmapHost : public TControlHost {
     ++FInvalidateCount;
   }
   void Present() override { ++FPresentCount; }
+  bool SurfaceIsBackBuffer() const override { return FBackBuffer; }
+  // A surface no one sees until the paint is done, as a window's back buffer.
+  void SetBackBuffer(bool v) { FBackBuffer = v; }
 
   // Runs the pending paint, if any: what a window system does when it delivers the paint message.
   void Flush() {
@@ -42,6 +45,7 @@ class TBitmapHost : public TControlHost {
  private:
   TBitmap FSurface;
   bool FInvalidated = false;
+  bool FBackBuffer = false;
   int FInvalidateCount = 0;
   int FPresentCount = 0;
 };

@@ -4,7 +4,8 @@
 //
 // A host owns the window surface (a TBitmap the size of the client area, reached through
 // WindowCanvas) and puts it on the screen after Present. A component composes its picture off
-// screen and copies it onto WindowCanvas (the gauge draws its needle there over the copy).
+// screen and copies it onto WindowCanvas (the gauge draws its needle there over the copy); where
+// the surface is a back buffer, the chart draws straight into it instead.
 #pragma once
 #include "base/Geometry.h"
 
@@ -24,6 +25,10 @@ class TControlHost {
   virtual void Invalidate() = 0;
   // The window surface changed: show it now (the gauge's synchronous repaint).
   virtual void Present() = 0;
+  // Whether the surface is a back buffer: it keeps its picture between paints and reaches the
+  // screen only after the paint handler returns or at Present, never half drawn. A picture
+  // composed off screen and then copied onto it would only be drawn twice.
+  virtual bool SurfaceIsBackBuffer() const { return false; }
 };
 
 }  // namespace varnel

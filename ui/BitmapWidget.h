@@ -29,6 +29,8 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   TCanvas* WindowCanvas() override;
   void Invalidate() override;
   void Present() override;
+  // The surface reaches the screen only when it is put, after a paint or at Present.
+  bool SurfaceIsBackBuffer() const override { return true; }
   // TChildPort
   void SetVisible(bool v) override;
   bool Visible() const override { return visible() != 0; }

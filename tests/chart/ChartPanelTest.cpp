@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -48,6 +49,96 @@ TEST(ChartPanel, PlotRectFromMarginsAndBorder) {
     EXPECT_EQ(r.Bottom, r.Top + 1);
     EXPECT_EQ(chart.PlotWidth(), 1);
   }
+}
+
+// Pixels that differ between two pictures of one size (all of them when the sizes differ).
+int DifferingPixels(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return a.Width() * a.Height() + 1;
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+  return n;
+}
+
+// A host whose surface is a back buffer takes the picture straight, and it is the picture the
+// off-screen way gives, whatever tools the surface's canvas holds; the canvas gets its tools
+// back. A 1-bit chart, a clipped canvas and a paint onto another canvas still go through
+// OffscreenBitmap.
+TEST(ChartPanel, ABackBufferTakesTheOffscreenPictureStraight) {
+  TBitmapHost copyHost(332, 190), backBuffer(332, 190);
+  backBuffer.SetBackBuffer(true);
+  TChart viaCopy, straight;
+  TFastLineSeries copySeries, straightSeries;
+  for (auto [chart, series, host] : {std::tuple{&viaCopy, &copySeries, &copyHost}, {&straight, &straightSeries, &backBuffer}}) {
+    test::ConfigureProgramChart(*chart);
+    test::ConfigureProgramSeries(*chart, *series);
+    chart->SetHost(host);
+    host->OnPaint = [chart] { chart->Paint(); };
+    // Whatever another drawing left on the surface's canvas.
+    TCanvas& c = host->Surface().Canvas();
+    c.Pen().SetWidth(7);
+    c.Pen().SetStyle(psDot);
+    c.Brush().SetStyle(bsDiagCross);
+    c.Font().SetSize(30);
+    c.Font().SetColor(clBlue);
+    c.SetTextAlign(TA_RIGHT | TA_BOTTOM);
+    c.SetBkMode(OPAQUE);
+    c.SetBkColor(clLime);
+    c.MoveTo(300, 7);
+  }
+  const auto paintBoth = [&](const char* step) {
+    SCOPED_TRACE(step);
+    viaCopy.Invalidate();
+    straight.Invalidate();
+    copyHost.Flush();
+    backBuffer.Flush();
+    EXPECT_EQ(DifferingPixels(copyHost.Surface(), backBuffer.Surface()), 0);
+  };
+  const auto both = [&](auto change) {
+    change(viaCopy, copySeries);
+    change(straight, straightSeries);
+  };
+  paintBoth("first paint");
+  EXPECT_EQ(straight.OffscreenBitmap(), nullptr);
+  EXPECT_EQ(backBuffer.PresentCount(), 1);
+  const TCanvas& after = backBuffer.Surface().Canvas();
+  EXPECT_EQ(after.Pen().Width(), 7);
+  EXPECT_EQ(after.Pen().Style(), psDot);
+  EXPECT_EQ(after.Brush().Style(), bsDiagCross);
+  EXPECT_EQ(after.Font().Size(), 30);
+  EXPECT_EQ(after.Font().Color(), clBlue);
+  EXPECT_EQ(after.TextAlign(), static_cast<unsigned>(TA_RIGHT | TA_BOTTOM));
+  EXPECT_EQ(after.BkMode(), OPAQUE);
+  EXPECT_EQ(after.BkColor(), clLime);
+  EXPECT_EQ(after.PenPos(), (TPoint{300, 7}));
+  EXPECT_FALSE(after.HasClip());
+
+  both([](TChart&, TFastLineSeries& s) { s.Delete(0); s.AppendY(97, "", clAutoColor); });
+  paintBoth("a new sample");
+  both([](TChart& c, TFastLineSeries&) { c.SetView3D(true); c.SetAxisVisible(true); });
+  paintBoth("3D with axes");
+  both([](TChart& c, TFastLineSeries&) { c.Legend().SetVisible(false); c.SetColor(clWhite); });
+  paintBoth("no legend, white");
+  straight.Paint();  // nothing changed: painted again, the same
+  EXPECT_EQ(DifferingPixels(copyHost.Surface(), backBuffer.Surface()), 0);
+  both([](TChart& c, TFastLineSeries&) { c.SetMonochrome(true); });
+  paintBoth("monochrome");
+  ASSERT_NE(straight.OffscreenBitmap(), nullptr);
+  EXPECT_TRUE(straight.OffscreenBitmap()->Monochrome());
+  both([](TChart& c, TFastLineSeries&) { c.SetMonochrome(false); });
+  paintBoth("colour again");
+  EXPECT_EQ(straight.OffscreenBitmap(), nullptr);
+  // A clip on the surface's canvas holds for the copy of the picture.
+  for (TBitmapHost* host : {&copyHost, &backBuffer}) host->Surface().Canvas().SetClipRect(Rect(10, 10, 60, 40));
+  both([](TChart& c, TFastLineSeries&) { c.SetColor(clYellow); });
+  paintBoth("clipped");
+  EXPECT_NE(straight.OffscreenBitmap(), nullptr);
+  EXPECT_NE(backBuffer.Surface().Pixel(5, 5), clYellow);
+  // Onto another canvas: through the off-screen picture.
+  TBitmap other(332, 190), model(332, 190);
+  straight.PaintTo(other.Canvas(), Rect(0, 0, 332, 190));
+  viaCopy.PaintTo(model.Canvas(), Rect(0, 0, 332, 190));
+  EXPECT_EQ(DifferingPixels(other, model), 0);
 }
 
 TEST(ChartPanel, DirectPaintUsesTheTargetRectangleAndStaysDirty) {
