@@ -2,11 +2,10 @@
 #include "platform/registry/ProcStatRegistry.h"
 
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -31,22 +30,27 @@ void TProcStatRegistry::CloseFile() {
 }
 
 long TProcStatRegistry::ReadFromStart(char* buffer, unsigned long size) {
-  // A file deleted, or replaced by a rename (the way a writer publishes a whole new file), no
-  // longer has a name: its counters are stale, and the name is opened again.
-  struct stat st;
-  if (FFile >= 0 && FMayBeReplaced && (::fstat(FFile, &st) != 0 || st.st_nlink == 0)) CloseFile();
-  // A kept descriptor that fails to read gets one more try on a fresh one.
+  // The kept descriptor, and one more try on a fresh one when it fails to read, or when it reads
+  // what it read last time and its file has lost its name: a file deleted, or replaced by a
+  // rename (the way a writer publishes a whole new file), keeps its old counters for ever.
   for (int tries = FFile >= 0 ? 2 : 1; tries > 0; --tries) {
     if (FFile < 0) {
       FFile = ::open(FStatPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
       if (FFile < 0) return -1;
-      struct statfs fs;
-      FMayBeReplaced = ::fstatfs(FFile, &fs) != 0 || fs.f_type != PROC_SUPER_MAGIC;
     }
     ssize_t n;
     do n = ::pread(FFile, buffer, size, 0);  // a /proc file is made anew by a read from its start
     while (n < 0 && errno == EINTR);
-    if (n > 0) return n;
+    if (n > 0) {
+      const auto count = static_cast<std::size_t>(n);
+      const bool same = count == FLastSize && std::memcmp(buffer, FLast.data(), count) == 0;
+      struct stat st;
+      if (!same || tries == 1 || (::fstat(FFile, &st) == 0 && st.st_nlink > 0)) {
+        FLastSize = std::min(count, FLast.size());
+        std::memcpy(FLast.data(), buffer, FLastSize);
+        return n;
+      }
+    }
     CloseFile();
   }
   return -1;

@@ -9,13 +9,15 @@
 // A query for the value's type and size takes the snapshot and keeps its load for the read of
 // the data that follows it, so that the usual "size, then data" pair measures one interval.
 // Cheap, because a system call is dear: the file stays open between snapshots and each snapshot
-// reads it from its start into a fixed buffer (one pread); nothing is allocated. A file outside
-// /proc is also asked each time whether it was deleted or replaced by a rename (one fstat), and
-// then opened again by its name.
+// reads it from its start into a fixed buffer (one pread); nothing is allocated. Only a read that
+// finds the counters of the previous one asks whether the file was deleted or replaced by a
+// rename meanwhile (one fstat), and then opens the name again.
 //
 //   TProcStatRegistry dyn;                 // /proc/stat
 //   std::optional<int> load = ReadSample(dyn);
 #pragma once
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -41,13 +43,15 @@ class TProcStatRegistry : public TRegistryProvider {
   std::optional<int> TakeSnapshot();
 
  private:
-  // Reads up to size bytes from the start of the statistics file; fewer than 1 on failure.
+  // Reads up to size bytes (at most 512) from the start of the statistics file; fewer than 1 on
+  // failure.
   long ReadFromStart(char* buffer, unsigned long size);
   void CloseFile();
 
   std::string FStatPath;
-  int FFile = -1;               // the open statistics file, or -1
-  bool FMayBeReplaced = false;  // a file outside /proc: check that the name still leads to it
+  int FFile = -1;                // the open statistics file, or -1
+  std::array<char, 512> FLast{};  // what the last read found
+  std::size_t FLastSize = 0;
   TCpuLoadMeter FMeter;
   std::optional<int> FPending;  // the load found by a size query, for the data read after it
 };
