@@ -75,7 +75,8 @@ CONF
 
 # The scripted load: every second the counters of the first line of a /proc/stat-format file
 # advance by a load that wanders (steps of up to 15 points, now and then a jump anywhere in
-# 0..100), from the same seed in every run. The file is replaced whole, never seen half written.
+# 0..100), from the same seed in every run. Like /proc/stat the file stays the same file and its
+# counters change in place: a line of fixed width, written over the old one by one write().
 STAT=$WORK/stat
 write_load() {
   RANDOM=1998
@@ -87,8 +88,8 @@ write_load() {
     [ "$load" -gt 100 ] && load=100
     busy=$((busy + load))
     idle=$((idle + 100 - load))
-    printf 'cpu  %d 0 0 %d 0 0 0 0 0 0\n' "$busy" "$idle" >"$STAT.new"
-    mv -f "$STAT.new" "$STAT"
+    printf -v line 'cpu  %015d 0 0 %015d 0 0 0 0 0 0\n' "$busy" "$idle"
+    printf '%s' "$line" 1<>"$STAT"
     sleep 1
   done
 }
