@@ -89,6 +89,9 @@ class THeadlessChild : public TChildPort {
     ++InvalidateCount;
   }
   void Present() override { ++PresentCount; }
+  bool SurfaceIsBackBuffer() const override { return FBackBuffer; }
+  // A surface no one sees until the paint is done, as the program's child windows' are.
+  void SetBackBuffer(bool v) { FBackBuffer = v; }
   void SetVisible(bool v) override { FVisible = v; }
   bool Visible() const override { return FVisible; }
 
@@ -111,6 +114,7 @@ class THeadlessChild : public TChildPort {
   TBitmap FSurface;
   bool FInvalidated = false;
   bool FVisible = true;
+  bool FBackBuffer = false;
 };
 
 class THeadlessPopup : public TPopupPort {

@@ -41,6 +41,9 @@ class TTickRig {
                                     [registry] { return ReadSample(*registry); });
     Ws.ChartHost.OnPaint = [this] { Form->Chart2.Paint(); };
     Ws.MeterHost.OnPaint = [this] { Form->Meter1.Paint(); };
+    // The program's child windows are back buffers: the chart draws straight into them.
+    Ws.ChartHost.SetBackBuffer(true);
+    Ws.MeterHost.SetBackBuffer(true);
     Ws.Frame.UserSetBounds(0, 0, width, height);
     Form->AlignControls();
     Ws.Flush();
