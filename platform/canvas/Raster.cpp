@@ -379,15 +379,22 @@ void ScanPolygonTo(std::span<const TPoint64> pts, TFillMode mode, const TBox& bo
     }
     if (active.size() == 2) {
       // The common case (any convex shape): one span between the two crossings in either fill
-      // mode (the winding number between them is never 0).
-      i64 x0 = active[0]->X(), x1 = active[1]->X();
-      if (x1 < x0) std::swap(x0, x1);
-      x0 = std::max(x0, box.L);
-      x1 = std::min(x1, box.R);
-      if (x0 < x1) emit(y, x0, x1);
-      active[0]->Step();
-      active[1]->Step();
-      ++y;
+      // mode (the winding number between them is never 0), on every row until an edge ends or
+      // the next one starts. The two edges are stepped as local copies.
+      i64 stop = std::min(firstEnd, box.B);
+      if (next < edges.size()) stop = std::min(stop, std::max(edges[next].ya, box.T));
+      TEdge a = *active[0], b = *active[1];
+      for (; y < stop; ++y) {
+        i64 x0 = a.X(), x1 = b.X();
+        if (x1 < x0) std::swap(x0, x1);
+        x0 = std::max(x0, box.L);
+        x1 = std::min(x1, box.R);
+        if (x0 < x1) emit(y, x0, x1);
+        a.Step();
+        b.Step();
+      }
+      *active[0] = a;
+      *active[1] = b;
       continue;
     }
     cross.clear();
