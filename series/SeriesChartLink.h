@@ -4,6 +4,8 @@
 // range and the default palette. Series code calls these instead of reaching into the chart's
 // classes, so the series core does not depend on the chart's headers.
 #pragma once
+#include <algorithm>
+#include <limits>
 #include <string>
 
 #include "base/Color.h"
@@ -31,8 +33,8 @@ int YPixelOfValue(const TChartAxis* axis, double v);
 // An axis pixel moved by a depth shift, held at the ends of int (a value far off the axis gives
 // a pixel at an end, which a shift must not wrap round to the other).
 inline int ShiftedPixel(int pixel, int shift) {
-  const long long p = static_cast<long long>(pixel) + shift;
-  return p > 2147483647LL ? 2147483647 : p < -2147483647LL - 1 ? -2147483647 - 1 : static_cast<int>(p);
+  return static_cast<int>(std::clamp<long long>(static_cast<long long>(pixel) + shift, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
 }
 double ValueAtPixel(const TChartAxis* axis, int pixel);
 bool Inverted(const TChartAxis* axis);

@@ -112,9 +112,9 @@ Display* OpenDisplay() {
 int main(int argc, char** argv) {
   using namespace varnel;
 #ifdef M_MMAP_THRESHOLD
-  // Pictures of a megabyte and more (a big window's surfaces, the chart's and the gauge's kept
-  // pictures) get memory of their own from the system, which goes back to it when the picture
-  // goes: a view that is hidden, or a window made smaller, then really shrinks the program.
+  // Pictures of a megabyte and more (a big window's surfaces, the gauge's kept picture) get
+  // memory of their own from the system, which goes back to it when the picture goes: a view
+  // that is hidden, or a window made smaller, then really shrinks the program.
   // Left to itself, the C library raises this limit after the first such picture is freed and
   // keeps the later ones in its heap, still resident after they are freed.
   mallopt(M_MMAP_THRESHOLD, 1 << 20);

@@ -427,7 +427,7 @@ void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, const TBox& box,
 }
 
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink) {
-  ScanPolygonTo(pts, mode, s.Box(), [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); });
+  ScanPolygon(pts, mode, s, ink, s.Box().T, s.Box().B);
 }
 
 void ScanPolygon(std::span<const TPoint64> pts, TFillMode mode, TSurface& s, const TInk& ink, i64 top, i64 bottom) {
