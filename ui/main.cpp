@@ -6,6 +6,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -107,6 +108,41 @@ Display* OpenDisplay() {
   return display;
 }
 
+// An X protocol error is reported in one line on standard error and the program goes on. Any
+// client can make a request of ours fail: a drag source that vanishes before it is answered, a
+// message naming a window that does not exist. Xlib's own handler would end the program for it.
+// A flood of them writes at most 20 lines a second; the number left out is told with the next
+// line written. (A lost connection to the server is another matter: Xlib's handler for it still
+// ends the program.)
+int ReportXError(Display* display, XErrorEvent* e) {
+  constexpr int LinesPerSecond = 20;
+  static std::chrono::steady_clock::time_point second{};
+  static int lines = 0;
+  static long left = 0;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - second >= std::chrono::seconds(1)) {
+    second = now;
+    lines = 0;
+  }
+  if (lines >= LinesPerSecond) {
+    ++left;
+    return 0;
+  }
+  ++lines;
+  char what[160] = "";
+  XGetErrorText(display, e->error_code, what, sizeof what);
+  char major[16];
+  std::snprintf(major, sizeof major, "%d", e->request_code);
+  char request[160] = "";
+  XGetErrorDatabaseText(display, "XRequest", major, "", request, sizeof request);
+  std::fprintf(stderr, "varnel: X error %s in request %d.%d%s%s on 0x%lx, ignored", what, e->request_code,
+               e->minor_code, *request ? " " : "", request, e->resourceid);
+  if (left > 0) std::fprintf(stderr, " (%ld more before it not shown)", left);
+  std::fputc('\n', stderr);
+  left = 0;
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +173,7 @@ int main(int argc, char** argv) {
   }
   Display* display = OpenDisplay();
   if (!display) return 1;
+  XSetErrorHandler(ReportXError);
   fl_open_display(display);
   Fl::visual(FL_RGB);
 

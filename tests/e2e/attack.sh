@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# End-to-end test of the real program against hostile X clients, on a private Xvfb display without
+# a window manager. Drag sources that vanish in the middle of a drag, drag messages from a window
+# that does not exist and a burst of random client messages make the program's requests fail:
+# each failure is one line on standard error and the program carries on (its menu still opens).
+# At the end the X server is killed: the program ends with status 1 and leaves its settings file
+# as it was.
+#
+#   tests/e2e/attack.sh path/to/varnel path/to/xattack
+set -euo pipefail
+
+USAGE="usage: attack.sh path/to/varnel path/to/xattack"
+VARNEL=${1:?$USAGE}
+ATTACK=${2:?$USAGE}
+for tool in Xvfb xdotool xwininfo xdpyinfo; do
+  command -v "$tool" >/dev/null || { echo "attack: $tool is missing"; exit 1; }
+done
+
+WORK=$(mktemp -d)
+PIDS=()
+cleanup() {
+  local p
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "attack FAILED: $*"
+  [ -f "$WORK/varnel.log" ] && { echo "--- program output (last lines):"; tail -20 "$WORK/varnel.log"; }
+  exit 1
+}
+# wait_for SECONDS DESCRIPTION COMMAND...: retries COMMAND every 50 ms until it succeeds.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# A display of our own: the first free number whose server starts.
+DISP=""
+for n in $(seq 161 230); do
+  [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  XPID=$!
+  end=$((SECONDS + 10))
+  until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$XPID" 2>/dev/null || [ $SECONDS -ge $end ]; do
+    sleep 0.05
+  done
+  if kill -0 "$XPID" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+    PIDS+=($XPID)
+    DISP=":$n"
+    break
+  fi
+  kill "$XPID" 2>/dev/null || true
+done
+[ -n "$DISP" ] || fail "no X server could be started"
+export DISPLAY=$DISP
+
+cp "$VARNEL" "$WORK/varnel"
+printf '[FENDUL]\nLeft=100\nTop=50\nWidth=332\nHeight=190\nPlotSeconds=30\nDisplay=0\n' >"$WORK/FENDUL.INI"
+cp "$WORK/FENDUL.INI" "$WORK/start.ini"
+echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
+VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
+VPID=$!
+PIDS+=($VPID)
+
+find_window() { xdotool search --onlyvisible --name '^(FENDUL|CPU Usage)$' 2>/dev/null | head -1; }
+wait_for 10 "the window" find_window
+WIN=$(find_window)
+alive() { kill -0 "$VPID" 2>/dev/null || fail "the program ended after $1"; }
+# menu_opens: a right click on the window opens the menu (a new window at (Left + 10, Top + 10))
+# and Escape closes it again.
+menu_at() {
+  local x y
+  read -r x y <<<"$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}')"
+  xwininfo -root -children | grep -q "+$((x + 10))+$((y + 10))\$"
+}
+menu_opens() {
+  xdotool mousemove --window "$WIN" 40 40 click 3
+  wait_for 3 "the menu after $1" menu_at
+  xdotool key Escape
+  wait_for 3 "the menu to close after $1" eval '! menu_at'
+}
+
+# ---- X errors -------------------------------------------------------------------------------
+"$ATTACK" dnd-vanish "$WIN" 20
+sleep 0.3
+alive "drag sources that vanished"
+"$ATTACK" dnd-bogus "$WIN" 10
+sleep 0.3
+alive "drag messages from a window that does not exist"
+"$ATTACK" flood "$WIN" 5000 7
+sleep 0.3
+alive "a burst of random client messages"
+grep -q "^varnel: X error .*BadWindow" "$WORK/varnel.log" || fail "no X error was reported"
+menu_opens "the X errors"
+
+# ---- The X server goes away -----------------------------------------------------------------
+kill "$XPID"
+ended() { ! kill -0 "$VPID" 2>/dev/null; }
+wait_for 10 "the program to end without its X server" ended
+status=0
+wait "$VPID" || status=$?
+[ "$status" -eq 1 ] || fail "without its X server the program ended with status $status, not 1"
+cmp -s "$WORK/FENDUL.INI" "$WORK/start.ini" || fail "the settings file changed when the X server went away"
+echo "attack: 1 passed, 0 failed"
