@@ -19,18 +19,18 @@ bool TColorDialog::Execute() {
 }
 
 TForm1::TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath,
-               TSampleSource readSample)
-    : TForm1(application, ports, TSettingsLocation(std::move(settingsPath)), std::move(readSample)) {}
+               std::unique_ptr<TLoadSource> loadSource)
+    : TForm1(application, ports, TSettingsLocation(std::move(settingsPath)), std::move(loadSource)) {}
 
 TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLocation settings,
-               TSampleSource readSample)
+               std::unique_ptr<TLoadSource> loadSource)
     : ColorDialog1(ports.ColorDialog),
       Application(application),
       FPorts(ports),
       FSettingsPath(std::move(settings.Path)),
       FSettingsStartPath(std::move(settings.StartPath)),
       FSettingsDirectory(std::move(settings.MakeDirectory)),
-      FReadSample(std::move(readSample)) {
+      FLoadSource(std::move(loadSource)) {
   // The window's design-time frame: a sizeable tool window captioned "FENDUL".
   if (FPorts.Frame) {
     FPorts.Frame->SetLeft(182);
@@ -184,9 +184,9 @@ void TForm1::FormPaint() {
 
 void TForm1::Timer1Timer() {
   // A tick without a reading changes nothing; an error ends it here.
-  const std::optional<std::int32_t> sample = FReadSample ? FReadSample() : std::nullopt;
-  if (!sample) return;
-  const double load = static_cast<double>(*sample);
+  const std::optional<TLoadReading> reading = FLoadSource ? FLoadSource->Read() : std::nullopt;
+  if (!reading) return;
+  const double load = static_cast<double>(reading->Total);
   // The caption and hint name what the window shows.
   SetHint("CPU Usage");
   SetCaption("CPU Usage");

@@ -9,7 +9,7 @@
 // on/off settings; the radio marks of Graph and UVMeter only show Display.
 //
 //   THeadlessWindowSystem ws;  TApplication app(&ws.MessageBox);
-//   TForm1 form(app, ws.Ports(), "/opt/varnel/FENDUL.INI", [] { return std::optional<int>(37); });
+//   TForm1 form(app, ws.Ports(), "/opt/varnel/FENDUL.INI", std::make_unique<TProcStatLoadSource>());
 //   ws.Timer.Fire();   // one tick
 #pragma once
 #include <cstdint>
@@ -26,13 +26,10 @@
 #include "base/Controls.h"
 #include "chart/Chart.h"
 #include "gauge/Meter.h"
+#include "sampler/LoadSource.h"
 #include "series/FastLineSeries.h"
 
 namespace varnel {
-
-// Gives the current processor load, or nothing when the system offers no reading; may raise
-// ERegistryException.
-using TSampleSource = std::function<std::optional<std::int32_t>()>;
 
 // The timer component: interval and enabled state, ticking through the timer port.
 class TTimer {
@@ -71,11 +68,13 @@ class TForm1 {
   static constexpr int MaxPlotSeconds = 86400;  // one day
 
   // Creates the components from the form's design, then runs FormCreate, which reads the
-  // settings file at settingsPath; every save writes the same file.
-  TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath, TSampleSource readSample);
+  // settings file at settingsPath; every save writes the same file. Each tick reads `loadSource`.
+  TForm1(TApplication& application, const TFormPorts& ports, std::string settingsPath,
+         std::unique_ptr<TLoadSource> loadSource);
   // As above, with start-up reading settings.StartPath and every save writing settings.Path
   // (the program passes ChooseSettingsLocation's choice).
-  TForm1(TApplication& application, const TFormPorts& ports, TSettingsLocation settings, TSampleSource readSample);
+  TForm1(TApplication& application, const TFormPorts& ports, TSettingsLocation settings,
+         std::unique_ptr<TLoadSource> loadSource);
   ~TForm1();
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
@@ -158,7 +157,7 @@ class TForm1 {
   std::string FSettingsPath;
   std::string FSettingsStartPath;
   std::string FSettingsDirectory;  // made before a save when it is not empty
-  TSampleSource FReadSample;
+  std::unique_ptr<TLoadSource> FLoadSource;
   int FPlotSeconds = 60;
   int FDisplay = 0;
   std::string FCaption = "FENDUL";

@@ -1,23 +1,42 @@
 // ReportReadings: one line when the load readings stop, one when they come back.
 #include "app/ReadingReport.h"
 
-#include <memory>
 #include <utility>
 
 namespace varnel {
+namespace {
 
-TSampleSource ReportReadings(TSampleSource source, const std::string& sourceName,
-                             std::function<void(const std::string&)> print) {
-  auto failing = std::make_shared<bool>(false);
-  return [source = std::move(source), sourceName, print = std::move(print), failing]() -> std::optional<std::int32_t> {
-    std::optional<std::int32_t> sample = source ? source() : std::nullopt;
-    if (sample.has_value() == !*failing) return sample;
-    *failing = !sample.has_value();
-    if (print)
-      print(*failing ? "varnel: no CPU load can be read from " + sourceName + "; the window shows no new load until it can"
-                     : "varnel: the CPU load can be read from " + sourceName + " again");
-    return sample;
-  };
+class TReportingLoadSource : public TLoadSource {
+ public:
+  TReportingLoadSource(std::unique_ptr<TLoadSource> source, std::string sourceName,
+                       std::function<void(const std::string&)> print)
+      : FSource(std::move(source)), FSourceName(std::move(sourceName)), FPrint(std::move(print)) {}
+
+  std::optional<TLoadReading> Read() override {
+    std::optional<TLoadReading> reading = FSource ? FSource->Read() : std::nullopt;
+    if (reading.has_value() == !FFailing) return reading;
+    FFailing = !reading.has_value();
+    if (FPrint)
+      FPrint(FFailing ? "varnel: no CPU load can be read from " + FSourceName +
+                            "; the window shows no new load until it can"
+                      : "varnel: the CPU load can be read from " + FSourceName + " again");
+    return reading;
+  }
+
+  std::string MachineName() const override { return FSource ? FSource->MachineName() : std::string(); }
+
+ private:
+  std::unique_ptr<TLoadSource> FSource;
+  std::string FSourceName;
+  std::function<void(const std::string&)> FPrint;
+  bool FFailing = false;
+};
+
+}  // namespace
+
+std::unique_ptr<TLoadSource> ReportReadings(std::unique_ptr<TLoadSource> source, const std::string& sourceName,
+                                            std::function<void(const std::string&)> print) {
+  return std::make_unique<TReportingLoadSource>(std::move(source), sourceName, std::move(print));
 }
 
 }  // namespace varnel

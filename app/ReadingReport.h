@@ -2,18 +2,20 @@
 // caption and a flat line, so one line on standard error says why, the first time a reading fails,
 // and one more when readings come back. Each change of state is told once, not every second.
 //
-//   TSampleSource read = ReportReadings(std::move(source), "/proc/stat", PrintLine);
+//   std::unique_ptr<TLoadSource> source =
+//       ReportReadings(std::make_unique<TProcStatLoadSource>(), "/proc/stat", PrintLine);
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 
-#include "app/Form1.h"
+#include "sampler/LoadSource.h"
 
 namespace varnel {
 
-// `source` with the report added; `print` gets each line (without its line end). Errors the
-// source raises pass through unchanged and change nothing here.
-TSampleSource ReportReadings(TSampleSource source, const std::string& sourceName,
-                             std::function<void(const std::string&)> print);
+// `source` with the report added; `print` gets each line (without its line end), naming the
+// source as `sourceName`. Errors the source raises pass through unchanged and change nothing here.
+std::unique_ptr<TLoadSource> ReportReadings(std::unique_ptr<TLoadSource> source, const std::string& sourceName,
+                                            std::function<void(const std::string&)> print);
 
 }  // namespace varnel

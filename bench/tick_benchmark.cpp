@@ -38,7 +38,11 @@ class TTickRig {
     SetLoad(0);
     TRegistryProvider* registry = procStat ? static_cast<TRegistryProvider*>(&FProcStat) : &FMemory;
     Form = std::make_unique<TForm1>(App, Ws.Ports(), FDir + "/FENDUL.INI",
-                                    [registry] { return ReadSample(*registry); });
+                                    std::make_unique<TFunctionLoadSource>([registry] {
+                                      const std::optional<int> total = ReadSample(*registry);
+                                      return total ? std::optional<TLoadReading>(TLoadReading{*total, {}})
+                                                   : std::nullopt;
+                                    }));
     Ws.ChartHost.OnPaint = [this] { Form->Chart2.Paint(); };
     Ws.MeterHost.OnPaint = [this] { Form->Meter1.Paint(); };
     // The program's child windows are back buffers: the chart draws straight into them.

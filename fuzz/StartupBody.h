@@ -54,12 +54,11 @@ inline bool FuzzStartup(const std::uint8_t* data, std::size_t size) {
   const std::string& path = FuzzSettingsPath();
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
                                                                static_cast<std::streamsize>(size));
-  auto noSample = [] { return std::optional<std::int32_t>(); };
   std::array<int, 13> first;
   {
     THeadlessWindowSystem ws(kClientWidth, kClientHeight);
     TApplication app(&ws.MessageBox);
-    TForm1 form(app, ws.Ports(), path, noSample);
+    TForm1 form(app, ws.Ports(), path, nullptr);
     first = StartedSettings(form, ws);
     try {
       form.SaveSettings();
@@ -69,7 +68,7 @@ inline bool FuzzStartup(const std::uint8_t* data, std::size_t size) {
   }
   THeadlessWindowSystem ws(kClientWidth, kClientHeight);
   TApplication app(&ws.MessageBox);
-  TForm1 form(app, ws.Ports(), path, noSample);
+  TForm1 form(app, ws.Ports(), path, nullptr);
   return StartedSettings(form, ws) == first;
 }
 

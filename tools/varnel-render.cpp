@@ -13,6 +13,7 @@
 // usage on standard error and exit with code 2; --help prints it on standard output.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,7 +82,10 @@ int main(int argc, char** argv) {
   THeadlessWindowSystem ws(args->Width, args->Height);
   TApplication Application(&ws.MessageBox);
   Application.SetTitle("Varnel");
-  TForm1 Form1(Application, ws.Ports(), args->Ini, [&registry] { return ReadSample(registry); });
+  TForm1 Form1(Application, ws.Ports(), args->Ini, std::make_unique<TFunctionLoadSource>([&registry] {
+                 const std::optional<int> total = ReadSample(registry);
+                 return total ? std::optional<TLoadReading>(TLoadReading{*total, {}}) : std::nullopt;
+               }));
   ws.ChartHost.OnPaint = [&Form1] { Form1.Chart2.Paint(); };
   ws.MeterHost.OnPaint = [&Form1] { Form1.Meter1.Paint(); };
   // The window at the asked size (as if the user had sized it so).

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,7 @@
 #include "app/Form1.h"
 #include "app/ReadingReport.h"
 #include "app/SettingsLocation.h"
-#include "platform/registry/ProcStatRegistry.h"
-#include "sampler/ReadSample.h"
+#include "sampler/ProcStatLoadSource.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 
@@ -198,13 +198,12 @@ int main(int argc, char** argv) {
   // fixed load for demonstrations and the end-to-end test).
   const char* statFile = std::getenv("VARNEL_STAT_FILE");
   const std::string statPath = statFile && *statFile ? statFile : "/proc/stat";
-  TProcStatRegistry registry(statPath);
   const std::string executable = ExecutablePath(argv[0]);
   const TSettingsLocation settings =
       ChooseSettingsLocation({cl->Ini, executable, std::getenv("XDG_CONFIG_HOME"), HomeDirectory()});
   for (const std::string& warning : settings.Warnings) std::fprintf(stderr, "varnel: %s\n", warning.c_str());
   TForm1 Form1(Application, ports, settings,
-               ReportReadings([&registry] { return ReadSample(registry); }, statPath,
+               ReportReadings(std::make_unique<TProcStatLoadSource>(statPath), statPath,
                               [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }));
 
   window.ChartWidget().OnPaint = [&Form1] { Form1.Chart2.Paint(); };

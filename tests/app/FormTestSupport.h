@@ -62,14 +62,20 @@ class FormFixture {
 
   // Creates the window (FormCreate runs) reading IniPath (or `path`).
   TForm1& Start(const std::string& path = "") {
-    Form = std::make_unique<TForm1>(App, Ws.Ports(), path.empty() ? IniPath : path, [this] {
-      ++Reads;
-      if (SampleOverride) return SampleOverride();
-      if (Samples.empty()) return std::optional<std::int32_t>();
-      std::optional<std::int32_t> v = Samples.front();
-      Samples.pop_front();
-      return v;
-    });
+    Form = std::make_unique<TForm1>(App, Ws.Ports(), path.empty() ? IniPath : path,
+                                    std::make_unique<TFunctionLoadSource>([this]() -> std::optional<TLoadReading> {
+                                      ++Reads;
+                                      if (ReadingOverride) return ReadingOverride();
+                                      std::optional<std::int32_t> v;
+                                      if (SampleOverride) {
+                                        v = SampleOverride();
+                                      } else if (!Samples.empty()) {
+                                        v = Samples.front();
+                                        Samples.pop_front();
+                                      }
+                                      if (!v) return std::nullopt;
+                                      return TLoadReading{*v, {}};
+                                    }));
     return *Form;
   }
   // One tick with the given load, through the timer (errors reported as the program would).
@@ -93,6 +99,8 @@ class FormFixture {
   std::deque<std::optional<std::int32_t>> Samples;
   // When set, the load source calls this instead of taking from Samples (to raise errors).
   std::function<std::optional<std::int32_t>()> SampleOverride;
+  // When set, the load source gives what this returns (readings with cores).
+  std::function<std::optional<TLoadReading>()> ReadingOverride;
   int Reads = 0;
   std::unique_ptr<TForm1> Form;
 };

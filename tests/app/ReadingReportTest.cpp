@@ -1,6 +1,7 @@
 // The report of failing load readings: one line when they stop, one when they come back.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -16,19 +17,22 @@ TEST(ReadingReport, TellsEachChangeOnceAndPassesReadingsThrough) {
   const std::vector<std::string> script = {"n", "n", "n", "40", "41", "t", "n", "t", "n", "42", "t"};
   std::size_t next = 0;
   std::vector<std::string> lines;
-  TSampleSource read = ReportReadings(
-      [&]() -> std::optional<std::int32_t> {
+  std::unique_ptr<TLoadSource> source = ReportReadings(
+      std::make_unique<TFunctionLoadSource>([&]() -> std::optional<TLoadReading> {
         const std::string& s = script.at(next++);
         if (s == "n") return std::nullopt;
         if (s == "t") throw std::runtime_error("registry");
-        return std::stoi(s);
-      },
+        return TLoadReading{std::stoi(s), {{"cpu0", 7}}};
+      }),
       "/tmp/stat", [&](const std::string& line) { lines.push_back(line); });
   std::vector<std::string> seen;
   for (std::size_t i = 0; i < script.size(); ++i) {
     try {
-      const auto v = read();
-      seen.push_back(v ? std::to_string(*v) : "n");
+      const auto v = source->Read();
+      seen.push_back(v ? std::to_string(v->Total) : "n");
+      if (v) {
+        EXPECT_EQ(v->Cores.size(), 1u);  // the cores pass through too
+      }
     } catch (const std::runtime_error&) {
       seen.push_back("t");
     }

@@ -194,7 +194,7 @@ TEST_F(SettingsLocation, TheProgramStartsFromTheReadOnlyFileAndSavesToTheFallbac
       THeadlessWindowSystem ws;
       TApplication app(&ws.MessageBox);
       const TSettingsLocation where = ChooseSettingsLocation(Env(xdg.c_str(), nullptr));
-      TForm1 form(app, ws.Ports(), where, [] { return std::optional<std::int32_t>(); });
+      TForm1 form(app, ws.Ports(), where, nullptr);  // no load source: ticks change nothing
       out += "plot=" + std::to_string(form.PlotSeconds()) + ";";
       form.Legend1->Click();
       for (const std::string& t : ws.MessageBox.Texts) out += "error=" + t + ";";

@@ -1,0 +1,10 @@
+// TLoadSource: the out-of-line members every source shares.
+#include "sampler/LoadSource.h"
+
+namespace varnel {
+
+TLoadSource::~TLoadSource() = default;
+
+std::string TLoadSource::MachineName() const { return {}; }
+
+}  // namespace varnel

@@ -1,0 +1,53 @@
+// TLoadSource: where the window's load comes from, one reading a tick. The tick and the views
+// read a source without knowing what is behind it: this machine's /proc/stat
+// (TProcStatLoadSource), another machine over the network, or a script in the tests.
+//
+//   std::unique_ptr<TLoadSource> source = std::make_unique<TProcStatLoadSource>();
+//   if (std::optional<TLoadReading> r = source->Read()) Plot(r->Total);
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace varnel {
+
+// One core in a reading. Name is the source's own name for it ("cpu0", "cpu7", ...). Load is a
+// whole percent, 0..100; none while the core is offline or its load is not known yet.
+struct TCoreLoad {
+  std::string Name;
+  std::optional<int> Load;
+};
+
+// One tick's reading: the total load (whole percent) and the cores in the source's order
+// (ascending core number for /proc/stat). Cores is empty for a source that has no per-core data.
+struct TLoadReading {
+  int Total = 0;
+  std::vector<TCoreLoad> Cores;
+};
+
+class TLoadSource {
+ public:
+  virtual ~TLoadSource();
+
+  // The reading for this tick, called once a second on the user-interface thread. No value when
+  // the source has none this time: the tick then changes nothing. May raise an Exception, which
+  // ends the tick and is shown in the error box.
+  virtual std::optional<TLoadReading> Read() = 0;
+
+  // The machine whose load this is: empty for this machine.
+  virtual std::string MachineName() const;
+};
+
+// A source over a function, for scripted loads (the tests, varnel-render).
+class TFunctionLoadSource : public TLoadSource {
+ public:
+  explicit TFunctionLoadSource(std::function<std::optional<TLoadReading>()> read) : FRead(std::move(read)) {}
+  std::optional<TLoadReading> Read() override { return FRead ? FRead() : std::nullopt; }
+
+ private:
+  std::function<std::optional<TLoadReading>()> FRead;
+};
+
+}  // namespace varnel

@@ -1,0 +1,27 @@
+// TProcStatLoadSource: this machine's load, from /proc/stat or a file in its format. The total
+// is the sampler's reading over the dynamic-data provider (ReadSample over TProcStatRegistry),
+// the cores come from the "cpuN" lines of the same read of the file.
+//
+//   TProcStatLoadSource local;                     // /proc/stat
+//   std::optional<TLoadReading> r = local.Read();  // r->Total, r->Cores[i].Load
+#pragma once
+#include <string>
+
+#include "platform/registry/ProcStatRegistry.h"
+#include "sampler/LoadSource.h"
+
+namespace varnel {
+
+class TProcStatLoadSource : public TLoadSource {
+ public:
+  explicit TProcStatLoadSource(std::string statPath = "/proc/stat") : FRegistry(std::move(statPath)) {}
+
+  // The total as ReadSample gives it (none when the file cannot be read or its first line is not
+  // a "cpu" line), with the cores of the same snapshot.
+  std::optional<TLoadReading> Read() override;
+
+ private:
+  TProcStatRegistry FRegistry;
+};
+
+}  // namespace varnel
