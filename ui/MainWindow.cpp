@@ -67,6 +67,7 @@ int TMainWindow::SystemEvent(void* xevent, void* data) {
     }
   }
   x11::KeepNormalState(xevent);
+  x11::PassPointerThroughTooltips(xevent);
   return 0;  // FLTK handles the event as usual
 }
 

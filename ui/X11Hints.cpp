@@ -7,6 +7,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <chrono>
@@ -148,6 +149,23 @@ void KeepNormalState(const void* xevent) {
   if (has(maxV) || has(maxH)) SendRootMessage(w, netState, 0 /* remove */, static_cast<long>(maxV), static_cast<long>(maxH), 1, 0);
   if (has(full)) SendRootMessage(w, netState, 0, static_cast<long>(full), 0, 1, 0);
   if (has(hidden) && WmState(w) == IconicState) XMapWindow(fl_display, w);
+  XFlush(fl_display);
+}
+
+void PassPointerThroughTooltips(const void* xevent) {
+  const auto* e = static_cast<const XEvent*>(xevent);
+  if (e->type != MapNotify) return;
+  const Fl_Window* win = fl_find(e->xmap.window);
+  if (!win || !win->tooltip_window()) return;
+  // Input shapes came with version 1.1 of the shape extension.
+  static const bool inputShapes = [] {
+    int event = 0, error = 0, major = 0, minor = 0;
+    return XShapeQueryExtension(fl_display, &event, &error) && XShapeQueryVersion(fl_display, &major, &minor) &&
+           (major > 1 || (major == 1 && minor >= 1));
+  }();
+  if (!inputShapes) return;
+  // No rectangles: the window takes no pointer input, which goes to the window beneath.
+  XShapeCombineRectangles(fl_display, e->xmap.window, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
   XFlush(fl_display);
 }
 

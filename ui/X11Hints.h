@@ -52,6 +52,13 @@ TFrameExtents RequestToolFrameExtents(int timeoutMs);
 // full-screen is asked back to its size. Only windows shown through ShowToolWindow or ShowDialog
 // report these changes.
 void KeepNormalState(const void* xevent);
+// Lets the pointer through the program's tooltips: called with every X event (as an FLTK system
+// handler receives it), it gives a tooltip window that has just been mapped an empty input shape.
+// A tooltip opens a little below the pointer and stays while the pointer is over the control; a
+// pointer that then comes to rest on it (the window moved under a still pointer by a title toggle,
+// or a quick move down) would otherwise click the tooltip, which swallows the click and closes,
+// instead of the window beneath.
+void PassPointerThroughTooltips(const void* xevent);
 // Whether a window manager runs that supports moving a window by _NET_WM_MOVERESIZE.
 bool WindowManagerMoves();
 // Hands a left-button drag that started at the root point (x, y) to the window manager.

@@ -7,7 +7,8 @@
 # exits through the menu. Under openbox: the tool window's hints (close box only, minimum size),
 # a double click on the caption that must not maximize, a minimize that must not stick (main
 # window and About box, whose hints are checked too), a border drag that stops at the minimum size,
-# and the views after title toggles and a size round trip while hidden (they must not freeze).
+# the views after title toggles and a size round trip while hidden (they must not freeze), and a
+# right click that lands on a tooltip after two title toggles (it must open the menu).
 # Throughout it checks the window's place, size and hints, the settings file, and that the window
 # shows, pixel for pixel, the graph or gauge varnel-render draws for the same settings and load.
 #
@@ -266,20 +267,49 @@ else
   xdotool key Escape
   wait_for 3 "the menu to close" menu_closed
 
-  # Under a changing load (the stat file's counters move every 0.2 s), two title toggles in the
-  # gauge view, and a right click on the gauge still opens the menu.
+  # Under a load that changes every half second (the file replaced by a rename each time), in
+  # each view: two title toggles by double clicks at (60, 60) of the window, then a right click at
+  # (60, 60) of the window as it is then, the pointer left where the toggles put it. The bordered
+  # window lies 20 pixels lower than the frameless one, so the click lands where the tooltip of the
+  # last toggle's place has appeared (13 pixels below the pointer): it must reach the window and
+  # open the menu, whose "g" switches the view.
   (
-    for i in $(seq 300); do
-      echo "cpu  $((i * 37)) 0 0 $((i * 61 + (i % 3) * 40)) 0 0 0 0 0 0" >"$WORK/stat.new"
+    i=0
+    while :; do
+      i=$((i + 1))
+      b=$(((i * 37) % 100))
+      printf 'cpu  %d 0 0 %d 0 0 0 0 0 0\n' $((i * 100 + b * i)) $((i * 100 + (100 - b) * i)) >"$WORK/stat.new"
       mv "$WORK/stat.new" "$WORK/stat"
-      sleep 0.2
+      sleep 0.5
     done
   ) &
   PIDS+=($!)
-  toggle_title 0x0
-  toggle_title 0x1e
-  menu_pick Escape
-  wait_for 3 "the menu to close" menu_closed
+  # tooltip_at X Y: a viewable override-redirect window of the program (a tooltip) covers the
+  # root point.
+  tooltip_at() {
+    local id geo w h x y
+    while read -r id geo; do
+      IFS='x+' read -r w h x y <<<"$geo"
+      [ "$1" -ge "$x" ] && [ "$1" -lt $((x + w)) ] && [ "$2" -ge "$y" ] && [ "$2" -lt $((y + h)) ] || continue
+      xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && xwininfo -id "$id" | grep -q IsViewable && return 0
+    done < <(xwininfo -root -children | awk '$1 ~ /^0x/ && $(NF-1) ~ /^[0-9]+x[0-9]+\+/ {print $1, $(NF-1)}')
+    return 1
+  }
+  for view in 0 1; do
+    for i in 1 2; do
+      WIN=$(find_window)
+      xdotool mousemove --window "$WIN" 60 60 click --repeat 2 --delay 80 1
+      sleep 2
+    done
+    WIN=$(find_window)
+    read -r cx cy _ _ <<<"$(client)"
+    tooltip_at $((cx + 60)) $((cy + 60)) || fail "no tooltip where the right click lands (view $((1 - view)))"
+    xdotool mousemove --window "$WIN" 60 60 click 3
+    wait_for 3 "the menu after two title toggles (view $((1 - view)))" menu_open
+    xdotool key g
+    wait_for 3 "Display=$view after two title toggles and g" ini_has "Display=$view"
+  done
+  wait_for 3 "the place after the title toggles" geometry_is "100 50 332 190"
 
   # A double click on the caption does not maximize, and a minimize does not stick (openbox keeps
   # both for any resizable window; the program undoes them at once).
