@@ -25,6 +25,8 @@ have_package() {
     libx11-dev) pkg-config --exists x11 2>/dev/null ;;
     libxext-dev) pkg-config --exists xext 2>/dev/null ;;
     libfltk1.3-dev) have_header FL/Fl.H ;;
+    libcurl4-openssl-dev) pkg-config --exists libcurl 2>/dev/null ;;
+    nlohmann-json3-dev) have_header nlohmann/json.hpp ;;
     libgtest-dev) have_header gtest/gtest.h ;;
     libbenchmark-dev) have_header benchmark/benchmark.h ;;
     fonts-liberation)
@@ -76,6 +78,7 @@ need_packages() {
 
 # What every build needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation
+                libcurl4-openssl-dev nlohmann-json3-dev
                 libfltk1.3-dev libx11-dev libxext-dev)
 
 # What the package test needs: dpkg-shlibdeps, and the validators of the data files.
