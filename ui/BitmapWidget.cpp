@@ -92,13 +92,40 @@ std::unique_ptr<TServerImage> CreateShmImage(int w, int h) {
   shm->Image = img;
   return shm;
 }
+// The largest monitor, direction by direction: a window that fits any one monitor gets a picture
+// of its whole client area.
+TSurfaceSize LargestMonitor() {
+  TSurfaceSize largest;
+  for (int i = 0, n = Fl::screen_count(); i < n; ++i) {
+    int sx, sy, sw, sh;
+    Fl::screen_xywh(sx, sy, sw, sh, i);
+    largest.Width = std::max(largest.Width, sw);
+    largest.Height = std::max(largest.Height, sh);
+  }
+  return largest;
+}
+
+// Every control host, for a change of monitors.
+std::vector<TBitmapWidget*>& Hosts() {
+  static std::vector<TBitmapWidget*> hosts;
+  return hosts;
+}
+int ScreensChanged(int event) {
+  if (event == FL_SCREEN_CONFIGURATION_CHANGED)
+    for (TBitmapWidget* host : Hosts()) host->SizeSurface();
+  return 0;
+}
+
 void SetColor(TColor c) {
   const TColor rgb = ColorToRGB(c);
   fl_color(static_cast<uchar>(GetRValue(rgb)), static_cast<uchar>(GetGValue(rgb)), static_cast<uchar>(GetBValue(rgb)));
 }
 }  // namespace
 
-TBitmapWidget::~TBitmapWidget() = default;
+TBitmapWidget::~TBitmapWidget() {
+  std::erase(Hosts(), this);
+  if (Hosts().empty()) Fl::remove_handler(ScreensChanged);
+}
 
 void TBitmapWidget::AwaitServer() {
   // The server reads the shared image some time after the put request: before drawing into it
@@ -115,7 +142,10 @@ TBitmapWidget::TBitmapWidget(int x, int y, int w, int h, int edge)
         return UsePutImage() ? CreateShmImage(sw, sh) : nullptr;
       }) {
   box(FL_NO_BOX);
-  FSurface.SetSize(std::max(0, w - 2 * edge), std::max(0, h - 2 * edge));
+  const TSurfaceSize size = BoundedSurfaceSize(w, h, edge, LargestMonitor());
+  FSurface.SetSize(size.Width, size.Height);
+  if (Hosts().empty()) Fl::add_handler(ScreensChanged);
+  Hosts().push_back(this);
 }
 
 TCanvas* TBitmapWidget::WindowCanvas() {
@@ -162,10 +192,11 @@ void TBitmapWidget::resize(int x, int y, int w, int h) {
 }
 
 void TBitmapWidget::SizeSurface() {
-  const int sw = visible() ? std::max(0, w() - 2 * FEdge) : 0, sh = visible() ? std::max(0, h() - 2 * FEdge) : 0;
-  if (sw == FSurface.Bitmap().Width() && sh == FSurface.Bitmap().Height()) return;
-  FSurface.SetSize(sw, sh);
+  const TSurfaceSize size = visible() ? BoundedSurfaceSize(w(), h(), FEdge, LargestMonitor()) : TSurfaceSize{};
+  if (size.Width == FSurface.Width() && size.Height == FSurface.Height()) return;
+  FSurface.SetSize(size.Width, size.Height);
   FInvalidated = true;
+  redraw();
   if (OnResize) OnResize();
 }
 

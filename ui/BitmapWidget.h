@@ -1,6 +1,7 @@
 // TBitmapWidget: a child of the main window that shows a component's picture. It is the
 // component's control host: the surface is a TBitmap the size of the client area (inside the
-// optional 2-pixel sunken edge), or empty while the child is hidden. On a 24-bit TrueColor
+// optional 2-pixel sunken edge) but never larger than the largest monitor, or empty while the
+// child is hidden; what lies beyond it shows the window's background. On a 24-bit TrueColor
 // visual the surface's memory is a shared-memory image (MIT-SHM) that the server reads directly
 // or, where the server shares no memory, is sent with XPutImage; on any other visual FLTK
 // converts and draws it. It takes no mouse input of its own: clicks, drags and double clicks go
@@ -25,7 +26,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   ~TBitmapWidget() override;
 
   // TControlHost
-  TRect ClientRect() const override { return TRect{0, 0, FSurface.Bitmap().Width(), FSurface.Bitmap().Height()}; }
+  TRect ClientRect() const override { return TRect{0, 0, FSurface.Width(), FSurface.Height()}; }
   TCanvas* WindowCanvas() override;
   void Invalidate() override;
   void Present() override;
@@ -47,15 +48,15 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   // A sibling stacked above this one: while it is visible this child is hidden behind it and
   // puts nothing on the screen.
   void SetCoveredBy(TBitmapWidget* above) { FCoveredBy = above; }
+  // Sizes the surface to the client area (bounded, see BoundedSurfaceSize), or to nothing while
+  // hidden; a change of size invalidates and runs OnResize.
+  void SizeSurface();
 
  protected:
   void draw() override;
 
  private:
   void PutSurface();
-  // Sizes the surface to the client area, or to nothing while hidden; a change of size
-  // invalidates and runs OnResize.
-  void SizeSurface();
   void DrawEdge();
   // Waits until the server has read the shared image, when it was put only just now.
   void AwaitServer();

@@ -1,9 +1,19 @@
 // TWindowSurface: a child window's picture and the server image it is put from.
 #include "ui/WindowSurface.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace varnel {
+
+TSurfaceSize BoundedSurfaceSize(int width, int height, int edge, TSurfaceSize largestMonitor) {
+  const auto side = [edge](int size, int monitor) {
+    const long long client = static_cast<long long>(size) - 2LL * edge;
+    const int limit = monitor >= 1 ? std::min(monitor, MaxSurfaceSide) : MaxSurfaceSide;
+    return static_cast<int>(std::clamp<long long>(client, 0, limit));
+  };
+  return TSurfaceSize{side(width, largestMonitor.Width), side(height, largestMonitor.Height)};
+}
 
 TWindowSurface::TWindowSurface(TImageFactory factory) : FFactory(std::move(factory)) {}
 
@@ -11,16 +21,23 @@ TWindowSurface::~TWindowSurface() { Release(); }
 
 void TWindowSurface::SetSize(int width, int height) {
   const int w = width < 0 ? 0 : width, h = height < 0 ? 0 : height;
-  if (w == FBitmap.Width() && h == FBitmap.Height()) return;
-  // The bitmap takes new memory of its own; the image of the old size goes now, not at the next
-  // put: a view hidden meanwhile may come back at the old size, and an image that merely has the
-  // right size is not the memory the picture is drawn into.
-  FBitmap.SetSize(w, h);
+  if (w == FWidth && h == FHeight) return;
+  FWidth = w;
+  FHeight = h;
+  // The picture of the old size and its image go now, not at the next put: a view hidden
+  // meanwhile may come back at the old size, and an image that merely has the right size is not
+  // the memory the picture is drawn into. The bitmap gets memory of the new size when asked for.
+  FBitmap.SetSize(0, 0);
   FImage.reset();
 }
 
+TBitmap& TWindowSurface::Bitmap() {
+  if (FBitmap.Width() != FWidth || FBitmap.Height() != FHeight) FBitmap.SetSize(FWidth, FHeight);
+  return FBitmap;
+}
+
 TServerImage* TWindowSurface::ImageForPut() {
-  if (FBitmap.Empty() || FNoImage || !FFactory) return nullptr;
+  if (Bitmap().Empty() || FNoImage || !FFactory) return nullptr;
   if (!FImage || FBitmap.Data() != FImage->Pixels()) {
     Release();
     FImage = FFactory(FBitmap.Width(), FBitmap.Height());

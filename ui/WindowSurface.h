@@ -19,6 +19,23 @@
 
 namespace varnel {
 
+// The size of a surface's picture.
+struct TSurfaceSize {
+  int Width = 0, Height = 0;
+  bool operator==(const TSurfaceSize&) const = default;
+};
+
+// No picture is wider or taller than this, whatever the monitors (256 MB at the most).
+inline constexpr int MaxSurfaceSide = 8192;
+
+// The picture of a child window of width x height whose client area lies `edge` pixels inside
+// each side: the client area, but in each direction no larger than the largest monitor (its
+// widest width, its tallest height) and than MaxSurfaceSide. Any X client can make our window
+// far larger than a screen; what lies beyond the picture shows the window's background. Sizes
+// that leave no client area give an empty picture; a monitor size below 1 (unknown) bounds
+// nothing. Any ints, overflow-free.
+TSurfaceSize BoundedSurfaceSize(int width, int height, int edge, TSurfaceSize largestMonitor);
+
 // Pixel memory the display server reads: Width() x Height() words in the bitmap's layout.
 class TServerImage {
  public:
@@ -38,9 +55,14 @@ class TWindowSurface {
   TWindowSurface(const TWindowSurface&) = delete;
   TWindowSurface& operator=(const TWindowSurface&) = delete;
 
-  TBitmap& Bitmap() { return FBitmap; }
-  const TBitmap& Bitmap() const { return FBitmap; }
+  // The picture, at the size set last (a new size gets its memory here, white).
+  TBitmap& Bitmap();
+  // The size set last, whether or not the picture has its memory yet.
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
   // Sizes the picture (negative sizes give an empty one); the same size keeps memory and picture.
+  // The memory of a new size is taken only when the picture is next asked for: a window resized
+  // a thousand times between two paints sizes its picture once.
   void SetSize(int width, int height);
   // The server image that holds the picture, made on first use and after a change of size; nullptr
   // when the picture is empty or no image can be had (then the caller sends the bitmap's pixels).
@@ -53,6 +75,7 @@ class TWindowSurface {
  private:
   TImageFactory FFactory;
   TBitmap FBitmap;
+  int FWidth = 0, FHeight = 0;
   std::unique_ptr<TServerImage> FImage;
   bool FNoImage = false;
 };

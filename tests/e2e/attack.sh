@@ -3,7 +3,8 @@
 # a window manager. Drag sources that vanish in the middle of a drag, drag messages from a window
 # that does not exist and a burst of random client messages make the program's requests fail:
 # each failure is one line on standard error and the program carries on (its menu still opens).
-# At the end the X server is killed: the program ends with status 1 and leaves its settings file
+# Resizes to 100000 x 100000 and a storm of random sizes: the program's pictures stay within the
+# screen's size, its menu opens, and its memory comes back at the first size. At the end the X server is killed: the program ends with status 1 and leaves its settings file
 # as it was.
 #
 #   tests/e2e/attack.sh path/to/varnel path/to/xattack
@@ -100,6 +101,49 @@ sleep 0.3
 alive "a burst of random client messages"
 grep -q "^varnel: X error .*BadWindow" "$WORK/varnel.log" || fail "no X error was reported"
 menu_opens "the X errors"
+
+# ---- Any window size ------------------------------------------------------------------------
+# Any client can resize the window far beyond the screen ("100000" is 34464 on the wire). The
+# pictures stay within the screen's size, the menu still opens, a save stores the window's real
+# size, and back at the first size the memory is what it was there (within 2 MB).
+rss() { awk '/^VmRSS:/{print $2}' "/proc/$VPID/status"; }
+size_is() { [ "$(xwininfo -id "$WIN" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w, h}')" = "$1" ]; }
+settle() { sleep 1.5; }  # a tick and its paint at the new size
+BASE=$(rss)
+xdotool windowsize "$WIN" 100000 100000
+wait_for 5 "the window at 34464 x 34464" size_is "34464 34464"
+settle
+alive "a resize to 100000 x 100000"
+BIG=$(rss)
+# Three pictures of the screen's size (the chart's, the gauge's and the gauge's kept one) at most.
+[ "$BIG" -le $((BASE + 3 * 1024 * 768 * 4 / 1024 + 4096)) ] ||
+  fail "resident memory $BIG kB at 34464 x 34464, $BASE kB before"
+menu_opens "a resize to 100000 x 100000"
+# "&Legend" saves the settings: the real size goes into them.
+xdotool mousemove --window "$WIN" 40 40 click 3
+wait_for 3 "the menu for Legend" menu_at
+xdotool key l
+ini_has() { grep -qx "$1" "$WORK/FENDUL.INI"; }
+wait_for 3 "Legend=0 in the settings" ini_has "Legend=0"
+ini_has "Width=34464" && ini_has "Height=34464" || fail "the save did not store the window's size"
+xdotool windowsize "$WIN" 332 190
+wait_for 5 "the window back at 332 x 190" size_is "332 190"
+settle
+AFTER=$(rss)
+[ "$AFTER" -le $((BASE + 2048)) ] || fail "resident memory $AFTER kB back at 332 x 190, $BASE kB before"
+
+# A storm: 1,000 resizes a second for 2.5 s, sizes at random up to 2^31; the menu opens right
+# after it, and back at the first size the memory is what it was.
+"$ATTACK" resize "$WIN" 2500 11 1000 2>/dev/null
+alive "a resize storm"
+menu_opens "a resize storm"
+xdotool windowsize "$WIN" 332 190
+wait_for 5 "the window back at 332 x 190 after the storm" size_is "332 190"
+settle
+AFTER=$(rss)
+[ "$AFTER" -le $((BASE + 2048)) ] || fail "resident memory $AFTER kB after the storm, $BASE kB before"
+echo "attack: resident memory $BASE kB at 332 x 190, $BIG kB at 34464 x 34464, $AFTER kB after the storm"
+cp "$WORK/FENDUL.INI" "$WORK/start.ini"
 
 # ---- The X server goes away -----------------------------------------------------------------
 kill "$XPID"

@@ -6,6 +6,7 @@
 //   xattack flood WINDOW COUNT SEED     COUNT client messages of random types, formats and data
 //   xattack resize WINDOW COUNT SEED RATE
 //                                       COUNT resizes of random sizes up to 2^31, RATE a second
+//   xattack menu WINDOW [WIDTH HEIGHT]  (a resize, then) a right click; the time to the menu
 //
 // It exits 0 once every request has reached the server (what the window then does is up to it),
 // and 2 on a usage or connection error. X errors of its own requests (the target may be gone) are
@@ -132,13 +133,70 @@ int Resize(Display* d, Window target, int count, unsigned seed, int rate) {
   return 0;
 }
 
+// Optionally resizes `target` to w x h, then right-clicks it (a synthetic press and release at
+// (40, 40)) and waits up to 5 s for the menu, a new window at (Left + 10, Top + 10) of the outer
+// frame: prints the milliseconds from the resize (or the click) to the menu's map, or returns 1
+// when none came.
+int Menu(Display* d, Window target, long w, long h) {
+  const Window root = DefaultRootWindow(d);
+  // The menu opens 10 pixels right of and below the outer frame's corner: the corner of the
+  // root's child that holds the window (the window itself without a window manager).
+  Window top = target;
+  for (;;) {
+    Window r = 0, parent = 0, *children = nullptr;
+    unsigned n = 0;
+    if (!XQueryTree(d, top, &r, &parent, &children, &n)) return 2;
+    if (children) XFree(children);
+    if (parent == root || parent == 0) break;
+    top = parent;
+  }
+  XWindowAttributes frame{};
+  if (!XGetWindowAttributes(d, top, &frame)) return 2;
+  XSelectInput(d, root, SubstructureNotifyMask);
+  XSync(d, False);
+  const auto start = std::chrono::steady_clock::now();
+  if (w > 0 && h > 0) XResizeWindow(d, target, static_cast<unsigned>(w), static_cast<unsigned>(h));
+  for (int type : {ButtonPress, ButtonRelease}) {
+    XEvent e{};
+    e.xbutton.type = type;
+    e.xbutton.display = d;
+    e.xbutton.window = target;
+    e.xbutton.root = root;
+    e.xbutton.x = e.xbutton.y = 40;
+    e.xbutton.button = Button3;
+    e.xbutton.state = type == ButtonRelease ? Button3Mask : 0;
+    e.xbutton.same_screen = True;
+    e.xbutton.time = CurrentTime;
+    XSendEvent(d, target, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &e);
+  }
+  XFlush(d);
+  const auto end = start + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < end) {
+    while (XPending(d) > 0) {
+      XEvent e;
+      XNextEvent(d, &e);
+      XWindowAttributes a{};
+      if (e.type == MapNotify && XGetWindowAttributes(d, e.xmap.window, &a) && a.x == frame.x + 10 &&
+          a.y == frame.y + 10) {
+        const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        std::printf("menu after %.1f ms\n", ms);
+        return 0;
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  std::puts("no menu within 5 s");
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* usage =
       "usage: xattack dnd-vanish|dnd-bogus WINDOW [TIMES]\n"
       "       xattack flood WINDOW COUNT SEED\n"
-      "       xattack resize WINDOW COUNT SEED RATE\n";
+      "       xattack resize WINDOW COUNT SEED RATE\n"
+      "       xattack menu WINDOW [WIDTH HEIGHT]\n";
   if (argc < 3) {
     std::fputs(usage, stderr);
     return 2;
@@ -159,6 +217,8 @@ int main(int argc, char** argv) {
     rc = DndBogus(d, target, static_cast<int>(arg(3, 5)));
   else if (mode == "flood" && argc >= 5)
     rc = Flood(d, target, static_cast<int>(arg(3, 0)), static_cast<unsigned>(arg(4, 1)));
+  else if (mode == "menu")
+    rc = Menu(d, target, arg(3, 0), arg(4, 0));
   else if (mode == "resize" && argc >= 6)
     rc = Resize(d, target, static_cast<int>(arg(3, 0)), static_cast<unsigned>(arg(4, 1)), static_cast<int>(arg(5, 0)));
   else

@@ -1,7 +1,9 @@
 // TWindowSurface: the image put on the screen is always the memory the picture is drawn into,
-// whatever sizes the window went through while the view was hidden.
+// whatever sizes the window went through while the view was hidden; and the picture's size is
+// bounded by the largest monitor and 8192 pixels, whatever size any client gives the window.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -105,10 +107,79 @@ TEST(WindowSurface, KeepsTheImageAtTheSameSizeAndFallsBackWithoutOne) {
   EXPECT_EQ(plain.ImageForPut(), nullptr);
   EXPECT_EQ(none.Made, 0);
 
+  // Many sizes between two puts: one image, of the last size, and a white picture of that size.
+  Factory storm;
+  TWindowSurface resized(storm.Make());
+  resized.SetSize(30, 20);
+  Paint(resized.Bitmap(), 9);
+  ASSERT_TRUE(Shows(resized.ImageForPut(), 9));
+  for (int i = 1; i <= 1000; ++i) resized.SetSize(i % 97, 8192 - i);
+  resized.SetSize(64, 48);
+  EXPECT_EQ(resized.Width(), 64);
+  EXPECT_EQ(resized.Height(), 48);
+  TServerImage* img = resized.ImageForPut();
+  ASSERT_NE(img, nullptr);
+  EXPECT_EQ(img->Width(), 64);
+  EXPECT_EQ(img->Height(), 48);
+  EXPECT_EQ(storm.Made, 2);
+  EXPECT_TRUE(Shows(img, 0x00FFFFFFu));
+
   // An empty picture puts nothing.
   TWindowSurface empty(f.Make());
   empty.SetSize(0, 5);
   EXPECT_EQ(empty.ImageForPut(), nullptr);
+}
+
+struct TBoundCase {
+  int W, H, Edge;
+  TSurfaceSize Monitor, Expected;
+};
+
+TEST(WindowSurface, PictureIsTheClientAreaWithinTheLargestMonitorAndTheLimit) {
+  const TBoundCase cases[] = {
+      // Within the bounds: the client area inside the edges.
+      {332, 190, 0, {1024, 768}, {332, 190}},
+      {332, 190, 2, {1024, 768}, {328, 186}},
+      {1028, 772, 2, {1024, 768}, {1024, 768}},  // exactly the monitor
+      // Beyond the monitor: the monitor's size, each direction on its own.
+      {1029, 773, 2, {1024, 768}, {1024, 768}},
+      {34464, 34464, 2, {1024, 768}, {1024, 768}},  // what the server gives "100000"
+      {65535, 100, 0, {1920, 1080}, {1920, 100}},
+      {100, 65535, 0, {1920, 1080}, {100, 1080}},
+      // Monitors beyond the limit, or not known: 8192 at the most.
+      {34464, 34464, 0, {16000, 9000}, {8192, 8192}},
+      {9000, 9000, 0, {10240, 4320}, {8192, 4320}},
+      {10000, 300, 0, {0, -5}, {8192, 300}},
+      {8193, 8192, 0, {0, 0}, {8192, 8192}},
+      // No client area: an empty picture.
+      {4, 4, 2, {1024, 768}, {0, 0}},
+      {5, 3, 2, {1024, 768}, {1, 0}},
+      {0, 0, 0, {1024, 768}, {0, 0}},
+      {-1, -300, 0, {1024, 768}, {0, 0}},
+      // The ends of int, for the size, the edge and the monitor.
+      {INT_MAX, INT_MAX, 2, {INT_MAX, INT_MAX}, {8192, 8192}},
+      {INT_MIN, INT_MIN, 2, {1024, 768}, {0, 0}},
+      {INT_MAX, 10, INT_MIN, {1920, 1080}, {1920, 1080}},  // a negative edge widens the client
+      {500, 500, INT_MAX, {1920, 1080}, {0, 0}},
+      {INT_MIN, INT_MAX, INT_MIN, {INT_MIN, INT_MAX}, {8192, 8192}},
+  };
+  for (const TBoundCase& c : cases) {
+    EXPECT_EQ(BoundedSurfaceSize(c.W, c.H, c.Edge, c.Monitor), c.Expected)
+        << c.W << " x " << c.H << ", edge " << c.Edge << ", monitor " << c.Monitor.Width << " x " << c.Monitor.Height;
+  }
+
+  // Every combination of extreme and ordinary values stays within 0..the bound in each direction.
+  const int values[] = {INT_MIN, INT_MIN + 1, -65536, -1, 0, 1, 2, 3, 4, 767, 768, 8191, 8192, 8193,
+                        34464, 65535, 65536, INT_MAX - 1, INT_MAX};
+  for (int size : values)
+    for (int edge : values)
+      for (int monitor : values) {
+        const TSurfaceSize s = BoundedSurfaceSize(size, size, edge, {monitor, 8000});
+        const int limit = monitor >= 1 && monitor < 8192 ? monitor : 8192;
+        ASSERT_GE(s.Width, 0);
+        ASSERT_LE(s.Width, limit) << size << " " << edge << " " << monitor;
+        ASSERT_LE(s.Height, 8000);
+      }
 }
 
 }  // namespace
