@@ -21,6 +21,7 @@
 #include "app/ReadingReport.h"
 #include "app/SettingsLocation.h"
 #include "sampler/ProcStatLoadSource.h"
+#include "ui/ConfigureEvents.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
   if (!display) return 1;
   XSetErrorHandler(ReportXError);
   fl_open_display(display);
+  DropSupersededConfigureEvents();
   Fl::visual(FL_RGB);
 
   TMainWindow window;

@@ -43,24 +43,13 @@ wait_for() {
   done
 }
 
-# A display of our own: the first free number whose server starts.
-DISP=""
-for n in $(seq 161 230); do
-  [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-  XPID=$!
-  end=$((SECONDS + 10))
-  until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$XPID" 2>/dev/null || [ $SECONDS -ge $end ]; do
-    sleep 0.05
-  done
-  if kill -0 "$XPID" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-    PIDS+=($XPID)
-    DISP=":$n"
-    break
-  fi
-  kill "$XPID" 2>/dev/null || true
-done
-[ -n "$DISP" ] || fail "no X server could be started"
+# A display of our own: the server takes the first free number itself and tells it.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+XPID=$!
+PIDS+=($XPID)
+told() { [ -s "$WORK/display" ]; }
+wait_for 10 "the X server" told
+DISP=":$(head -1 "$WORK/display")"
 export DISPLAY=$DISP
 
 cp "$VARNEL" "$WORK/varnel"
