@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds Varnel and runs every test: the unit and golden-picture tests, the fuzz corpora, the
-# end-to-end test of the real program under Xvfb (bare and under openbox), the command lines, the
-# Debian package, and the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# end-to-end test of the real program under Xvfb (bare and under openbox; on two monitors and a
+# shrinking screen under Xephyr), the command lines, the Debian package, and the core tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Installs what is missing. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps openbox \
+  xserver-xephyr x11-xserver-utils wmctrl \
   "${PACKAGE_PACKAGES[@]}"
 
 jobs=2

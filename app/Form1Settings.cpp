@@ -1,5 +1,8 @@
 // TForm1's settings: read once at start-up and applied key by key as each is read, written whole
 // after every menu command (the keys, their defaults and orders are in SettingsKeys.h).
+#include <filesystem>
+#include <system_error>
+
 #include "app/Form1.h"
 #include "app/SettingsKeys.h"
 #include "platform/profile/IniFile.h"
@@ -30,6 +33,9 @@ void TForm1::ReadSettings() {
       case siDisplay: FDisplay = v; break;
     }
   });
+  // The default position is meant inside the desktop's free area, not under a panel.
+  std::error_code error;
+  if (frame && !std::filesystem::exists(FSettingsStartPath, error)) frame->DefaultPositionInWorkArea();
 }
 
 void TForm1::SaveSettings() {

@@ -50,6 +50,8 @@ class THeadlessFrame : public TFramePort {
   }
   void Close() override { Closed = true; }
   void HideTaskbarEntry() override { ++TaskbarHides; }
+  // Headless, there are no monitors: the position stays as set, and the request is only noted.
+  void DefaultPositionInWorkArea() override { Log.push_back("DefaultPosition"); }
 
   // What the user does to the window: move and resize it.
   void UserSetBounds(int l, int t, int w, int h) {

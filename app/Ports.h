@@ -44,6 +44,10 @@ class TFramePort {
   virtual void Close() = 0;
   // Makes sure the program shows no taskbar button.
   virtual void HideTaskbarEntry() = 0;
+  // No settings file gave the position: the window's Left and Top count from the top-left corner
+  // of the primary monitor's work area (what its panels leave free) instead of the screen's.
+  // Nothing where the window system has no monitors to tell of.
+  virtual void DefaultPositionInWorkArea() {}
 };
 
 // A child that fills the client area and shows a component (the chart or the gauge).

@@ -38,6 +38,9 @@ have_package() {
     x11-apps) command -v xwd >/dev/null ;;
     conky-std) command -v conky >/dev/null ;;
     openbox) command -v openbox >/dev/null ;;
+    xserver-xephyr) command -v Xephyr >/dev/null ;;
+    x11-xserver-utils) command -v xrandr >/dev/null ;;
+    wmctrl) command -v wmctrl >/dev/null ;;
     dpkg-dev) command -v dpkg-shlibdeps >/dev/null ;;
     desktop-file-utils) command -v desktop-file-validate >/dev/null ;;
     appstream) command -v appstreamcli >/dev/null ;;

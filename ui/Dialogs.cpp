@@ -69,7 +69,18 @@ class TErrorIcon : public Fl_Box {
 
 void HideParentWindow(Fl_Widget* w, void*) { w->window()->hide(); }
 
+const Fl_Window* DialogOwner = nullptr;
+
 }  // namespace
+
+void SetDialogOwner(const Fl_Window* owner) { DialogOwner = owner; }
+
+TBounds DialogMonitor() {
+  fl_open_display();
+  if (DialogOwner && const_cast<Fl_Window*>(DialogOwner)->shown()) return x11::MonitorOf(DialogOwner);
+  const std::vector<TBounds> monitors = x11::Monitors();
+  return monitors.empty() ? TBounds{0, 0, Fl::w(), Fl::h()} : monitors.front();
+}
 
 Fl_RGB_Image* ProgramIconImage() {
   static std::vector<unsigned char> rgba;
@@ -89,8 +100,10 @@ Fl_RGB_Image* ProgramIconImage() {
 }
 
 void RunModal(Fl_Window* win, bool fixedDialog) {
-  // Centred; a window larger than the screen keeps its top-left corner (and so its title bar) on it.
-  win->position(std::max(0, (Fl::w() - win->w()) / 2), std::max(0, (Fl::h() - win->h()) / 2));
+  // Centred on the main window's monitor; a window larger than the monitor keeps its top-left
+  // corner (and so its title bar) on it.
+  const TBounds at = CentredIn(DialogMonitor(), win->w(), win->h());
+  win->position(at.Left, at.Top);
   win->set_modal();
   if (fixedDialog)
     x11::ShowDialog(win, x11::fkDialog);
@@ -158,7 +171,8 @@ void TFltkMessageBox::ShowError(const std::string& text, const std::string& capt
   constexpr int Chrome = 12 + 32 + 12 + 24;  // margins and icon beside the text
   constexpr int UnderText = 12 + 14 + 25 + 10;  // margins and the OK button
   fl_font(FL_HELVETICA, 12);
-  const int maxText = std::max(120, Fl::w() * 2 / 3 - Chrome);
+  const TBounds monitor = DialogMonitor();
+  const int maxText = std::max(120, monitor.Width / 3 * 2 - Chrome);
   const std::string wrapped = WrapText(text, maxText, [](std::string_view piece) {
     return static_cast<int>(fl_width(piece.data(), static_cast<int>(piece.size())));
   });
@@ -166,7 +180,7 @@ void TFltkMessageBox::ShowError(const std::string& text, const std::string& capt
   int tw = 0, th = 0;
   fl_measure(shown.c_str(), tw, th, 0);
   tw = std::clamp(tw, 120, maxText);
-  const int textHeight = std::clamp(th, 32, std::max(32, Fl::h() - UnderText - 40));
+  const int textHeight = std::clamp(th, 32, std::max(32, monitor.Height - UnderText - 40));
   const int width = Chrome + tw;
   const int height = 12 + textHeight + 14 + 25 + 10;
   Fl_Window win(width, height);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/Ports.h"
+#include "ui/FrameGeometry.h"
 
 class Fl_RGB_Image;
 class Fl_Window;
@@ -52,8 +53,13 @@ class TFltkTimer : public TTimerPort {
 
 // The program's icon as an FLTK image (32 x 32, with transparency), made once.
 Fl_RGB_Image* ProgramIconImage();
-// Shows a modal window centred on the screen and waits until it is hidden; a fixed dialog offers
-// only moving and closing (close box only).
+// The window whose monitor the dialogs open on (the main window), or nullptr: then the first
+// monitor.
+void SetDialogOwner(const Fl_Window* owner);
+// The monitor the dialogs open on: the one that holds most of the owner.
+TBounds DialogMonitor();
+// Shows a modal window centred on the dialogs' monitor and waits until it is hidden; a fixed
+// dialog offers only moving and closing (close box only).
 void RunModal(Fl_Window* win, bool fixedDialog = false);
 
 }  // namespace varnel

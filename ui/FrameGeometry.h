@@ -5,8 +5,14 @@
 // All arithmetic here is done in 64 bits and saturates to int, so no input overflows.
 //
 //   TBounds client = ClientFromOuter({396, 7, 332, 190}, extents, 1280, 1024);
+//
+// It also keeps the window findable on the monitors of the moment: a window of which no piece big
+// enough to take hold of (GripWidth x GripHeight of its title bar, of its client area without
+// one) lies inside some monitor's work area is moved to the nearest one (FindablePlace); and it
+// says which monitor holds a window, for the dialogs and menus that open there.
 #pragma once
 #include <optional>
+#include <vector>
 
 namespace varnel {
 
@@ -44,5 +50,38 @@ TBounds OuterFromClient(const TBounds& client, const TFrameExtents& e);
 // least 1 and at most the screen's (as top-level windows are limited on the desktops the program
 // comes from).
 TBounds ClientFromOuter(const TBounds& outer, const TFrameExtents& e, int screenWidth, int screenHeight);
+
+// The smallest piece of the title bar (of the client area without one) that must lie inside a
+// monitor's work area for the window to be found, taken hold of and right-clicked.
+inline constexpr int GripWidth = 48;
+inline constexpr int GripHeight = 24;
+
+// The work area of each monitor: the monitor cut to the desktop's work area (what the panels
+// leave free), or the whole monitor where the two do not meet or no work area is known. Monitors
+// of no size are left out; the order is kept (the primary monitor comes first).
+std::vector<TBounds> MonitorWorkAreas(const std::vector<TBounds>& monitors, const std::optional<TBounds>& workArea);
+
+// Whether a window with these outer bounds and frame has a grip-sized piece of its title bar
+// (the frame's top side; the client area when the frame has none) inside one of the work areas.
+// A title bar or client area smaller than the grip must lie inside whole, in that direction.
+bool WindowUsable(const TBounds& outer, const TFrameExtents& e, const std::vector<TBounds>& workAreas);
+
+// Where a window that is not usable goes: into the nearest work area (the one it overlaps most,
+// else the one at the least distance; the first of equals), its size kept or shrunk to the work
+// area, moved no further than it must to lie inside it. Nothing when the window is usable where it
+// stands or no work area is known.
+std::optional<TBounds> FindablePlace(const TBounds& outer, const TFrameExtents& e,
+                                     const std::vector<TBounds>& workAreas);
+
+// The index of the monitor that holds most of `r` (the first of equals), or 0 when none holds any
+// of it; -1 for an empty list.
+int MonitorHolding(const TBounds& r, const std::vector<TBounds>& monitors);
+
+// A w x h rectangle centred on `area`; one larger than the area keeps its top-left corner in it.
+TBounds CentredIn(const TBounds& area, int w, int h);
+
+// The start of a span of `size` moved into [lo, lo + extent): as far as it must and no further;
+// one larger than the range starts at lo.
+int ClampSpan(int start, int size, int lo, int extent);
 
 }  // namespace varnel

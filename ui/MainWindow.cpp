@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/PopupMenu.h"
+#include "ui/Dialogs.h"
 #include "ui/PopupMenuWindow.h"
 
 namespace varnel {
@@ -15,6 +16,13 @@ namespace varnel {
 namespace {
 // A drag starts once the pointer has moved this far from the press.
 constexpr int DragThreshold = 3;
+// How long after a change of the screen the window's place is looked at again.
+constexpr double ScreenSettleSeconds = 0.2;
+// The one main window, for the toolkit's screen-change event (which has no window).
+TMainWindow* ScreenWatcher = nullptr;
+
+// The monitors' work areas as they are now.
+std::vector<TBounds> WorkAreas() { return MonitorWorkAreas(x11::Monitors(), x11::DesktopWorkArea()); }
 }  // namespace
 
 TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
@@ -30,9 +38,18 @@ TMainWindow::TMainWindow() : Fl_Window(0, 0, 520, 377) {
   callback(CloseCallback, this);
   FToolExtents = x11::RequestToolFrameExtents(300);
   Fl::add_system_handler(SystemEvent, this);
+  // Monitors that come and go or change size, and panels that change the work area.
+  x11::WatchScreen();
+  ScreenWatcher = this;
+  Fl::add_handler(ScreenEvent);
+  SetDialogOwner(this);
 }
 
 TMainWindow::~TMainWindow() {
+  SetDialogOwner(nullptr);
+  Fl::remove_handler(ScreenEvent);
+  Fl::remove_timeout(ScreenSettled, this);
+  ScreenWatcher = nullptr;
   Fl::remove_system_handler(SystemEvent);
   // The children are owned by the unique pointers, not by the group.
   remove(FMeter.get());
@@ -66,6 +83,7 @@ int TMainWindow::SystemEvent(void* xevent, void* data) {
       if (self->Outer() != want) self->PlaceClient(want);
     }
   }
+  if (x11::ScreenChanged(xevent)) self->ScreenChangedSoon();
   x11::KeepNormalState(xevent);
   x11::PassPointerThroughTooltips(xevent);
   return 0;  // FLTK handles the event as usual
@@ -128,7 +146,44 @@ void TMainWindow::SetHint(const std::string& text) {
   copy_tooltip(text.c_str());
 }
 
+int TMainWindow::ScreenEvent(int event) {
+  // The toolkit's own report of a RandR screen change (it has read the monitors again).
+  if (event == FL_SCREEN_CONFIGURATION_CHANGED && ScreenWatcher) ScreenWatcher->ScreenChangedSoon();
+  return 0;
+}
+
+void TMainWindow::ScreenChangedSoon() {
+  // One look for a burst of changes, and at most a few a second under a storm of them.
+  if (!Fl::has_timeout(ScreenSettled, this)) Fl::add_timeout(ScreenSettleSeconds, ScreenSettled, this);
+}
+
+void TMainWindow::ScreenSettled(void* data) {
+  auto* self = static_cast<TMainWindow*>(data);
+  Fl::call_screen_init();  // the monitors again: a new root size comes without a RandR report
+  if (self->shown()) self->KeepFindable();
+}
+
+void TMainWindow::KeepFindable() {
+  // Only a window that cannot be used where it is moves: the user's own placement, half off a
+  // monitor or across two, is kept. The settings file is not written: the next save stores
+  // where the window is then, as every save does.
+  if (const std::optional<TBounds> place = FindablePlace(Outer(), Extents(), WorkAreas())) PlaceClient(*place);
+}
+
+void TMainWindow::DefaultPositionInWorkArea() {
+  const std::vector<TBounds> areas = WorkAreas();
+  if (areas.empty()) return;
+  const TBounds outer = Outer();
+  PlaceClient({SaturateInt(static_cast<long long>(outer.Left) + areas.front().Left),
+               SaturateInt(static_cast<long long>(outer.Top) + areas.front().Top), outer.Width, outer.Height});
+}
+
 void TMainWindow::ShowFirst() {
+  KeepFindable();
+  Show();
+}
+
+void TMainWindow::Show() {
   const TBounds outer = FOuter;
   border(FBorderStyle != bsNone);
   PlaceClient(outer);
@@ -154,13 +209,15 @@ void TMainWindow::SetBorderStyle(TFormBorderStyle style) {
   FOuter = Outer();
   FBorderStyle = style;
   hide();
-  ShowFirst();  // a new X window with the new frame at the same outer place and size
+  Show();  // a new X window with the new frame at the same outer place and size
 }
 
 void TMainWindow::SetFormStyle(TFormStyle style) {
   if (style == FFormStyle) return;
   FFormStyle = style;
   x11::SetAbove(this, style == fsStayOnTop);
+  // Above the others and on every workspace, or on the workspace it is on now.
+  x11::SetOnEveryWorkspace(this, style == fsStayOnTop);
 }
 
 void TMainWindow::Close() {
@@ -254,7 +311,7 @@ int TMainWindow::handle(int event) {
 void TMainWindow::Popup(TPopupMenu& menu, int screenX, int screenY) {
   if (!shown()) return;
   // The command runs once the menu is gone (it may open a modal window of its own).
-  if (TMenuItem* picked = RunPopupMenu(menu.Items(), screenX, screenY)) picked->Click();
+  if (TMenuItem* picked = RunPopupMenu(menu.Items(), screenX, screenY, x11::MonitorOf(this))) picked->Click();
 }
 
 }  // namespace varnel

@@ -31,7 +31,8 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   TBitmapWidget& ChartWidget() { return *FChart; }
   TBitmapWidget& MeterWidget() { return *FMeter; }
 
-  // Shows the window for the first time, at the outer geometry set so far.
+  // Shows the window for the first time, at the outer geometry set so far, or nearer where that
+  // leaves it with no usable part on any monitor.
   void ShowFirst();
 
   // TFramePort
@@ -49,6 +50,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   void SetFormStyle(TFormStyle style) override;
   void Close() override;
   void HideTaskbarEntry() override;
+  void DefaultPositionInWorkArea() override;
 
   // TPopupPort
   void Popup(TPopupMenu& menu, int screenX, int screenY) override;
@@ -66,6 +68,15 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
 
  private:
   TFrameExtents Extents() const;
+  // Shows the window at FOuter (a new X window) with its type, states and frame.
+  void Show();
+  // Moves a window of which no usable part lies on any monitor's work area to the nearest one.
+  void KeepFindable();
+  // The screen or the work area changed: the window's place is looked at a moment later (a
+  // burst of changes is one look).
+  void ScreenChangedSoon();
+  static void ScreenSettled(void* data);
+  static int ScreenEvent(int event);
   // FLTK 1.3's shown() is not const.
   bool IsShown() const { return const_cast<TMainWindow*>(this)->shown() != 0; }
   void PlaceClient(const TBounds& outer);

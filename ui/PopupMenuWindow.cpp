@@ -64,7 +64,7 @@ class TLevel : public Fl_Menu_Window {
 // The modal run of one popup: the open levels, innermost last.
 class TPopupRun {
  public:
-  TPopupRun(TMenuItem& root, int screenX, int screenY) {
+  TPopupRun(TMenuItem& root, int screenX, int screenY, const TBounds& monitor) : FMonitor(monitor) {
     Open(root, screenX, screenY, -1);
     FStartX = Fl::event_x_root();
     FStartY = Fl::event_y_root();
@@ -83,12 +83,13 @@ class TPopupRun {
  private:
   void Open(TMenuItem& menu, int screenX, int screenY, int besideRight) {
     auto level = std::make_unique<TLevel>(*this, menu);
-    const int sw = Fl::w(), sh = Fl::h();
-    int x = screenX, y = screenY;
+    const TBounds& m = FMonitor;
+    int x = screenX;
     // A submenu opens to the right of its item, or to the left where the right has no room.
-    if (besideRight >= 0 && static_cast<long long>(x) + level->w() > sw) x = std::max(0, besideRight - level->w());
-    x = std::clamp(x, 0, std::max(0, sw - level->w()));
-    y = std::clamp(y, 0, std::max(0, sh - level->h()));
+    if (besideRight >= 0 && static_cast<long long>(x) + level->w() > static_cast<long long>(m.Left) + m.Width)
+      x = SaturateInt(static_cast<long long>(besideRight) - level->w());
+    x = ClampSpan(x, level->w(), m.Left, m.Width);
+    const int y = ClampSpan(screenY, level->h(), m.Top, m.Height);
     level->position(x, y);
     level->show();
     FLevels.push_back(std::move(level));
@@ -140,6 +141,7 @@ class TPopupRun {
   void Motion();
   int Key();
 
+  TBounds FMonitor;  // the levels stay inside it
   std::vector<std::unique_ptr<TLevel>> FLevels;
   TMenuItem* FPicked = nullptr;
   bool FDone = false;
@@ -354,9 +356,9 @@ int TPopupRun::Handle(int event) {
 
 }  // namespace
 
-TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY) {
+TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor) {
   if (root.Count() == 0) return nullptr;
-  TPopupRun run(root, screenX, screenY);
+  TPopupRun run(root, screenX, screenY, monitor);
   return run.Run();
 }
 

@@ -6,16 +6,18 @@
 // the only item with that underlined letter, or moves the highlight among the items that share it
 // (MenuLetter). The timer keeps running while the menu is open.
 //
-//   if (TMenuItem* item = RunPopupMenu(form.PopupMenu1.Items(), left + 10, top + 10)) item->Click();
+//   if (TMenuItem* item = RunPopupMenu(form.PopupMenu1.Items(), left + 10, top + 10, monitor)) item->Click();
 #pragma once
+
+#include "ui/FrameGeometry.h"
 
 namespace varnel {
 
 class TMenuItem;
 
-// Opens the items of `root` with the menu's top-left corner at the screen point (moved inside the
-// screen where it would not fit) and returns the picked item, or nullptr when the menu was closed
-// without a choice.
-TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY);
+// Opens the items of `root` with the menu's top-left corner at the screen point and returns the
+// picked item, or nullptr when the menu was closed without a choice. The menu and its submenus
+// stay inside `monitor`: a level that would not fit there moves inside it.
+TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor);
 
 }  // namespace varnel

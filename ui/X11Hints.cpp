@@ -57,12 +57,44 @@ void WriteAtoms(Window w, Atom property, const std::vector<Atom>& atoms) {
                   reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
 }
 
+// The workspace number that means every workspace.
+constexpr long EveryDesktop = 0xFFFFFFFFL;
+
+void WriteCardinal(Window w, Atom property, long value) {
+  XChangeProperty(fl_display, w, property, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
+// Up to `count` 32-bit cardinals of a property (as longs, which is how Xlib hands them over).
+std::vector<long> ReadCardinals(Window w, Atom property, long count) {
+  std::vector<long> out;
+  Atom type = None;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(fl_display, w, property, 0, count, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
+          Success &&
+      data) {
+    if (type == XA_CARDINAL && format == 32) {
+      const auto* v = reinterpret_cast<const long*>(data);
+      out.assign(v, v + n);
+    }
+    XFree(data);
+  }
+  return out;
+}
+
 void SetTypeAndStates(Window w, bool above) {
   const Atom utility = A("_NET_WM_WINDOW_TYPE_UTILITY");
   XChangeProperty(fl_display, w, A("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&utility), 1);
   std::vector<Atom> states{A("_NET_WM_STATE_SKIP_TASKBAR"), A("_NET_WM_STATE_SKIP_PAGER")};
-  if (above) states.push_back(A("_NET_WM_STATE_ABOVE"));
+  if (above) {
+    states.push_back(A("_NET_WM_STATE_ABOVE"));
+    // A window that stays above the others stays on every workspace too.
+    states.push_back(A("_NET_WM_STATE_STICKY"));
+    WriteCardinal(w, A("_NET_WM_DESKTOP"), EveryDesktop);
+  }
   WriteAtoms(w, A("_NET_WM_STATE"), states);
 }
 
@@ -210,6 +242,26 @@ void SetAbove(Fl_Window* win, bool above) {
   XFlush(fl_display);
 }
 
+void SetOnEveryWorkspace(Fl_Window* win, bool every) {
+  if (!win->shown()) return;
+  const Window w = fl_xid(win), root = RootWindow(fl_display, fl_screen);
+  const Atom state = A("_NET_WM_STATE"), sticky = A("_NET_WM_STATE_STICKY"), desktop = A("_NET_WM_DESKTOP");
+  long target = EveryDesktop;
+  if (!every) {
+    const std::vector<long> current = ReadCardinals(root, A("_NET_CURRENT_DESKTOP"), 1);
+    target = current.empty() ? 0 : current[0];
+  }
+  SendRootMessage(w, state, every ? 1 : 0, static_cast<long>(sticky), 0, 1, 0);
+  SendRootMessage(w, desktop, target, 1, 0, 0, 0);
+  // The properties too, for when no window manager runs.
+  std::vector<Atom> states = ReadAtoms(w, state);
+  std::erase(states, sticky);
+  if (every) states.push_back(sticky);
+  WriteAtoms(w, state, states);
+  WriteCardinal(w, desktop, target);
+  XFlush(fl_display);
+}
+
 void SetSkipTaskbar(Fl_Window* win) {
   if (!win->shown()) return;
   const Window w = fl_xid(win);
@@ -267,6 +319,57 @@ TFrameExtents RequestToolFrameExtents(int timeoutMs) {
   XDestroyWindow(fl_display, probe);
   XFlush(fl_display);
   return result;
+}
+
+std::vector<TBounds> Monitors() {
+  fl_open_display();
+  std::vector<TBounds> out;
+  for (int i = 0, n = Fl::screen_count(); i < n; ++i) {
+    TBounds b;
+    Fl::screen_xywh(b.Left, b.Top, b.Width, b.Height, i);
+    out.push_back(b);
+  }
+  return out;
+}
+
+TBounds MonitorOf(const Fl_Window* win) {
+  const std::vector<TBounds> monitors = Monitors();
+  const int i = MonitorHolding({win->x(), win->y(), win->w(), win->h()}, monitors);
+  if (i < 0) return {0, 0, DisplayWidth(fl_display, fl_screen), DisplayHeight(fl_display, fl_screen)};
+  return monitors[static_cast<std::size_t>(i)];
+}
+
+std::optional<TBounds> DesktopWorkArea() {
+  fl_open_display();
+  const Window root = RootWindow(fl_display, fl_screen);
+  const std::vector<long> current = ReadCardinals(root, A("_NET_CURRENT_DESKTOP"), 1);
+  // Four cardinals a workspace; a count no window manager needs is not read.
+  constexpr long MaxDesktops = 1024;
+  const long desktop = current.empty() || current[0] < 0 || current[0] >= MaxDesktops ? 0 : current[0];
+  const std::vector<long> areas = ReadCardinals(root, A("_NET_WORKAREA"), 4 * MaxDesktops);
+  std::size_t at = static_cast<std::size_t>(desktop) * 4;
+  if (areas.size() < at + 4) at = 0;  // the first workspace's where the list is short
+  if (areas.size() < at + 4) return std::nullopt;
+  // Cardinals, which any client can write: whatever they hold is cut to the monitors later.
+  return TBounds{SaturateInt(areas[at]), SaturateInt(areas[at + 1]), SaturateInt(areas[at + 2]),
+                 SaturateInt(areas[at + 3])};
+}
+
+void WatchScreen() {
+  fl_open_display();
+  const Window root = RootWindow(fl_display, fl_screen);
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(fl_display, root, &attributes))
+    XSelectInput(fl_display, root, attributes.your_event_mask | StructureNotifyMask | PropertyChangeMask);
+}
+
+bool ScreenChanged(const void* xevent) {
+  const auto* e = static_cast<const XEvent*>(xevent);
+  const Window root = RootWindow(fl_display, fl_screen);
+  if (e->type == ConfigureNotify) return e->xconfigure.window == root;
+  if (e->type != PropertyNotify || e->xproperty.window != root) return false;
+  static const Atom workArea = A("_NET_WORKAREA"), current = A("_NET_CURRENT_DESKTOP");
+  return e->xproperty.atom == workArea || e->xproperty.atom == current;
 }
 
 bool WindowManagerMoves() {

@@ -5,6 +5,7 @@
 // it holds with or without a running window manager.
 #pragma once
 #include <optional>
+#include <vector>
 
 #include "ui/FrameGeometry.h"
 
@@ -12,6 +13,7 @@ class Fl_Window;
 
 namespace varnel::x11 {
 
+using varnel::TBounds;
 using varnel::TFrameExtents;
 
 // What the window manager may do to a window and which decorations it draws, as published in
@@ -21,8 +23,8 @@ using varnel::TFrameExtents;
 enum TFrameKind { fkToolWindow, fkFrameless, fkDialog };
 
 // Shows an FLTK window with the utility window type and the skip-taskbar state, plus the above
-// state when `above`; the server is grabbed around it so the window manager sees the hints from
-// the first map.
+// state when `above` (and then on every workspace); the server is grabbed around it so the window
+// manager sees the hints from the first map.
 // The frame functions follow the window's border (fkToolWindow or fkFrameless).
 void ShowToolWindow(Fl_Window* win, bool above);
 // Publishes the functions and decorations of `kind` on a shown window (FLTK rewrites its own
@@ -33,6 +35,9 @@ void SetFrameKind(Fl_Window* win, TFrameKind kind);
 void ShowDialog(Fl_Window* win, TFrameKind kind);
 // Adds or removes the above state of a shown window (client message, property, raise).
 void SetAbove(Fl_Window* win, bool above);
+// Puts a shown window on every workspace (the sticky state and desktop 0xFFFFFFFF), or back on
+// the workspace shown now, as other windows are.
+void SetOnEveryWorkspace(Fl_Window* win, bool every);
 // Re-asserts the skip-taskbar and skip-pager states of a shown window.
 void SetSkipTaskbar(Fl_Window* win);
 // The frame extents of a shown window as the window manager published them; nothing when none
@@ -59,6 +64,20 @@ void KeepNormalState(const void* xevent);
 // or a quick move down) would otherwise click the tooltip, which swallows the click and closes,
 // instead of the window beneath.
 void PassPointerThroughTooltips(const void* xevent);
+// The monitors as the toolkit reads them (Xinerama), the primary first.
+std::vector<TBounds> Monitors();
+// The monitor that holds most of a window's client area (the first monitor when none does); the
+// whole screen when the toolkit knows of no monitor.
+TBounds MonitorOf(const Fl_Window* win);
+// The work area of the workspace shown now, as the window manager publishes it
+// (_NET_WORKAREA); nothing when none is published.
+std::optional<TBounds> DesktopWorkArea();
+// Asks for the root window's events that tell of a change of the screen's size or of the work
+// area (read by ScreenChanged).
+void WatchScreen();
+// Whether an X event, as an FLTK system handler receives it, tells that the root window changed
+// size or the work area changed.
+bool ScreenChanged(const void* xevent);
 // Whether a window manager runs that supports moving a window by _NET_WM_MOVERESIZE.
 bool WindowManagerMoves();
 // Hands a left-button drag that started at the root point (x, y) to the window manager.

@@ -2,6 +2,8 @@
 // the scrolling series, ticks without a reading or with an error, and bad stored values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/Exceptions.h"
 #include "tests/app/FormTestSupport.h"
 
@@ -49,6 +51,13 @@ TEST(FormStart, DefaultsWithoutSettingsFile) {
   EXPECT_TRUE(f.Ws.Timer.Running);
   EXPECT_EQ(f.Ws.Timer.Interval, 1000);
   EXPECT_FALSE(f.IniExists());  // start-up never writes
+  // Without a file the default position is taken inside the work area, once, after it is set.
+  const auto& log = frame.Log;
+  const auto asked = std::find(log.begin(), log.end(), "DefaultPosition");
+  ASSERT_NE(asked, log.end());
+  EXPECT_EQ(std::count(log.begin(), log.end(), "DefaultPosition"), 1);
+  EXPECT_LT(std::find(log.begin(), log.end(), "Left=396"), asked);
+  EXPECT_LT(std::find(log.begin(), log.end(), "Top=7"), asked);
 
   // The first command creates the file with all thirteen keys, in their order.
   f.Choose(form.DisplayAxis1);
@@ -74,6 +83,8 @@ TEST(FormStart, StoredValuesHideTitleAndOddTexts) {
   EXPECT_FALSE(form.OnTop->Checked());
   EXPECT_EQ(f.Ws.Frame.Top(), 16);
   EXPECT_EQ(f.Ws.Frame.Left(), 30);
+  // A settings file: its position (or the default it falls back to) counts from the screen.
+  EXPECT_EQ(std::count(f.Ws.Frame.Log.begin(), f.Ws.Frame.Log.end(), "DefaultPosition"), 0);
   EXPECT_EQ(form.PlotSeconds(), 60);  // "0x" alone does not convert
   EXPECT_TRUE(form.Legend1->Checked());
   EXPECT_FALSE(form.DisplayAxis1->Checked());
