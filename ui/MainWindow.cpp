@@ -97,7 +97,10 @@ int TMainWindow::Height() const { return Outer().Height; }
 
 void TMainWindow::PlaceClient(const TBounds& outer) {
   const TFrameExtents e = Extents();
-  const TBounds c = ClientFromOuter(outer, e, Fl::w(), Fl::h());
+  // Up to the whole screen, all monitors together (the toolkit's own width and height are the
+  // first monitor's work area only).
+  const TBounds screen = x11::ScreenBounds();
+  const TBounds c = ClientFromOuter(outer, e, screen.Width, screen.Height);
   FOuter = OuterFromClient(c, e);
   PublishMinimum(c.Width, c.Height);
   resize(c.Left, c.Top, c.Width, c.Height);
@@ -280,7 +283,7 @@ int TMainWindow::handle(int event) {
       if (FManualDrag) {
         const TBounds c = ClientFromOuter(
             {SaturateInt(static_cast<long long>(FDragLeft) + dx), SaturateInt(static_cast<long long>(FDragTop) + dy), w(), h()},
-            {}, Fl::w(), Fl::h());
+            {}, w(), h());
         position(c.Left, c.Top);
       }
       return 1;

@@ -332,10 +332,15 @@ std::vector<TBounds> Monitors() {
   return out;
 }
 
+TBounds ScreenBounds() {
+  fl_open_display();
+  return {0, 0, DisplayWidth(fl_display, fl_screen), DisplayHeight(fl_display, fl_screen)};
+}
+
 TBounds MonitorOf(const Fl_Window* win) {
   const std::vector<TBounds> monitors = Monitors();
   const int i = MonitorHolding({win->x(), win->y(), win->w(), win->h()}, monitors);
-  if (i < 0) return {0, 0, DisplayWidth(fl_display, fl_screen), DisplayHeight(fl_display, fl_screen)};
+  if (i < 0) return ScreenBounds();
   return monitors[static_cast<std::size_t>(i)];
 }
 

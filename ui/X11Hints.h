@@ -64,6 +64,8 @@ void KeepNormalState(const void* xevent);
 // or a quick move down) would otherwise click the tooltip, which swallows the click and closes,
 // instead of the window beneath.
 void PassPointerThroughTooltips(const void* xevent);
+// The whole screen (the root window), all monitors together.
+TBounds ScreenBounds();
 // The monitors as the toolkit reads them (Xinerama), the primary first.
 std::vector<TBounds> Monitors();
 // The monitor that holds most of a window's client area (the first monitor when none does); the
