@@ -163,6 +163,9 @@ std::string Apply(const Section& s, double value, bool showMinus) {
       // grouping is decided by digit positions
     } else if (c == '.' && !afterPoint) {
       afterPoint = true;
+      // With no placeholder before the point the integer digits stand at the point: ".00"
+      // shows 1.23456 as 1.23, never as .23.
+      if (s.intPlaces == 0) emitInt(0, n);
       if (minus && !minusDone) {
         out += '-';
         minusDone = true;
@@ -180,9 +183,6 @@ std::string Apply(const Section& s, double value, bool showMinus) {
     } else {
       out += c;
     }
-  }
-  if (s.intPlaces == 0 && !afterPoint) {
-    // A pattern without placeholders: the digits are not shown, only the text.
   }
   return out;
 }

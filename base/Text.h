@@ -11,7 +11,9 @@ namespace varnel {
 
 // Formats value with a pattern: "0" always shows a digit, "#" only a significant one; the first
 // "." is the decimal point and the value is rounded (halves away from zero) to as many decimals
-// as placeholders follow it; a "," anywhere groups the integer digits by three; text in quotes
+// as placeholders follow it; the integer digits are always written, at the point when no
+// placeholder stands before it (".00" shows 1.5 as 1.50, "#" shows 0 as nothing, ".00" shows 0.5
+// as .50); a "," anywhere groups the integer digits by three; text in quotes
 // and every other character are copied. A negative value gets a leading minus sign unless it
 // rounds to zero. Up to three sections separated by ";" give the positive, negative and zero
 // formats. NaN and infinities give "NAN", "INF" and "-INF".

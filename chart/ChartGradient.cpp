@@ -57,7 +57,9 @@ void TChartGradient::Draw(TCanvas& canvas, const TRect& r) const {
   const int size = static_cast<int>(std::min<long long>(span, 0x7FFFFFFF));
   const int n = std::min(size, 256);
   const long long across = horizontal ? static_cast<long long>(r.Bottom) - r.Top : static_cast<long long>(r.Right) - r.Left;
-  const int width = static_cast<int>(std::clamp<long long>(across, 0, 0x7FFFFFFF));
+  // Across the bands the rectangle is taken as it is: right before left (bottom above top)
+  // gives each band a negative extent, which covers R .. L-1 as a fill of that rectangle would.
+  const int width = static_cast<int>(std::clamp<long long>(across, -0x7FFFFFFF, 0x7FFFFFFF));
   const int dr = GetRValue(second) - GetRValue(first);
   const int dg = GetGValue(second) - GetGValue(first);
   const int db = GetBValue(second) - GetBValue(first);

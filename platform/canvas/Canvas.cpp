@@ -5,7 +5,8 @@
 //
 // Points the drawing rules leave open, and what this canvas does:
 // - Dashed pens two or more pixels wide stroke solid.
-// - A negative PatBlt or FillRect extent covers x+w+1 .. x (the block mirrored about x).
+// - A reversed side of a bitmap copy (right before left) covers x+w+1 .. x, one column to the
+//   right of where a negative PatBlt extent lands (x+w .. x-1).
 // - Ellipses, arcs, pies and chords use the integer ellipse walk and radial search as written
 //   down, including its quirks: very thin tall ellipses stop short of their box, an Arc over
 //   the whole ellipse misses the pixel before its start, half pies of even boxes close with
@@ -271,17 +272,18 @@ class TCanvasAccess {
     FillAndStroke(path.Points, true, pen, [&](auto&& span) { raster::ScanPolygon(path.Points, mode, vis, span); });
   }
 
-  // Fills the PatBlt block (x, y, w, h) with the ink; a negative extent covers x+w+1 .. x.
+  // Fills the PatBlt block (x, y, w, h) with the ink: columns x .. x+w-1, or x+w .. x-1 when
+  // the extent is negative (x itself left out), rows the same.
   void PatFill(i64 x, i64 y, i64 w, i64 h, const TInk& ink) {
     if (w == 0 || h == 0 || ink.Nothing) return;
-    const i64 x0 = w > 0 ? x : x + w + 1, x1 = w > 0 ? x + w : x + 1;
-    const i64 y0 = h > 0 ? y : y + h + 1, y1 = h > 0 ? y + h : y + 1;
+    const i64 x0 = std::min(x, x + w), x1 = std::max(x, x + w);
+    const i64 y0 = std::min(y, y + h), y1 = std::max(y, y + h);
     Surface().Block(y0, y1, x0, x1, ink);
   }
 
   // Copies the source rectangle onto the destination rectangle, stretching or shrinking it.
   // Each side is an origin and an extent: a reversed one (right before left, bottom before
-  // top) covers extent+1 .. 0 from its origin, as a negative PatBlt extent does, and mirrors the
+  // top) covers extent+1 .. 0 from its origin (see Extents) and mirrors the
   // picture along that axis (reversing both sides mirrors twice, that is not at all). Shrinking
   // takes the first source pixel of each step; enlarging repeats each source pixel over the
   // destination pixels whose centres fall on it. Source pixels outside the source bitmap are

@@ -125,12 +125,14 @@ class TCanvas {
   void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 
-  // Fills with the brush and no outline (a clear brush fills nothing).
+  // Fills with the brush and no outline (a clear brush fills nothing): columns l .. r-1, or
+  // r .. l-1 when right is left of left; rows the same.
   void FillRect(const TRect& r);
   // One-pixel frame in the brush colour.
   void FrameRect(const TRect& r);
   // Combines (left, top, width, height) with the brush by a raster operation of pattern and
-  // destination; an operation that needs a source bitmap draws nothing.
+  // destination; an operation that needs a source bitmap draws nothing. A negative extent
+  // covers x+w .. x-1: PatBlt(2, 2, -1, 1, ...) paints column 1 and leaves column 2.
   void PatBlt(int left, int top, int width, int height, std::uint32_t rop);
 
   // Text with the current font, alignment, background mode and colour. The opaque box covers

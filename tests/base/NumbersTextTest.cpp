@@ -72,6 +72,26 @@ TEST(FormatFloat, PlaceholdersSectionsAndOddInput) {
   EXPECT_FALSE(FormatFloat("0.############################", 1e-300).empty());
 }
 
+// Patterns with no placeholder before the point still write every integer digit, where the
+// point stands (cases recorded by other test suites of the same function).
+TEST(FormatFloat, IntegerDigitsWithoutPlaceholdersBeforeThePoint) {
+  EXPECT_EQ(FormatFloat(".00", 1.23456), "1.23");
+  EXPECT_EQ(FormatFloat(".00", 1123.4567), "1123.46");
+  EXPECT_EQ(FormatFloat(".00", -1.23456), "-1.23");
+  EXPECT_EQ(FormatFloat(".00", -1123.4567), "-1123.46");
+  EXPECT_EQ(FormatFloat(".#", 37), "37");
+  EXPECT_EQ(FormatFloat("CPU .0", 12.5), "CPU 12.5");
+  // Rounding carries into the integer digits; a zero integer part has no "0" to show it.
+  EXPECT_EQ(FormatFloat(".0", 9.96), "10.0");
+  EXPECT_EQ(FormatFloat(".00", 0.5), ".50");
+  EXPECT_EQ(FormatFloat(".00", -0.5), "-.50");
+  EXPECT_EQ(FormatFloat(".#", 0.04), "");
+  EXPECT_EQ(FormatFloat(",.00", 1234567.891), "1,234,567.89");
+  // Each section on its own: the negative one, and the zero one after rounding.
+  EXPECT_EQ(FormatFloat(".0;(.0)", -12.34), "(12.3)");
+  EXPECT_EQ(FormatFloat(".0;(.0);none", 0.04), "none");
+}
+
 // A double is decided on its first 15 significant digits, rounded to nearest with ties to even
 // (as the C library's "%.14e" rounds them); only then do the pattern's places round halves away
 // from zero.

@@ -181,6 +181,24 @@ TEST(Gradient, OneBandPerRowUpTo256) {
   g.Draw(wide.Canvas(), Rect(0, 0, 1000, 4));
   EXPECT_EQ(PixelAt(wide, 0, 3), clBlack);
 
+  // Inverted across the bands only: each band keeps its negative width, which covers columns
+  // R .. L-1 (here 2..5), as a fill of that rectangle does; columns 1 and 6 stay as they were.
+  TBitmap narrow(8, 4);
+  narrow.Canvas().SetTrace(&trace);
+  trace.Clear();
+  g.SetDirection(gdTopBottom);
+  g.Draw(narrow.Canvas(), Rect(6, 0, 2, 4));
+  const auto inverted = test::CallsOf(trace, "PatBlt");
+  ASSERT_EQ(inverted.size(), 4u);
+  for (const auto& b : inverted) EXPECT_EQ(b.Args[2], -4);
+  const TColor rowColors[4] = {clBlue, RGB(0, 0, MulDiv(2, 255, 3)), RGB(0, 0, MulDiv(1, 255, 3)), clBlack};
+  for (int y = 0; y < 4; ++y) {
+    EXPECT_EQ(PixelAt(narrow, 1, y), clWhite);
+    EXPECT_EQ(PixelAt(narrow, 6, y), clWhite);
+    for (int x = 2; x <= 5; ++x) EXPECT_EQ(PixelAt(narrow, x, y), rowColors[y]) << x << "," << y;
+  }
+  g.SetDirection(gdRightLeft);
+
   // Nothing for an empty or inverted rectangle; one band of the first colour for one pixel.
   trace.Clear();
   g.Draw(wide.Canvas(), Rect(10, 0, 10, 4));

@@ -17,13 +17,27 @@ TEST(CanvasFill, FillRectAndPatBltExtents) {
   TPad a(8, 6);
   a.C().FillRect(Rect(1, 1, 5, 4));
   EXPECT_EQ(a.PaintedIn(test::kBrush), Runs({{1, 1, 4}, {2, 1, 4}, {3, 1, 4}}));
-  // A negative extent covers x+w+1 .. x.
+  // A negative extent covers x+w .. x-1, x itself left out, rows the same (values recorded on
+  // the original system by a conformance test).
   TPad b(12, 2);
   b.C().PatBlt(10, 0, -3, 1, PATCOPY);
-  EXPECT_EQ(b.Painted(), Runs({{0, 8, 10}}));
-  TPad c(8, 2);
-  c.C().FillRect(Rect(5, 0, 2, 1));  // columns 3..5
-  EXPECT_EQ(c.Painted(), Runs({{0, 3, 5}}));
+  EXPECT_EQ(b.Painted(), Runs({{0, 7, 9}}));
+  const struct {
+    int x, y, w, h;
+    PixelSet painted;
+  } negative[] = {{2, 2, -1, 1, Runs({{2, 1, 1}})},   // column 1 only, column 2 untouched
+                  {2, 2, 1, -1, Runs({{1, 2, 2}})},   // row 1 only
+                  {3, 2, -2, -1, Runs({{1, 1, 2}})},  // columns 1..2 of row 1
+                  {0, 3, -1, -2, PixelSet{}}};        // wholly left of the bitmap
+  for (const auto& n : negative) {
+    TPad p(6, 5);
+    p.C().PatBlt(n.x, n.y, n.w, n.h, PATCOPY);
+    EXPECT_EQ(p.Painted(), n.painted) << n.x << "," << n.y << "," << n.w << "," << n.h;
+  }
+  // FillRect with right before left (or bottom above top) follows: columns r .. l-1.
+  TPad c(8, 3);
+  c.C().FillRect(Rect(5, 2, 2, 0));
+  EXPECT_EQ(c.Painted(), Runs({{0, 2, 4}, {1, 2, 4}}));
   // A clear brush fills nothing; FillRect ignores the pen mode.
   TPad d(4, 4);
   d.C().Pen().SetMode(pmXor);
