@@ -4,8 +4,9 @@
 # that does not exist and a burst of random client messages make the program's requests fail:
 # each failure is one line on standard error and the program carries on (its menu still opens).
 # Resizes to 100000 x 100000 and a storm of random sizes: the program's pictures stay within the
-# screen's size, its menu opens, and its memory comes back at the first size. At the end the X server is killed: the program ends with status 1 and leaves its settings file
-# as it was.
+# screen's size, its menu opens, and its memory comes back at the first size; the pictures follow
+# the monitor when it grows and shrinks. At the end the X server is killed: the program ends with
+# status 1 and leaves its settings file as it was.
 #
 #   tests/e2e/attack.sh path/to/varnel path/to/xattack
 set -euo pipefail
@@ -13,7 +14,7 @@ set -euo pipefail
 USAGE="usage: attack.sh path/to/varnel path/to/xattack"
 VARNEL=${1:?$USAGE}
 ATTACK=${2:?$USAGE}
-for tool in Xvfb xdotool xwininfo xdpyinfo; do
+for tool in Xvfb xdotool xwininfo xdpyinfo xev xrandr; do
   command -v "$tool" >/dev/null || { echo "attack: $tool is missing"; exit 1; }
 done
 
@@ -44,13 +45,24 @@ wait_for() {
 }
 
 # A display of our own: the server takes the first free number itself and tells it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XPID=$!
 PIDS+=($XPID)
 told() { [ -s "$WORK/display" ]; }
 wait_for 10 "the X server" told
 DISP=":$(head -1 "$WORK/display")"
 export DISPLAY=$DISP
+# The monitor starts at 1024 x 768 (a mode of our own); it grows to the server's full size later.
+# The server drops a mode of ours once no client that follows the screen's changes is connected:
+# one stays connected for the test.
+xev -root -event randr >/dev/null 2>&1 &
+PIDS+=($!)
+screen_mode() { xrandr --output screen --mode "$1" --fb "$2" 2>/dev/null; }
+small_screen() {
+  xrandr --newmode 1024x768_small 63.5 1024 1072 1176 1328 768 771 775 798 2>/dev/null || true
+  xrandr --addmode screen 1024x768_small 2>/dev/null && screen_mode 1024x768_small 1024x768
+}
+wait_for 10 "a screen of 1024 x 768" small_screen
 
 cp "$VARNEL" "$WORK/varnel"
 printf '[FENDUL]\nLeft=100\nTop=50\nWidth=332\nHeight=190\nPlotSeconds=30\nDisplay=0\n' >"$WORK/FENDUL.INI"
@@ -133,6 +145,23 @@ AFTER=$(rss)
 [ "$AFTER" -le $((BASE + 2048)) ] || fail "resident memory $AFTER kB after the storm, $BASE kB before"
 echo "attack: resident memory $BASE kB at 332 x 190, $BIG kB at 34464 x 34464, $AFTER kB after the storm"
 cp "$WORK/FENDUL.INI" "$WORK/start.ini"
+
+# ---- The monitors change --------------------------------------------------------------------
+# A window larger than the monitor has a picture of the monitor's size; when the monitor grows,
+# the picture grows with it (about 7 MB more at 1800 x 1400), and shrinks back when it shrinks.
+xdotool windowsize "$WIN" 1800 1400
+wait_for 5 "the window at 1800 x 1400" size_is "1800 1400"
+settle
+BEFORE=$(rss)
+screen_mode 2048x1536 2048x1536 || fail "the screen cannot grow to 2048 x 1536"
+settle
+GROWN=$(rss)
+[ "$GROWN" -ge $((BEFORE + 5 * 1024)) ] || fail "resident memory $GROWN kB after the monitor grew, $BEFORE kB before"
+screen_mode 1024x768_small 1024x768 || fail "the screen cannot shrink to 1024 x 768"
+settle
+SHRUNK=$(rss)
+[ "$SHRUNK" -le $((BEFORE + 2048)) ] || fail "resident memory $SHRUNK kB after the monitor shrank, $BEFORE kB before"
+echo "attack: at 1800 x 1400, resident memory $BEFORE kB on 1024 x 768, $GROWN kB on 2048 x 1536, $SHRUNK kB back"
 
 # ---- The X server goes away -----------------------------------------------------------------
 kill "$XPID"
