@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds Varnel and runs every test: the unit and golden-picture tests, the fuzz corpora, the
+# network load sources against real exporter and server programs the tests start and stop, the
 # end-to-end test of the real program under Xvfb (bare and under openbox; on two monitors and a
 # shrinking screen under Xephyr), the command lines, the Debian package, and the core tests again
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -9,7 +10,7 @@ cd "$(dirname "$0")"
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps openbox \
   xserver-xephyr x11-xserver-utils wmctrl \
-  "${PACKAGE_PACKAGES[@]}"
+  "${PACKAGE_PACKAGES[@]}" "${REMOTE_TEST_PACKAGES[@]}"
 
 jobs=2
 echo "== build (RelWithDebInfo)"

@@ -187,9 +187,11 @@ void TForm1::Timer1Timer() {
   const std::optional<TLoadReading> reading = FLoadSource ? FLoadSource->Read() : std::nullopt;
   if (!reading) return;
   const double load = static_cast<double>(reading->Total);
-  // The caption and hint name what the window shows.
-  SetHint("CPU Usage");
-  SetCaption("CPU Usage");
+  // The caption and hint name what the window shows, and which machine when it is another one.
+  const std::string machine = FLoadSource->MachineName();
+  const std::string caption = machine.empty() ? "CPU Usage" : "CPU Usage - " + machine;
+  SetHint(caption);
+  SetCaption(caption);
   // Scroll: drop the oldest point, renumber, append the newest.
   Series3.Delete(0);
   Series3.XValues().Renumber();

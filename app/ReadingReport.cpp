@@ -16,14 +16,17 @@ class TReportingLoadSource : public TLoadSource {
     std::optional<TLoadReading> reading = FSource ? FSource->Read() : std::nullopt;
     if (reading.has_value() == !FFailing) return reading;
     FFailing = !reading.has_value();
-    if (FPrint)
-      FPrint(FFailing ? "varnel: no CPU load can be read from " + FSourceName +
+    if (FPrint) {
+      const std::string why = FFailing && FSource ? FSource->FailureReason() : std::string();
+      FPrint(FFailing ? "varnel: no CPU load can be read from " + FSourceName + (why.empty() ? "" : " (" + why + ")") +
                             "; the window shows no new load until it can"
                       : "varnel: the CPU load can be read from " + FSourceName + " again");
+    }
     return reading;
   }
 
   std::string MachineName() const override { return FSource ? FSource->MachineName() : std::string(); }
+  std::string FailureReason() const override { return FSource ? FSource->FailureReason() : std::string(); }
 
  private:
   std::unique_ptr<TLoadSource> FSource;

@@ -7,4 +7,6 @@ TLoadSource::~TLoadSource() = default;
 
 std::string TLoadSource::MachineName() const { return {}; }
 
+std::string TLoadSource::FailureReason() const { return {}; }
+
 }  // namespace varnel

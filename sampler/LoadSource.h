@@ -38,6 +38,10 @@ class TLoadSource {
 
   // The machine whose load this is: empty for this machine.
   virtual std::string MachineName() const;
+
+  // Why the last Read gave no reading, in a few words ("HTTP status 404"); empty when the source
+  // does not say.
+  virtual std::string FailureReason() const;
 };
 
 // A source over a function, for scripted loads (the tests, varnel-render).

@@ -89,3 +89,7 @@ PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream man-db)
 
 # What bench/resources.sh compares the program with, besides its own yardstick.
 RESOURCE_PACKAGES=(xvfb x11-utils conky-std x11-apps libfltk1.3-dev libx11-dev)
+
+# What the tests of the network load sources start as their peers: a node exporter, a Prometheus
+# server, and openssl's own TLS server.
+REMOTE_TEST_PACKAGES=(prometheus-node-exporter prometheus openssl)

@@ -39,7 +39,7 @@ expected=$(LC_ALL=C sort <<<"$expected")
 # Dependencies: the shared libraries the programs link, found by dpkg-shlibdeps, and the fonts.
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
-for dep in libc6 libstdc++6 libfltk1.3 libx11-6 libfreetype6 libfontconfig1 libpng16-16 fonts-liberation; do
+for dep in libc6 libstdc++6 libfltk1.3 libx11-6 libfreetype6 libfontconfig1 libpng16-16 libcurl4 fonts-liberation; do
   grep -Fxq "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "wrong architecture"

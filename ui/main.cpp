@@ -20,6 +20,8 @@
 #include "app/Form1.h"
 #include "app/ReadingReport.h"
 #include "app/SettingsLocation.h"
+#include "app/SourceSetting.h"
+#include "remote/NetworkLoadSource.h"
 #include "sampler/ProcStatLoadSource.h"
 #include "ui/ConfigureEvents.h"
 #include "ui/Dialogs.h"
@@ -32,12 +34,15 @@
 namespace {
 
 constexpr const char* UsageText =
-    "usage: varnel [--ini FILE]\n"
+    "usage: varnel [--ini FILE] [--source URL]\n"
     "       varnel --help | --version\n"
     "Shows the processor load once a second as a line graph or a needle gauge, in a small\n"
     "window above the others; right-click it for the menu.\n"
     "  --ini FILE   the settings file (else FENDUL.INI beside the program where it can be\n"
     "               written, else $XDG_CONFIG_HOME/varnel/FENDUL.INI)\n"
+    "  --source URL another machine's load (else the settings file's Source, else this\n"
+    "               machine's): a node exporter's page, http[s]://HOST:9100/metrics, or a\n"
+    "               server's query, prometheus+http[s]://HOST:9090/?query=URL-ENCODED-QUERY\n"
     "  --help       this text\n"
     "  --version    the program's version\n"
     "Varnel runs on X11 (under Wayland, through XWayland): DISPLAY names the display.\n";
@@ -46,31 +51,42 @@ struct TCommandLine {
   bool Help = false;
   bool Version = false;
   std::string Ini;
+  std::string Source;
 };
 
 // The command line, or nullopt (with the reason in `why`) for anything it does not know.
 std::optional<TCommandLine> ParseCommandLine(int argc, char** argv, std::string& why) {
   TCommandLine cl;
-  bool haveIni = false;
+  // An option with a value, "--name VALUE" or "--name=VALUE", given at most once; false (with
+  // `why`) for a repeat or a missing value, true with `matched` false when `arg` is not it.
+  const auto valueOption = [&](int& i, std::string_view name, const char* what, std::string& value, bool& matched) {
+    const std::string_view arg = argv[i];
+    matched = arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
+    if (!matched) return true;
+    if (!value.empty()) {
+      why = "repeated option " + std::string(name);
+      return false;
+    }
+    if (arg == name && i + 1 >= argc) {
+      why = std::string(name) + " needs " + what;
+      return false;
+    }
+    value = arg == name ? std::string(argv[++i]) : std::string(arg.substr(name.size() + 1));
+    if (value.empty()) why = std::string(name) + " needs " + what;
+    return !value.empty();
+  };
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    bool matched = false;
     if (arg == "--help" || arg == "-h") {
       cl.Help = true;
     } else if (arg == "--version") {
       cl.Version = true;
-    } else if ((arg == "--ini" || arg.starts_with("--ini=")) && !haveIni) {
-      if (arg == "--ini" && i + 1 >= argc) {
-        why = "--ini needs a file name";
-        return std::nullopt;
-      }
-      cl.Ini = arg == "--ini" ? std::string(argv[++i]) : std::string(arg.substr(6));
-      if (cl.Ini.empty()) {
-        why = "--ini needs a file name";
-        return std::nullopt;
-      }
-      haveIni = true;
-    } else {
-      why = (arg.starts_with("--ini") ? "repeated option " : "unknown option ") + std::string(arg);
+    } else if (!valueOption(i, "--ini", "a file name", cl.Ini, matched) ||
+               (!matched && !valueOption(i, "--source", "an address", cl.Source, matched))) {
+      return std::nullopt;
+    } else if (!matched) {
+      why = "unknown option " + std::string(arg);
       return std::nullopt;
     }
   }
@@ -172,6 +188,11 @@ int main(int argc, char** argv) {
     std::printf("Varnel %s\n", version.c_str());
     return 0;
   }
+  // A source address that cannot be is refused before anything else happens.
+  if (!cl->Source.empty() && !ParseSourceAddress(cl->Source, why)) {
+    std::fprintf(stderr, "varnel: --source: %s\n", why.c_str());
+    return 2;
+  }
   Display* display = OpenDisplay();
   if (!display) return 1;
   XSetErrorHandler(ReportXError);
@@ -204,8 +225,17 @@ int main(int argc, char** argv) {
   const TSettingsLocation settings =
       ChooseSettingsLocation({cl->Ini, executable, std::getenv("XDG_CONFIG_HOME"), HomeDirectory()});
   for (const std::string& warning : settings.Warnings) std::fprintf(stderr, "varnel: %s\n", warning.c_str());
+  // Another machine's load when --source or the settings name one, over the network.
+  const TSourceSetting source = ChooseSourceSetting(cl->Source, settings.StartPath);
+  std::unique_ptr<TLoadSource> loadSource;
+  if (source.Address.empty()) {
+    loadSource = std::make_unique<TProcStatLoadSource>(statPath);
+  } else if (!(loadSource = MakeNetworkLoadSource(source.Address, why))) {
+    std::fprintf(stderr, "varnel: %s: %s\n", source.Origin.c_str(), why.c_str());
+    return 2;
+  }
   TForm1 Form1(Application, ports, settings,
-               ReportReadings(std::make_unique<TProcStatLoadSource>(statPath), statPath,
+               ReportReadings(std::move(loadSource), source.Address.empty() ? statPath : source.Address,
                               [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }));
 
   window.ChartWidget().OnPaint = [&Form1] { Form1.Chart2.Paint(); };

@@ -45,5 +45,28 @@ TEST(ReadingReport, TellsEachChangeOnceAndPassesReadingsThrough) {
   EXPECT_EQ(lines[3], lines[1]);
 }
 
+TEST(ReadingReport, SaysWhyWhenTheSourceSays) {
+  // A source that fails with a reason, then reads again; the reason and the source's machine
+  // pass through the report.
+  class TFailing : public TLoadSource {
+   public:
+    int Reads = 0;
+    std::optional<TLoadReading> Read() override { return ++Reads > 1 ? std::optional<TLoadReading>(TLoadReading{5, {}}) : std::nullopt; }
+    std::string MachineName() const override { return "build1"; }
+    std::string FailureReason() const override { return Reads > 1 ? "" : "HTTP status 500"; }
+  };
+  std::vector<std::string> lines;
+  std::unique_ptr<TLoadSource> source =
+      ReportReadings(std::make_unique<TFailing>(), "http://build1:9100/metrics", [&](const std::string& l) { lines.push_back(l); });
+  EXPECT_EQ(source->MachineName(), "build1");
+  EXPECT_FALSE(source->Read());
+  EXPECT_EQ(source->FailureReason(), "HTTP status 500");
+  EXPECT_TRUE(source->Read());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "varnel: no CPU load can be read from http://build1:9100/metrics (HTTP status 500); the window "
+                      "shows no new load until it can");
+  EXPECT_EQ(lines[1], "varnel: the CPU load can be read from http://build1:9100/metrics again");
+}
+
 }  // namespace
 }  // namespace varnel
