@@ -5,14 +5,15 @@
 # that a window stored off every monitor opens on the nearest one and the settings file is not
 # rewritten for it; that the About box, the Seconds to Plot prompt and an error box open centred on
 # the monitor that holds the window, and the menu stays inside that monitor; that the window is on
-# every workspace while it stays on top and on one workspace when it does not; and that a window
-# left with no usable part by a smaller screen moves back onto it.
+# every workspace while it stays on top and on one workspace when it does not; that without a
+# settings file it opens below a top panel, and moves out from under a panel that comes over its
+# title bar; and that a window left with no usable part by a smaller screen moves back onto it.
 #
 #   tests/e2e/monitors.sh path/to/varnel
 set -euo pipefail
 
 VARNEL=${1:?usage: monitors.sh path/to/varnel}
-for tool in Xvfb Xephyr openbox xdotool xprop xwininfo xdpyinfo xrandr wmctrl; do
+for tool in Xvfb Xephyr openbox xdotool xprop xwininfo xdpyinfo xrandr wmctrl xlogo; do
   command -v "$tool" >/dev/null || { echo "monitors: $tool is missing"; exit 1; }
 done
 
@@ -69,8 +70,7 @@ start_server() {
 start_server Xvfb -screen 0 2000x1000x24 -nolisten tcp
 OUTER=$SERVER
 
-# start_desktop XEPHYR-OPTIONS...: a nested server inside the Xvfb, openbox on it, and the program
-# with the settings in $WORK/FENDUL.INI; sets DISPLAY, VPID and WIN.
+# start_desktop XEPHYR-OPTIONS...: a nested server inside the Xvfb with openbox on it; sets DISPLAY.
 start_desktop() {
   DISPLAY=$OUTER start_server Xephyr -nolisten tcp "$@"
   export DISPLAY=$SERVER
@@ -78,7 +78,11 @@ start_desktop() {
   PIDS+=($!)
   wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
   wait_for 20 "openbox" wm_ready
-  cp "$WORK/FENDUL.INI" "$WORK/start.ini"
+}
+# start_program: the program with the settings in $WORK/FENDUL.INI (if any, kept as start.ini);
+# sets VPID and WIN.
+start_program() {
+  if [ -f "$WORK/FENDUL.INI" ]; then cp "$WORK/FENDUL.INI" "$WORK/start.ini"; fi
   VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
   VPID=$!
   PIDS+=($VPID)
@@ -154,6 +158,7 @@ echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
 # the settings file is left as it was.
 printf '[FENDUL]\nLeft=-5000\nTop=-3000\nWidth=332\nHeight=190\nDisplay=0\n' >"$WORK/FENDUL.INI"
 start_desktop +xinerama -screen 800x600 -screen 1024x768
+start_program
 wait_for 5 "the window on the first monitor (now $(geometry))" geometry_is "0 0 332 190"
 sleep 1.2  # past the first tick
 cmp -s "$WORK/FENDUL.INI" "$WORK/start.ini" || fail "the settings file was rewritten by the move"
@@ -212,13 +217,36 @@ viewable || fail "the window did not follow to the first workspace once on top a
 menu_pick x
 wait_for 5 "the program to end" eval '! kill -0 '"$VPID"
 
-# ---- A screen that shrinks while the program runs ------------------------------------------------
-# 1280 x 800, the window at 1100, 600; once the screen is 1024 x 768 none of it is left there, and
-# it goes to the nearest place inside: 692 = 1024 - 332, 578 = 768 - 190.
-printf '[FENDUL]\nLeft=1100\nTop=600\nWidth=332\nHeight=190\n' >"$WORK/FENDUL.INI"
+# ---- A panel, and a screen that shrinks while the program runs -----------------------------------
+# A panel 40 pixels high along the top (a window that reserves the strip): without a settings file
+# the default position counts from the work area under it, 396, 7 + 40.
+rm -f "$WORK/FENDUL.INI"
 start_desktop -resizeable -screen 1280x800
-wait_for 5 "the start-up place" geometry_is "1100 600 332 190"
+xlogo -geometry 100x40+0+0 >/dev/null 2>&1 &
+PANEL_PID=$!
+PIDS+=($PANEL_PID)
+PANEL=$(xdotool search --sync --classname xlogo | head -1)
+panel_on() {
+  xprop -id "$PANEL" -f _NET_WM_STRUT_PARTIAL 32c -set _NET_WM_STRUT_PARTIAL "0,0,40,0,0,0,0,0,0,1279,0,0"
+  wait_for 5 "the work area under the panel" eval 'xprop -root _NET_WORKAREA | grep -q "= 0, 40,"'
+}
+panel_on
+start_program
+wait_for 5 "the default place under the panel (now $(geometry))" geometry_is "396 47 332 190"
+# Without the panel the window stays; moved to the top and the panel back over its title bar, it
+# moves down to the panel's edge.
+xprop -id "$PANEL" -remove _NET_WM_STRUT_PARTIAL
+wait_for 5 "the whole screen as work area" eval 'xprop -root _NET_WORKAREA | grep -q "= 0, 0,"'
+xdotool windowmove "$WIN" 397 "$(extents | cut -d' ' -f3)"
+wait_for 3 "the window at the top" geometry_is "396 0 332 190"
+panel_on
+wait_for 5 "the window below the panel (now $(geometry))" geometry_is "396 40 332 190"
+# At 1100, 600 of 1280 x 800; once the screen is 1024 x 768 none of the window is left there, and it
+# goes to the nearest place inside: 692 = 1024 - 332, 578 = 768 - 190.
+read -r l _ t _ <<<"$(extents)"
+xdotool windowmove "$WIN" $((1100 + l)) $((600 + t))
+wait_for 3 "the window at 1100, 600" geometry_is "1100 600 332 190"
 xrandr --output default --mode 1024x768 --fb 1024x768 2>/dev/null
 wait_for 5 "the window back on the smaller screen (now $(geometry))" geometry_is "692 578 332 190"
-cmp -s "$WORK/FENDUL.INI" "$WORK/start.ini" || fail "the settings file was rewritten by the move"
+[ -e "$WORK/FENDUL.INI" ] && fail "a settings file was written for the moves"
 echo "monitors: 1 passed, 0 failed"
