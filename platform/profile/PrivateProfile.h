@@ -39,7 +39,10 @@ struct TProfileWrite {
 // flushed to disk, renamed over the file, and the directory flushed. At every moment the file is
 // the old text or the new one. The new file keeps the old one's permission bits (and owner,
 // where the process may set it); a new file gets 0666 less the umask. A path naming a symbolic
-// link replaces the link's target and the link stays.
+// link replaces the link's target and the link stays, but links are followed, for reads and
+// writes alike, only as OpenFolderOf allows: in a folder that is sticky and writable by everyone
+// (/tmp), only a link of this process's user or of the folder's owner. A refused link reads as
+// a missing file (the defaults) and fails every write.
 //
 // Returns false, leaving the old file as it was and no temporary file behind, when the write
 // cannot be made: the directory cannot be written; the file exists but cannot be read, is not

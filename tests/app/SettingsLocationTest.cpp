@@ -212,5 +212,35 @@ TEST_F(SettingsLocation, TheProgramStartsFromTheReadOnlyFileAndSavesToTheFallbac
   EXPECT_FALSE(std::filesystem::exists(R + "/locked/varnel"));
 }
 
+// A settings file in a folder everyone writes to, which another user has made a link to a file
+// of theirs: the program starts with the defaults and every save reports the path, as for any
+// file it cannot write, and the other user's file is never touched. Run as root, and as an
+// ordinary user.
+TEST_F(SettingsLocation, AnotherUsersLinkAsTheSettingsFileIsNeitherReadNorWritten) {
+  if (::geteuid() != 0) GTEST_SKIP() << "a link owned by another user can only be made by root";
+  const std::string shared = R + "/shared", theirs = R + "/theirs.ini", ini = shared + "/FENDUL.INI";
+  const std::string planted = "[FENDUL]\nPlotSeconds=90\n";
+  ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  ASSERT_EQ(::chmod(R.c_str(), 0755), 0);
+  Write(theirs, planted, 0666);
+  ASSERT_EQ(::symlink(theirs.c_str(), ini.c_str()), 0);
+  ASSERT_EQ(::lchown(ini.c_str(), 54321, 54321), 0);
+  const auto run = [&] {
+    THeadlessWindowSystem ws;
+    TApplication app(&ws.MessageBox);
+    TForm1 form(app, ws.Ports(), ChooseSettingsLocation(Env(nullptr, nullptr, ini)), nullptr);
+    std::string out = "plot=" + std::to_string(form.PlotSeconds()) + ";";
+    form.Legend1->Click();
+    for (const std::string& t : ws.MessageBox.Texts) out += "error=" + t + ";";
+    return out;
+  };
+  const std::string expected = "plot=60;error=Unable to write to " + ini + ".;";
+  EXPECT_EQ(run(), expected);
+  EXPECT_EQ(AsUnprivilegedUser(run), expected);
+  EXPECT_EQ(ReadFile(theirs), planted);
+  EXPECT_TRUE(std::filesystem::is_symlink(ini));
+}
+
 }  // namespace
 }  // namespace varnel

@@ -2,6 +2,7 @@
 // permissions, failures that leave the old file alone (a process killed at any system call of a
 // save, a full or read-only file system, a read-only file), stale temporary files, and files
 // that are huge, binary, not regular or not there.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -178,6 +179,88 @@ TEST_F(ProfileFile, ASymbolicLinkWritesItsTarget) {
   ASSERT_TRUE(WritePrivateProfileString("FENDUL", "Top", "9", FPath));
   EXPECT_TRUE(fs::is_symlink(FPath));
   EXPECT_EQ(Slurp(target), "[FENDUL]\nTop=9\n");
+}
+
+// ---- Links in a folder that everyone may write to and that is sticky (as /tmp): anyone can
+// plant a link there, so only links of the user running the program or of the folder's owner
+// are followed, for reads and writes alike, whatever the kernel's own setting.
+
+constexpr uid_t kNobody = 65534, kOther = 54321;
+
+// Runs `check` in a child process as the user `uid` (kept when this process already runs as
+// it). True when the check held.
+bool HoldsAs(uid_t uid, const std::function<bool()>& check) {
+  const pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    if (uid != geteuid() && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0)) _exit(2);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ProfileFile, ALinkInASharedFolderIsFollowedOnlyWhenItsUserOrTheFolderOwnerMadeIt) {
+  const uid_t self = geteuid();
+  // shared: the folder everyone writes to; home: where the real settings file lives, owned by
+  // the ordinary user the cases run as.
+  const std::string shared = FDir + "/shared", home = FDir + "/home", real = home + "/real.ini";
+  const std::string old = "[FENDUL]\nTop=1\n";
+  ASSERT_EQ(chmod(FDir.c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(shared.c_str(), 0777), 0);
+  ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
+  const uid_t user = self == 0 ? kNobody : self;
+  if (self == 0) {
+    ASSERT_EQ(chown(home.c_str(), kNobody, kNobody), 0);
+  }
+  struct TCase {
+    const char* Name;
+    uid_t Runner, LinkOwner;
+    mode_t FolderMode;
+    bool ToFolder;  // the link stands for the folder of the file, not the file
+    bool Followed;
+  };
+  const TCase cases[] = {
+      {"the user's own link", user, user, 01777, false, true},
+      {"the user's own link to the folder", user, user, 01777, true, true},
+      {"root's own link", 0, 0, 01777, false, true},
+      {"root follows no other user's link", 0, kOther, 01777, false, false},
+      {"nor another user's link to the folder", 0, kOther, 01777, true, false},
+      {"a user follows no other user's link", kNobody, kOther, 01777, false, false},
+      {"a user follows the folder owner's link", kNobody, 0, 01777, false, true},
+      {"a folder that is not sticky", 0, kOther, 0777, false, true},
+      {"a sticky folder only its owner writes", kNobody, kOther, 01755, false, true},
+  };
+  int ran = 0;
+  for (const TCase& c : cases) {
+    if (self != 0 && (c.Runner != self || c.LinkOwner != self)) continue;  // needs root to arrange
+    ++ran;
+    const std::string link = shared + (c.ToFolder ? "/sub" : "/FENDUL.INI");
+    const std::string path = c.ToFolder ? link + "/real.ini" : link;
+    for (const char* name : {"/sub", "/FENDUL.INI"}) unlink((shared + name).c_str());
+    Spit(real, old);
+    if (self == 0) {
+      ASSERT_EQ(chown(real.c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(symlink((c.ToFolder ? home : real).c_str(), link.c_str()), 0);
+    if (self == 0) {
+      ASSERT_EQ(lchown(link.c_str(), c.LinkOwner, c.LinkOwner), 0);
+    }
+    ASSERT_EQ(chmod(shared.c_str(), c.FolderMode), 0);
+    // Followed: the file's value is read and the save reaches it. Refused: the defaults are read
+    // and the save fails.
+    EXPECT_TRUE(HoldsAs(c.Runner, [&] {
+      const bool read = GetPrivateProfileString("FENDUL", "Top", "7", path) == "1";
+      const bool saved = WritePrivateProfileString("FENDUL", "Top", "2", path);
+      return read == c.Followed && saved == c.Followed;
+    })) << c.Name;
+    EXPECT_EQ(Slurp(real), c.Followed ? "[FENDUL]\nTop=2\n" : old) << c.Name;
+    EXPECT_TRUE(fs::is_symlink(link)) << c.Name;
+    EXPECT_EQ(EntriesOf(shared), std::vector<std::string>{c.ToFolder ? "sub" : "FENDUL.INI"}) << c.Name;
+    EXPECT_EQ(EntriesOf(home), std::vector<std::string>{"real.ini"}) << c.Name;
+  }
+  if (self != 0)
+    GTEST_SKIP() << "ran " << ran << " cases; the links of other users and root's own need a test run as root";
 }
 
 TEST_F(ProfileFile, WritesThatCannotBeMadeFailAndChangeNothing) {
