@@ -150,15 +150,17 @@ int RemoveStaleProfileTemporaries(const std::string& path) {
   DIR* d = listing ? ::fdopendir(listing.Get()) : nullptr;
   if (!d) return 0;
   listing.Release();
+  const uid_t user = ::geteuid();
   int removed = 0;
   while (const struct dirent* e = ::readdir(d)) {
     const pid_t pid = TemporaryNamePid(e->d_name, at->Name);
     if (pid <= 0) continue;
     // A running process may be writing it now (our own process has no write under way).
     if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH)) continue;
+    // Only our own: in a shared folder a file of that name may be another user's.
     struct stat st;
     if (::fstatat(at->Folder.Get(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-        ::unlinkat(at->Folder.Get(), e->d_name, 0) == 0)
+        st.st_uid == user && ::unlinkat(at->Folder.Get(), e->d_name, 0) == 0)
       ++removed;
   }
   ::closedir(d);

@@ -59,7 +59,8 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
 
 // Removes the temporary files that writes to the file at `path` left behind when their process
 // was killed: only names of the form the writes use (".FENDUL.INI.<pid>-<n>.tmp" beside
-// FENDUL.INI), of processes no longer running. Returns how many were removed.
+// FENDUL.INI), of processes no longer running, that belong to this process's user. Returns how
+// many were removed.
 int RemoveStaleProfileTemporaries(const std::string& path);
 
 }  // namespace varnel

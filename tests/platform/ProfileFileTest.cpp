@@ -437,11 +437,19 @@ TEST_F(ProfileFile, StartUpRemovesOnlyOurOwnStaleTemporaries) {
   std::ofstream(FPath) << "[FENDUL]\n";
   const std::string mine = ".FENDUL.INI.999999999-3.tmp";  // no such process
   const std::string live = ".FENDUL.INI." + std::to_string(getppid()) + "-0.tmp";  // a running process
-  const std::vector<std::string> others = {"FENDUL.INI.tmp", ".FENDUL.INI.12-x.tmp", ".OTHER.INI.999999999-3.tmp",
-                                           ".FENDUL.INI.999999999-3.tmp~", "notes.txt"};
+  std::vector<std::string> others = {"FENDUL.INI.tmp", ".FENDUL.INI.12-x.tmp", ".OTHER.INI.999999999-3.tmp",
+                                     ".FENDUL.INI.999999999-3.tmp~", "notes.txt"};
   for (const std::string& n : others) std::ofstream(FDir + "/" + n) << "x";
   std::ofstream(FDir + "/" + mine) << "x";
   std::ofstream(FDir + "/" + live) << "x";
+  // Another user's file of our pattern (only root can make one), in a folder both may write to,
+  // stays theirs.
+  if (geteuid() == 0) {
+    const std::string theirs = ".FENDUL.INI.999999998-0.tmp";
+    std::ofstream(FDir + "/" + theirs) << "x";
+    ASSERT_EQ(chown((FDir + "/" + theirs).c_str(), kOther, kOther), 0);
+    others.push_back(theirs);
+  }
   EXPECT_EQ(RemoveStaleProfileTemporaries(FPath), 1);
   EXPECT_FALSE(fs::exists(FDir + "/" + mine));
   EXPECT_TRUE(fs::exists(FDir + "/" + live));
