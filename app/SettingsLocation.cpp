@@ -1,10 +1,14 @@
-// The settings file's location: the command line, the executable's directory, then the user's
-// configuration directory.
+// The settings file's location: the command line, the executable's own folder when it is the
+// user's and no system folder, then the user's configuration directory.
 #include "app/SettingsLocation.h"
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -26,6 +30,32 @@ bool IsDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+#ifndef VARNEL_INSTALL_FOLDERS
+#define VARNEL_INSTALL_FOLDERS ""
+#endif
+
+// `path` is `folder` or lies inside it.
+bool IsWithin(std::string_view path, std::string_view folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
+  if (folder.empty() || path.substr(0, folder.size()) != folder) return false;
+  return path.size() == folder.size() || folder == "/" || path[folder.size()] == '/';
+}
+
+// True when the settings may live beside the executable at `exe` (rule 2 above).
+bool MayKeepSettingsBeside(std::string_view exe, const std::string& beside) {
+  const std::size_t slash = exe.rfind('/');
+  if (slash == std::string_view::npos) return false;
+  char* real = ::realpath(std::string(exe.substr(0, slash + 1)).c_str(), nullptr);
+  if (!real) return false;
+  const std::string folder(real);
+  std::free(real);
+  struct stat st;
+  const uid_t user = ::geteuid();
+  if (IsSystemFolder(folder) || ::stat(folder.c_str(), &st) != 0 || st.st_uid != user) return false;
+  if (user == 0 && !Exists(beside)) return false;  // root makes no new file beside a program
+  return CanReplaceFile(beside);
+}
+
 // A path without "." and ".." steps and with one "/" between names.
 std::string Normal(const std::filesystem::path& p) { return p.lexically_normal().string(); }
 
@@ -44,7 +74,7 @@ TSettingsLocation ChooseSettingsLocation(const TSettingsEnvironment& env) {
   }
 
   const std::string beside = SettingsFilePath(env.ExecutablePath);
-  if (CanReplaceFile(beside)) return TSettingsLocation(beside);
+  if (MayKeepSettingsBeside(env.ExecutablePath, beside)) return TSettingsLocation(beside);
 
   TSettingsLocation where;
   std::string configHome;
@@ -66,6 +96,19 @@ TSettingsLocation ChooseSettingsLocation(const TSettingsEnvironment& env) {
   where.Path = where.MakeDirectory + "/" + SettingsFileName;
   where.StartPath = !Exists(where.Path) && Exists(beside) ? beside : where.Path;
   return where;
+}
+
+bool IsSystemFolder(std::string_view folder) {
+  for (const char* system : {"/usr", "/bin", "/sbin", "/opt", "/etc"})
+    if (IsWithin(folder, system)) return true;
+  if (folder.substr(0, 4) == "/lib") return true;  // /lib, /lib32, /lib64, /libx32, ...
+  std::string_view installed = VARNEL_INSTALL_FOLDERS;
+  while (!installed.empty()) {
+    const std::size_t colon = std::min(installed.find(':'), installed.size());
+    if (IsWithin(folder, installed.substr(0, colon))) return true;
+    installed.remove_prefix(std::min(colon + 1, installed.size()));
+  }
+  return false;
 }
 
 bool MakeSettingsDirectory(const std::string& directory) {

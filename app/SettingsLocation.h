@@ -1,10 +1,12 @@
-// Where the settings file lives. The file is FENDUL.INI beside the executable wherever that
-// file can be written (portable use); a program installed where its user cannot write keeps its
-// settings in the user's configuration directory instead:
+// Where the settings file lives. A copy of the program kept in a folder of its own carries its
+// settings beside it (portable use); an installed program, or one run as root, keeps them in
+// the user's configuration folder instead:
 //
 //   1. `--ini FILE` names the file.
-//   2. Otherwise FENDUL.INI beside the executable, when it exists and can be written, or does
-//      not exist and its directory can be written.
+//   2. Otherwise FENDUL.INI beside the executable, when that folder belongs to the user running
+//      the program and is no system folder (IsSystemFolder); when running as root, only if the
+//      file is already there; and the file can be written, or does not exist and the folder can
+//      be written.
 //   3. Otherwise $XDG_CONFIG_HOME/varnel/FENDUL.INI ($HOME/.config/varnel/FENDUL.INI when that
 //      variable is unset, empty or not absolute). Its directory is made by the first save.
 //      Until that file exists, start-up reads a FENDUL.INI beside the executable, if there is
@@ -40,6 +42,11 @@ struct TSettingsEnvironment {
 // Applies the rule above to the file system as it is now. A relative --ini path is taken from
 // the current directory and made absolute.
 TSettingsLocation ChooseSettingsLocation(const TSettingsEnvironment& env);
+
+// True for a folder of the system's programs and data, which no user's settings belong in: one of
+// /usr, /bin, /sbin, /lib*, /opt and /etc, one of the folders this build installs into, or
+// anything inside them. `folder` is absolute and without "." or ".." steps.
+bool IsSystemFolder(std::string_view folder);
 
 // Makes `directory` and any missing parents with mode 0700. Returns false when it is not a
 // directory afterwards; the save that follows then reports the failure.

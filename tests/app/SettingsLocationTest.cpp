@@ -168,6 +168,72 @@ TEST_F(SettingsLocation, EachBranchOfTheRule) {
   }
 }
 
+// The folder beside the executable holds settings only when it is the user's own and no system
+// folder, and root starts no new file there. Each case runs as root or as the user nobody, on a
+// tree that belongs to the user the case runs as unless the case hands the folder to another.
+TEST_F(SettingsLocation, SettingsAreKeptBesideOnlyTheUsersOwnProgramAndRootMakesNoNewFileThere) {
+  const bool root = ::geteuid() == 0;
+  const std::string xdg = R + "/xdg", fallback = R + "/xdg/varnel/FENDUL.INI", mkdir = R + "/xdg/varnel";
+  const std::string toFallback = "path=" + fallback + " start=" + fallback + " mkdir=" + mkdir + " warnings=0";
+  const std::string startBeside = "path=" + fallback + " start=" + Beside + " mkdir=" + mkdir + " warnings=0";
+  const std::string besideOnly = "path=" + Beside + " start=" + Beside + " mkdir= warnings=0";
+  const auto theirs = [&] { ASSERT_EQ(::chown((R + "/bin").c_str(), 54321, 54321), 0); };
+  struct TCase {
+    const char* Name;
+    bool AsRoot;
+    std::function<void()> Arrange;  // after the tree is given to the user of the case
+    std::string Exe, Expected;
+  };
+  // The system's own folder of programs is only looked at: no file is made there.
+  const std::string usrBin = std::filesystem::exists("/usr/bin/FENDUL.INI")
+                                 ? "path=" + fallback + " start=/usr/bin/FENDUL.INI mkdir=" + mkdir + " warnings=0"
+                                 : toFallback;
+  const TCase cases[] = {
+      {"user: another user's folder, open to everyone", false, [&] { theirs(); ::chmod((R + "/bin").c_str(), 0777); },
+       Exe, toFallback},
+      {"user: a writable file in another user's folder gives starting values only", false,
+       [&] {
+         Write(Beside, "[FENDUL]\n", 0666);
+         theirs();
+         ::chmod((R + "/bin").c_str(), 0777);
+       },
+       Exe, startBeside},
+      {"user: a program in /usr/bin", false, [] {}, "/usr/bin/varnel", usrBin},
+      {"root: its own folder, no file", true, [] {}, Exe, toFallback},
+      {"root: its own folder, the file there", true, [&] { Write(Beside, "[FENDUL]\n"); }, Exe, besideOnly},
+      {"root: its own folder, a read-only file", true, [&] { Write(Beside, "[FENDUL]\n", 0444); }, Exe, startBeside},
+      {"root: another user's folder, the file there", true,
+       [&] {
+         Write(Beside, "[FENDUL]\n", 0666);
+         theirs();
+       },
+       Exe, startBeside},
+      {"root: a program in /usr/bin", true, [] {}, "/usr/bin/varnel", usrBin},
+  };
+  int skipped = 0;
+  for (const TCase& c : cases) {
+    if (!root && (c.AsRoot || c.Name == cases[0].Name || c.Name == cases[1].Name)) {
+      ++skipped;  // root's own cases, and folders handed to another user, need root
+      continue;
+    }
+    Reset();
+    if (!c.AsRoot) Own();
+    c.Arrange();
+    const TSettingsEnvironment env{{}, c.Exe, xdg.c_str(), nullptr};
+    const auto choose = [&] { return Describe(ChooseSettingsLocation(env)); };
+    EXPECT_EQ(c.AsRoot ? choose() : AsUnprivilegedUser(choose), c.Expected) << c.Name;
+  }
+  if (skipped > 0) GTEST_SKIP() << skipped << " cases need a test run as root";
+}
+
+TEST(SettingsFolder, SystemFoldersAreTheSystemsProgramAndDataFoldersAndAnythingInThem) {
+  for (const char* folder : {"/usr", "/usr/bin", "/usr/local/bin", "/bin", "/sbin/x", "/lib", "/lib64/a", "/libx32",
+                             "/opt/varnel/bin", "/etc", "/etc/xdg"})
+    EXPECT_TRUE(IsSystemFolder(folder)) << folder;
+  for (const char* folder : {"/", "/home/me/varnel", "/tmp/bin", "/usrx", "/optional", "/home/usr", "/srv/etc"})
+    EXPECT_FALSE(IsSystemFolder(folder)) << folder;
+}
+
 TEST_F(SettingsLocation, TheIniOptionWinsAndIsMadeAbsolute) {
   Own();
   const std::string cwd = std::filesystem::current_path().string();
