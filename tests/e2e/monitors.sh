@@ -80,10 +80,11 @@ start_desktop() {
   wait_for 20 "openbox" wm_ready
 }
 # start_program: the program with the settings in $WORK/FENDUL.INI (if any, kept as start.ini);
-# sets VPID and WIN.
+# sets VPID and WIN. Run as root without that file, the program keeps its settings in the
+# configuration folder instead: the test's own, so that no file of the user's is read.
 start_program() {
   if [ -f "$WORK/FENDUL.INI" ]; then cp "$WORK/FENDUL.INI" "$WORK/start.ini"; fi
-  VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
+  XDG_CONFIG_HOME="$WORK/config" VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
   VPID=$!
   PIDS+=($VPID)
   wait_for 10 "the window" find_window
