@@ -14,9 +14,13 @@
 #   bench/resources.sh [path/to/varnel]     (default: builds build-release/ui/varnel)
 #   RUNS=5 DISPLAYS="90 99" bench/resources.sh    (the display numbers it may take, first to last)
 #
+# Where a node exporter is installed, a fifth window ("remote") is Varnel reading the same scripted
+# load over HTTP from the exporter, which is given the file as its /proc/stat.
+#
 # Goals for Varnel: CPU time within 1.2x of the empty window's and below conky's; resident memory
 # within 6 MB of the empty window's and below conky's; first paint within 50 ms of the empty
-# window's.
+# window's. With the exporter as its source: CPU time at most 1.5x, and resident memory at most
+# 3 MB more, than with the file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -76,7 +80,8 @@ CONF
 # The scripted load: every second the counters of the first line of a /proc/stat-format file
 # advance by a load that wanders (steps of up to 15 points, now and then a jump anywhere in
 # 0..100), from the same seed in every run. Like /proc/stat the file stays the same file and its
-# counters change in place: a line of fixed width, written over the old one by one write().
+# counters change in place: lines of fixed width, written over the old ones by one write(). The
+# second line, the one CPU's, is what the exporter reads.
 STAT=$WORK/stat
 write_load() {
   RANDOM=1998
@@ -88,7 +93,8 @@ write_load() {
     [ "$load" -gt 100 ] && load=100
     busy=$((busy + load))
     idle=$((idle + 100 - load))
-    printf -v line 'cpu  %015d 0 0 %015d 0 0 0 0 0 0\n' "$busy" "$idle"
+    printf -v line 'cpu  %015d 0 0 %015d 0 0 0 0 0 0\ncpu0 %015d 0 0 %015d 0 0 0 0 0 0\n' "$busy" "$idle" \
+      "$busy" "$idle"
     printf '%s' "$line" 1<>"$STAT"
     sleep 1
   done
@@ -108,6 +114,20 @@ start() {  # start NAME REGEX COMMAND...
 # CPU time in nanoseconds (the scheduler's count, finer than the 10 ms ticks of /proc/PID/stat).
 cpu_ns() { awk '{print $1}' "/proc/$1/schedstat"; }
 PROGRAMS=(varnel empty conky xload)
+if command -v prometheus-node-exporter >/dev/null; then
+  mkdir "$WORK/remote" "$WORK/procfs"
+  cp "$VARNEL" "$WORK/remote/varnel"
+  printf '[FENDUL]\nLeft=820\nTop=20\nWidth=332\nHeight=190\n' >"$WORK/remote.ini"
+  ln -s "$STAT" "$WORK/procfs/stat"
+  EPORT=""
+  for p in $(seq 29100 29199); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null || { EPORT=$p; break; }
+  done
+  prometheus-node-exporter --collector.disable-defaults --collector.cpu --web.disable-exporter-metrics \
+    --path.procfs="$WORK/procfs" --web.listen-address="127.0.0.1:$EPORT" >/dev/null 2>&1 &
+  PIDS+=($!)
+  PROGRAMS+=(remote)
+fi
 RESULTS=$WORK/results   # lines: run program first-paint cpu rss uss
 : >"$RESULTS"
 for run in $(seq "$RUNS"); do
@@ -120,6 +140,12 @@ for run in $(seq "$RUNS"); do
   start empty '^empty$' "$WORK/emptywindow" 420 20
   start conky '^conky' conky -q -c "$WORK/conky.conf"
   start xload '^xload' xload -update 1 -geometry 332x190+420+420
+  if [ -n "${EPORT:-}" ]; then
+    # Started once the first one has its "CPU Usage" caption, so that each is found by its own.
+    cp "$WORK/remote.ini" "$WORK/remote/FENDUL.INI"
+    sleep 1.2
+    start remote '^(FENDUL|CPU Usage - 127\.0\.0\.1)$' "$WORK/remote/varnel" --source "http://127.0.0.1:$EPORT/metrics"
+  fi
   declare -A T10
   sleep 10
   for n in "${PROGRAMS[@]}"; do T10[$n]=$(cpu_ns "${PID[$n]}"); done

@@ -27,6 +27,7 @@ have_package() {
     libfltk1.3-dev) have_header FL/Fl.H ;;
     libcurl4-openssl-dev) pkg-config --exists libcurl 2>/dev/null ;;
     nlohmann-json3-dev) have_header nlohmann/json.hpp ;;
+    libxtst-dev) have_header X11/extensions/XTest.h ;;
     libgtest-dev) have_header gtest/gtest.h ;;
     libbenchmark-dev) have_header benchmark/benchmark.h ;;
     fonts-liberation)
@@ -91,5 +92,5 @@ PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream man-db)
 RESOURCE_PACKAGES=(xvfb x11-utils conky-std x11-apps libfltk1.3-dev libx11-dev)
 
 # What the tests of the network load sources start as their peers: a node exporter, a Prometheus
-# server, and openssl's own TLS server.
-REMOTE_TEST_PACKAGES=(prometheus-node-exporter prometheus openssl)
+# server, and openssl's own TLS server; and the X test extension their end-to-end test clicks with.
+REMOTE_TEST_PACKAGES=(prometheus-node-exporter prometheus openssl libxtst-dev)

@@ -1,0 +1,56 @@
+# Shared by end-to-end scripts: a scratch directory and the processes to end at exit, waiting,
+# and an X server of the script's own. The script defines `fail MESSAGE`, which ends it.
+#
+#   . "$(dirname "$0")/common.sh"
+#   begin_e2e                                     # WORK, PIDS, and their clean-up at exit
+#   start_private_xvfb 200 260 "$WORK/xvfb.log"   # exports DISPLAY
+#   wait_for 10 "the window" find_window
+
+# begin_e2e: WORK, a fresh directory, and PIDS, processes to end; at exit the processes are ended
+# and waited for and the directory removed.
+begin_e2e() {
+  WORK=$(mktemp -d)
+  PIDS=()
+  trap end_e2e EXIT
+}
+end_e2e() {
+  local p
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+
+# wait_for SECONDS DESCRIPTION COMMAND...: retries COMMAND every 50 ms until it succeeds.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# start_private_xvfb FIRST LAST LOG: an Xvfb of our own on the first free display number from
+# FIRST to LAST whose server starts (another test may take a number between the check and the
+# start; then its server exits and the next number is tried). Exports DISPLAY; the server's
+# process joins PIDS.
+start_private_xvfb() {
+  local n xpid end
+  for n in $(seq "$1" "$2"); do
+    [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$3" 2>&1 &
+    xpid=$!
+    end=$((SECONDS + 10))
+    until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$xpid" 2>/dev/null || [ $SECONDS -ge $end ]; do
+      sleep 0.05
+    done
+    if kill -0 "$xpid" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+      PIDS+=($xpid)
+      export DISPLAY=":$n"
+      return 0
+    fi
+    kill "$xpid" 2>/dev/null || true
+  done
+  fail "no X server could be started"
+}
