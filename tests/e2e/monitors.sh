@@ -76,7 +76,8 @@ start_desktop() {
   export DISPLAY=$SERVER
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
   PIDS+=($!)
-  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+  # Openbox names itself first and publishes the work area once its workspaces are set up.
+  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && xprop -root _NET_WORKAREA | grep -q '= '; }
   wait_for 20 "openbox" wm_ready
 }
 # start_program: the program with the settings in $WORK/FENDUL.INI (if any, kept as start.ini);
@@ -223,10 +224,22 @@ wait_for 5 "the program to end" eval '! kill -0 '"$VPID"
 # the default position counts from the work area under it, 396, 7 + 40.
 rm -f "$WORK/FENDUL.INI"
 start_desktop -resizeable -screen 1280x800
-xlogo -geometry 100x40+0+0 >/dev/null 2>&1 &
-PANEL_PID=$!
-PIDS+=($PANEL_PID)
-PANEL=$(xdotool search --sync --classname xlogo | head -1)
+# The panel's window, once openbox manages it (a property written while it takes the window on may
+# go unseen). Openbox just started now and then leaves a window mapped at once unmanaged and
+# unmapped: then the panel is started again.
+panel_managed() { xprop -id "$PANEL" WM_STATE 2>/dev/null | grep -q Normal; }
+for try in 1 2 3 4; do
+  xlogo -geometry 100x40+0+0 >/dev/null 2>&1 &
+  PANEL_PID=$!
+  PIDS+=($PANEL_PID)
+  PANEL=$(xdotool search --sync --classname xlogo | head -1)
+  end=$((SECONDS + 3))
+  until panel_managed || [ $SECONDS -ge $end ]; do sleep 0.05; done
+  panel_managed && break
+  kill "$PANEL_PID"
+  wait "$PANEL_PID" 2>/dev/null || true
+  [ "$try" -lt 4 ] || fail "openbox does not take on the panel window"
+done
 panel_on() {
   xprop -id "$PANEL" -f _NET_WM_STRUT_PARTIAL 32c -set _NET_WM_STRUT_PARTIAL "0,0,40,0,0,0,0,0,0,1279,0,0"
   wait_for 5 "the work area under the panel" eval 'xprop -root _NET_WORKAREA | grep -q "= 0, 40,"'
