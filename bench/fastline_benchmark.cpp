@@ -1,7 +1,8 @@
 // The scrolling graph's costs: the once-a-second cycle (drop the oldest point, renumber the X
 // values, append the new sample) on a one-minute and a one-day plot, and one drawing pass of the
 // fast line over a 1920-pixel plot for 10^3 to 10^6 points with the program's two pens (1 and 2
-// pixels wide).
+// pixels wide), and the 2-pixel line over noisy histories of 60 points to a day at three plot
+// sizes.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -82,6 +83,40 @@ BENCHMARK(BM_FastLinePassOnly)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)
 // previous pixel and are skipped.
 void BM_FastLineDrawSmooth(benchmark::State& state) { RunFastLine(state, psSolid, TShape::Smooth); }
 BENCHMARK(BM_FastLineDrawSmooth)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The 2-pixel line alone over a noisy history (a new random load 0..100 each point, as a busy
+// machine gives) on a plot of width x height: 60 points to a day, at one point in tens of
+// columns to tens of points a column.
+void BM_FastLineDrawNoisy(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+  const int n = static_cast<int>(state.range(2));
+  TBitmapHost host(width, height);
+  TChart chart;
+  chart.SetHost(&host);
+  chart.SetView3D(false);
+  TFastLineSeries line;
+  line.SetParentChart(&chart);
+  line.SetSeriesColor(clMaroon);
+  line.LinePen().SetWidth(2);
+  std::mt19937 rng(7);
+  for (int i = 0; i < n; ++i) line.AppendY(static_cast<double>(rng() % 101));
+  chart.SetPlotRect(Rect(30, 10, width - 10, height - 20));
+  chart.BottomAxis().SetRange(0, n - 1);
+  chart.BottomAxis().AdjustRange();
+  chart.LeftAxis().SetRange(0, 100);
+  chart.LeftAxis().AdjustRange();
+  line.FindVisibleRange();
+  for (auto _ : state) {
+    line.DrawAllPoints();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FastLineDrawNoisy)
+    ->ArgsProduct({{332}, {190}, {60, 600, 3600, 86400}})
+    ->ArgsProduct({{1920}, {1080}, {60, 600, 3600, 86400}})
+    ->Args({3840, 2160, 60})
+    ->Args({3840, 2160, 3600})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace varnel

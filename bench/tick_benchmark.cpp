@@ -3,7 +3,8 @@
 // the gauge value, and the repaint the window system then asks for, in graph mode and in gauge
 // mode; and the graph's tick with a day of noisy history (PlotSeconds=86400, each second a new
 // random load 0..100) at 332 x 190 and 1920 x 1080, where the program draws its 2-pixel line,
-// with and without the repaint, and the line's mapping of that day to pixels alone. The load
+// with and without the repaint, and the line's mapping of that day to pixels alone; and the
+// graph's tick over 60 s to a day of noisy history at three window sizes. The load
 // comes from an in-memory registry (a new value each tick), or from /proc/stat
 // (whose load hardly changes between two reads microseconds apart, so the gauge seldom repaints).
 #include <benchmark/benchmark.h>
@@ -95,20 +96,20 @@ void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = 
   if (!rig.Ws.MessageBox.Texts.empty()) state.SkipWithError(rig.Ws.MessageBox.Texts.front().c_str());
 }
 
-// A day of history: the plot is first filled with a day of random loads (untimed), then each
+// A history of n seconds: the plot is first filled with n random loads (untimed), then each
 // timed tick adds another.
-void FillDay(TTickRig& rig, std::mt19937& rng) {
-  for (int i = 0; i < 86400; ++i) {
+void FillDay(TTickRig& rig, std::mt19937& rng, int n = 86400) {
+  for (int i = 0; i < n; ++i) {
     rig.SetLoad(static_cast<int>(rng() % 101));
     rig.Ws.Timer.Fire();
   }
   rig.Ws.Flush();
 }
 
-void RunDayTicks(benchmark::State& state, int width, int height, bool paint) {
-  TTickRig rig(0, false, 86400, width, height);
+void RunDayTicks(benchmark::State& state, int width, int height, bool paint, int seconds = 86400) {
+  TTickRig rig(0, false, seconds, width, height);
   std::mt19937 rng(7);
-  FillDay(rig, rng);
+  FillDay(rig, rng, seconds);
   for (auto _ : state) {
     state.PauseTiming();
     rig.SetLoad(static_cast<int>(rng() % 101));
@@ -139,6 +140,21 @@ void BM_TickGraphDayMapping(benchmark::State& state) {
   for (auto _ : state) line.DrawAllPoints();
 }
 BENCHMARK(BM_TickGraphDay)->Args({332, 190})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+
+// The graph's tick with PlotSeconds of noisy history (a new random load 0..100 every second) at
+// a window size: width, height, seconds. Each size's 60-second tick is the yardstick of its longer
+// histories; 600 s and an hour put about one point in each pixel column of a small and a large
+// plot, where every segment of the 2-pixel line is a stroke most of the plot's height.
+void BM_TickGraphHistory(benchmark::State& state) {
+  RunDayTicks(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true,
+              static_cast<int>(state.range(2)));
+}
+BENCHMARK(BM_TickGraphHistory)
+    ->ArgsProduct({{332}, {190}, {60, 600, 3600, 86400}})
+    ->ArgsProduct({{1920}, {1080}, {60, 600, 3600, 86400}})
+    ->Args({3840, 2160, 60})
+    ->Args({3840, 2160, 3600})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGraphDayWithoutPaint)->Args({332, 190})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGraphDayMapping)->Args({332, 190})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 

@@ -323,69 +323,54 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
   const TBox& box = s.Box();
   if (box.Empty()) return;
   const TInk ink = SolidInk(rop);
-  const auto span = [&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); };
-  const auto discAt = [&](TPoint64 v) { DiscSpans(disc, w, v, box, span); };
-  // The block a run of vertical segments paints: columns x - w / 2 .. x - w / 2 + w - 1 on the
-  // rows lo .. hi - 1 (beside the discs at its ends).
-  struct TBlock {
-    bool Has = false;
-    i64 X = 0, Lo = 0, Hi = 0;
+  // Whatever runs down the picture (the blocks of column runs, steep segment bodies, the discs)
+  // is gathered column by column and painted a row at a time at the end; flat bodies are
+  // painted at once, along their rows. The operation gives the same however often a pixel is
+  // painted, so the order does not matter.
+  TColumnCover cover(s, rop);
+  // The disc column by column: rows discTop[j] .. discBottom[j] - 1 of column j (a nested
+  // disc is convex: one run a column).
+  i64 discTop[kChainWidth], discBottom[kChainWidth];
+  for (i64 j = 0; j < w; ++j) discTop[j] = w, discBottom[j] = 0;
+  for (i64 r = 0; r < w; ++r) {
+    const auto ext = disc.Row(r);
+    for (i64 j = std::max<i64>(ext.first, 0); j <= std::min(ext.second, w - 1); ++j) {
+      discTop[j] = std::min(discTop[j], r);
+      discBottom[j] = std::max(discBottom[j], r + 1);
+    }
+  }
+  const i64 lo = -(w / 2);
+  const auto discAt = [&](TPoint64 v) {
+    if (!box.Intersects(v.x + lo, v.y + lo, v.x + lo + w, v.y + lo + w)) return;
+    for (i64 j = 0; j < w; ++j) cover.Add(v.x + lo + j, v.y + lo + discTop[j], v.y + lo + discBottom[j]);
   };
-  // The body of a segment between two blocks, but for the rows on which both blocks lie and
-  // together cover every column the body can reach there (on a noisy line, nearly all of it:
-  // the block of a column then spans most of the plot's height).
-  const auto body = [&](TPoint64 a, TPoint64 b, const TBlock& from, const TBlock& to) {
+  const auto body = [&](TPoint64 a, TPoint64 b) {
     SegmentBody(
-        a, b, w, box, [&](i64 y0, i64 y1, i64 x0, i64 x1) { s.Narrow(y0, y1, x0, x1, rop); },
-        [&](std::span<const TPoint64> quad) {
-          i64 skipT = 0, skipB = 0;
-          if (from.Has && to.Has && std::llabs(from.X - to.X) <= w) {
-            // The quad's pixels lie in the columns of its corners, the last one excluded.
-            i64 l = quad[0].x, r = quad[0].x;
-            for (const TPoint64& q : quad) l = std::min(l, q.x), r = std::max(r, q.x);
-            const i64 left = std::min(from.X, to.X) - w / 2, right = std::max(from.X, to.X) - w / 2 + w;
-            if (l >= left && r <= right) {
-              skipT = std::max(from.Lo, to.Lo);
-              skipB = std::min(from.Hi, to.Hi);
-            }
-          }
-          if (skipT >= skipB) {
-            ScanPolygon(quad, ALTERNATE, s, ink);
+        a, b, w, box,
+        [&](i64 y0, i64 y1, i64 x0, i64 x1) {
+          if (x1 - x0 > y1 - y0) {
+            s.Narrow(y0, y1, x0, x1, rop);
             return;
           }
-          ScanPolygon(quad, ALTERNATE, s, ink, box.T, skipT);
-          ScanPolygon(quad, ALTERNATE, s, ink, skipB, box.B);
+          for (i64 x = std::max(x0, box.L); x < std::min(x1, box.R); ++x) cover.Add(x, y0, y1);
+        },
+        [&](std::span<const TPoint64> quad) {
+          // Steep bodies a column at a time (a few columns, each a run of many rows).
+          if (std::llabs(b.y - a.y) >= std::llabs(b.x - a.x) && QuadColumns(quad, cover)) return;
+          ScanPolygon(quad, ALTERNATE, s, ink);
         });
   };
-  // The open run of vertical segments: column runX, rows lo .. hi between its highest and
-  // lowest point. Its segments' bodies together are that block; the discs of its points lie
-  // inside the block but for the rows beyond its ends, where (the disc being nested) the
-  // discs at the highest and the lowest point hold those of the others. The body of a segment
-  // to the next column waits for the block it ends in.
+  // The open run of vertical segments: column runX, rows runLo .. runHi between its highest
+  // and lowest point. Its segments' bodies together are that block; the discs of its points
+  // lie inside the block but for the rows beyond its ends, where (the disc being nested) the
+  // discs at the highest and the lowest point hold those of the others.
   bool open = false;
-  i64 runX = 0, lo = 0, hi = 0;
-  bool waiting = false;
-  TPoint64 waitA{}, waitB{};
-  TBlock waitFrom;
-  // The point or run before the waiting segment is painted: the segment follows.
-  const auto done = [&](const TBlock& at) {
-    if (waiting) body(waitA, waitB, waitFrom, at);
-    waiting = false;
-  };
-  TBlock last;
+  i64 runX = 0, runLo = 0, runHi = 0;
   const auto close = [&] {
-    const TBlock block{true, runX, lo, hi};
-    s.Narrow(lo, hi, runX - w / 2, runX - w / 2 + w, rop);
-    discAt({runX, lo});
-    discAt({runX, hi});
+    for (i64 x = std::max(runX + lo, box.L); x < std::min(runX + lo + w, box.R); ++x) cover.Add(x, runLo, runHi);
+    discAt({runX, runLo});
+    discAt({runX, runHi});
     open = false;
-    done(block);
-    last = block;
-  };
-  const auto single = [&](TPoint64 v) {
-    discAt(v);
-    done(TBlock{});
-    last = TBlock{};
   };
   TPoint64 cur = start;
   for (const TPoint& q : pts) {
@@ -395,27 +380,25 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
       if (!open) {
         open = true;
         runX = cur.x;
-        lo = hi = cur.y;
+        runLo = runHi = cur.y;
       }
-      lo = std::min(lo, next.y);
-      hi = std::max(hi, next.y);
+      runLo = std::min(runLo, next.y);
+      runHi = std::max(runHi, next.y);
     } else {
       // cur's disc: part of the run it ends, or its own.
       if (open)
         close();
       else
-        single(cur);
-      waiting = true;
-      waitA = cur;
-      waitB = next;
-      waitFrom = last;
+        discAt(cur);
+      body(cur, next);
     }
     cur = next;
   }
   if (open)
     close();
   else
-    single(cur);
+    discAt(cur);
+  cover.Paint();
 }
 
 }  // namespace varnel::raster

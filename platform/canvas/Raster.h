@@ -7,6 +7,8 @@
 //   raster::TSurface s(bmp.Data(), bmp.Width(), bmp.Height(), region);
 //   s.Span(y, x0, x1, raster::SolidInk(raster::PenRop(pmCopy, px)));
 #pragma once
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -110,6 +112,66 @@ class TSurface {
   const TClipRegion& FRegion;
 };
 
+// Rows of pixel columns gathered for a stroke that many columns share (at most one interval a
+// column), then painted a row at a time: a line down thousands of columns walks the picture
+// as it lies in memory instead of down the whole picture once per column. Only for an operation that gives the same
+// result however often a pixel is painted; one cover at a time on a thread (its storage is
+// kept between uses).
+//
+//   TColumnCover cover(s, rop);  cover.Add(x, top, bottom);  ...  cover.Paint();
+class TColumnCover {
+ public:
+  TColumnCover(TSurface& s, TRop rop);
+  TColumnCover(const TColumnCover&) = delete;
+  TColumnCover& operator=(const TColumnCover&) = delete;
+  // Rows [t, b) of column x, clipped to the surface's box.
+  void Add(i64 x, i64 t, i64 b) {
+    const TBox& box = FS.Box();
+    if (x < box.L || x >= box.R) return;
+    t = std::max(t, box.T);
+    b = std::min(b, box.B);
+    if (t >= b) return;
+    if (x < FMinX || x > FMaxX) Extend(x);
+    std::int32_t& top = FTop[static_cast<std::size_t>(x - box.L)];
+    std::int32_t& bottom = FBottom[static_cast<std::size_t>(x - box.L)];
+    if (top >= bottom) {
+      top = static_cast<std::int32_t>(t);
+      bottom = static_cast<std::int32_t>(b);
+    } else if (t <= bottom && b >= top) {
+      top = std::min(top, static_cast<std::int32_t>(t));
+      bottom = std::max(bottom, static_cast<std::int32_t>(b));
+    } else {
+      AddApart(x, t, b);
+      return;
+    }
+    FRowsT = std::min(FRowsT, static_cast<i64>(top));
+    FRowsB = std::max(FRowsB, static_cast<i64>(bottom));
+  }
+  // Paints every interval gathered, row by row, and empties the cover.
+  void Paint();
+  const TBox& Box() const { return FS.Box(); }
+
+ private:
+  void Extend(i64 x);
+  // An interval apart from its column's: kept beside the columns' own (painting them all once
+  // there are more than a few a column).
+  void AddApart(i64 x, i64 t, i64 b);
+  void PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base);
+  TSurface& FS;
+  TRop FRop;
+  std::vector<std::int32_t>& FTop;     // per column of the box; empty where top >= bottom
+  std::vector<std::int32_t>& FBottom;
+  std::vector<std::array<std::int32_t, 3>>& FApart;  // further intervals: column, top, bottom
+  i64 FMinX = 1, FMaxX = 0;            // the columns in use (none while FMinX > FMaxX)
+  i64 FRowsT = 0, FRowsB = 0;          // the rows they span
+};
+
+// Adds the pixels of a segment body (a parallelogram with its corners in order) to the cover,
+// column by column: in each column the lattice rule's pixels of a convex shape are one run of
+// rows, bounded by the lines of its left and right edges. False, adding nothing, for a body
+// without area or with coordinates beyond 2^24 (the quick arithmetic's range).
+bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover);
+
 // Spans gathered row by row inside a box (e.g. a wide stroke), merged so that each pixel is
 // painted once. Rows are kept compact while spans arrive.
 class TSpanRows {
@@ -201,9 +263,9 @@ constexpr i64 kChainWidth = 64;
 // The wide stroke of the open path from start through pts (round ends and joins), painted
 // straight onto the surface for an operation that gives the same result however often a pixel
 // is painted: the union of the discs at the points and the segments' bodies, with each run of
-// segments down one pixel column painted once as the block it covers and the discs at its two
-// ends, and a segment from one such block to the next left out on the rows the two cover
-// together. disc must be Nested().
+// segments down one pixel column taken as the block it covers and the discs at its two ends.
+// What runs down the picture (blocks, discs, steep bodies) goes through a TColumnCover, so it
+// is painted a row at a time. disc must be Nested().
 void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pts, i64 w, const TDisc& disc);
 
 // The filled ellipse of a W x H box (both at most kExactEllipse): per row the inclusive column

@@ -1,0 +1,246 @@
+// The column cover: runs of rows gathered per pixel column and painted a row at a time, and the
+// column-by-column form of a convex segment body that feeds it.
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+
+#include "platform/canvas/Raster.h"
+
+namespace varnel::raster {
+
+namespace {
+
+// Storage of the cover, kept between strokes (a stroke of a chart line is painted in many
+// batches).
+struct TCoverStore {
+  std::vector<std::int32_t> Top, Bottom;
+  std::vector<std::array<std::int32_t, 3>> Apart;
+  std::vector<std::int32_t> Count;
+  std::vector<std::uint32_t> RowStart;
+  std::vector<std::int32_t> Events;
+  std::vector<std::uint64_t> Bits;
+};
+TCoverStore& Store() {
+  thread_local TCoverStore store;
+  return store;
+}
+
+}  // namespace
+
+TColumnCover::TColumnCover(TSurface& s, TRop rop)
+    : FS(s), FRop(rop), FTop(Store().Top), FBottom(Store().Bottom), FApart(Store().Apart) {
+  FApart.clear();
+  const std::size_t width = static_cast<std::size_t>(std::max<i64>(0, s.Box().R - s.Box().L));
+  if (FTop.size() < width) {
+    FTop.resize(width);
+    FBottom.resize(width);
+  }
+}
+
+void TColumnCover::Extend(i64 x) {
+  // The new columns start empty; only the columns in use are ever read.
+  const i64 lo = FMinX > FMaxX ? x : std::min(x, FMinX), hi = FMinX > FMaxX ? x : std::max(x, FMaxX);
+  const auto clear = [&](i64 a, i64 b) {  // columns [a, b]
+    for (i64 c = a; c <= b; ++c) {
+      FTop[static_cast<std::size_t>(c - FS.Box().L)] = 0;
+      FBottom[static_cast<std::size_t>(c - FS.Box().L)] = 0;
+    }
+  };
+  if (FMinX > FMaxX) {
+    clear(x, x);
+    FRowsT = FS.Box().B;
+    FRowsB = FS.Box().T;
+  } else if (x < FMinX) {
+    clear(x, FMinX - 1);
+  } else {
+    clear(FMaxX + 1, x);
+  }
+  FMinX = lo;
+  FMaxX = hi;
+}
+
+void TColumnCover::AddApart(i64 x, i64 t, i64 b) {
+  FApart.push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(t), static_cast<std::int32_t>(b)});
+  FRowsT = std::min(FRowsT, t);
+  FRowsB = std::max(FRowsB, b);
+  // Bounded storage: a stroke that keeps coming back to the same columns is painted in parts.
+  if (FApart.size() > 4 * static_cast<std::size_t>(FMaxX - FMinX + 1) + 64) Paint();
+}
+
+void TColumnCover::Paint() {
+  if (FMinX > FMaxX || FRowsT >= FRowsB) {
+    FMinX = 1, FMaxX = 0;
+    FApart.clear();
+    return;
+  }
+  TCoverStore& st = Store();
+  const i64 L = FS.Box().L;
+  // Bit k of the row's mask is column base + k: set while the column has an interval on the
+  // row. Each interval counts its column in at its top row and out at its bottom row: the
+  // events (bit * 2, plus one for an end) sorted by row with a counting sort.
+  const i64 base = FMinX;
+  const std::size_t columns = static_cast<std::size_t>(FMaxX - FMinX + 1);
+  const std::size_t words = (columns + 63) / 64;
+  const std::size_t rows = static_cast<std::size_t>(FRowsB - FRowsT);
+  st.RowStart.assign(rows + 2, 0);
+  const auto each = [&](auto&& f) {
+    for (i64 x = FMinX; x <= FMaxX; ++x) {
+      const std::size_t k = static_cast<std::size_t>(x - L);
+      if (FTop[k] < FBottom[k]) f(x, FTop[k], FBottom[k]);
+    }
+    for (const auto& a : FApart) f(a[0], a[1], a[2]);
+  };
+  each([&](i64, i64 t, i64 b) {
+    ++st.RowStart[static_cast<std::size_t>(t - FRowsT) + 1];
+    if (b < FRowsB) ++st.RowStart[static_cast<std::size_t>(b - FRowsT) + 1];
+  });
+  for (std::size_t r = 1; r < st.RowStart.size(); ++r) st.RowStart[r] += st.RowStart[r - 1];
+  st.Events.resize(st.RowStart[rows]);
+  each([&](i64 x, i64 t, i64 b) {
+    const auto bit = static_cast<std::int32_t>(x - base);
+    st.Events[st.RowStart[static_cast<std::size_t>(t - FRowsT)]++] = 2 * bit;
+    if (b < FRowsB) st.Events[st.RowStart[static_cast<std::size_t>(b - FRowsT)]++] = 2 * bit + 1;
+  });
+  // The cursors now stand at the next row's start: row r's events end at RowStart[r].
+  st.Bits.assign(words, 0);
+  const bool counted = !FApart.empty();  // without further intervals a column is in or out
+  if (counted) st.Count.assign(columns, 0);
+  std::uint32_t e = 0;
+  for (std::size_t r = 0; r < rows; ++r) {
+    for (; e < st.RowStart[r]; ++e) {
+      const auto ev = static_cast<std::uint32_t>(st.Events[e]);
+      const std::uint32_t bit = ev >> 1;
+      const std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+      if (!counted) {
+        st.Bits[bit >> 6] ^= mask;
+        continue;
+      }
+      std::int32_t& n = st.Count[bit];
+      n += (ev & 1) ? -1 : 1;
+      st.Bits[bit >> 6] = n > 0 ? st.Bits[bit >> 6] | mask : st.Bits[bit >> 6] & ~mask;
+    }
+    PaintRow(FRowsT + static_cast<i64>(r), st.Bits.data(), words, base);
+  }
+  FMinX = 1, FMaxX = 0;
+  FApart.clear();
+}
+
+void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base) {
+  // The runs of the row's mask: a bit that differs from the one before it starts a run (set)
+  // or ends one (clear). A run is painted as a plain fill where the operation sets pixels
+  // outright: stores only, without reading a picture that is seldom in the cache.
+  const bool complex = FS.Region().Complex;
+  const TRop rop = FRop;
+  const TInk ink = SolidInk(rop);
+  std::uint32_t* row = FS.Row(y);
+  const auto run = [&](i64 a, i64 b) {
+    if (complex) {
+      FS.Span(y, a, b, ink);
+    } else if (rop.A == 0) {
+      std::fill(row + a, row + b, rop.X);
+    } else {
+      for (std::uint32_t* p = row + a; p != row + b; ++p) *p = rop.Apply(*p);
+    }
+  };
+  i64 runStart = 0;
+  std::uint64_t carry = 0;
+  for (std::size_t w = 0; w < words; ++w) {
+    const std::uint64_t m = bits[w];
+    std::uint64_t changes = m ^ ((m << 1) | carry);
+    carry = m >> 63;
+    const i64 x0 = base + static_cast<i64>(w) * 64;
+    while (changes) {
+      const int k = std::countr_zero(changes);
+      changes &= changes - 1;
+      if ((m >> k) & 1)
+        runStart = x0 + k;
+      else
+        run(runStart, x0 + k);
+    }
+  }
+  if (carry) run(runStart, base + static_cast<i64>(words) * 64);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A convex body column by column
+
+namespace {
+
+// floor(n / d) for d > 0 and |n| < 2^52: the product with the reciprocal is within one of the
+// quotient, and the integer test settles it.
+inline i64 FloorDivNear(i64 n, i64 d, double inv) {
+  i64 q = static_cast<i64>(std::floor(static_cast<double>(n) * inv));
+  if (q * d > n) --q;
+  else if ((q + 1) * d <= n) ++q;
+  return q;
+}
+
+}  // namespace
+
+bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
+  constexpr i64 kLimit = i64{1} << 24;
+  i64 xmin = quad[0].x, xmax = xmin, ymin = quad[0].y, ymax = ymin;
+  i64 area2 = 0;
+  for (std::size_t i = 0; i < quad.size(); ++i) {
+    const TPoint64 a = quad[i], b = quad[(i + 1) % quad.size()];
+    if (a.x < -kLimit || a.x > kLimit || a.y < -kLimit || a.y > kLimit) return false;
+    xmin = std::min(xmin, a.x), xmax = std::max(xmax, a.x), ymin = std::min(ymin, a.y), ymax = std::max(ymax, a.y);
+    area2 += a.x * b.y - b.x * a.y;
+  }
+  if (area2 == 0) return false;
+  // The lattice rule fills, on rows ymin .. ymax - 1, the columns x with XL(y) <= x < XR(y),
+  // where XL and XR are the crossings of the left and right edges. For a convex shape XL is the
+  // greatest of the left edges' lines and XR the least of the right edges' lines, so in column
+  // x each edge bounds the rows from one side: with the edge from (xa, ya) down to (xb, yb)
+  // and f = floor((x - xa) * (yb - ya) / |xb - xa|), a left edge needs y <= ya + f when it runs
+  // right and y >= ya - f when it runs left, a right edge y >= ya + f + 1 and y <= ya - f - 1.
+  // Edges running down in the order of the corners are on the right when the corners turn
+  // clockwise on the screen (positive area).
+  struct TEdgeBound {
+    i64 xa, ya, dy, adx;
+    double inv;
+    int kind;  // 0: y <= ya + f, 1: y >= ya - f, 2: y >= ya + f + 1, 3: y <= ya - f - 1, 4: x >= xa, 5: x < xa
+  };
+  TEdgeBound edges[4];
+  int count = 0;
+  for (std::size_t i = 0; i < quad.size(); ++i) {
+    TPoint64 a = quad[i], b = quad[(i + 1) % quad.size()];
+    if (a.y == b.y) continue;
+    const bool down = a.y < b.y;
+    if (!down) std::swap(a, b);
+    const bool right = down == (area2 > 0);
+    const i64 dx = b.x - a.x;
+    TEdgeBound e{a.x, a.y, b.y - a.y, dx < 0 ? -dx : dx, 0, 0};
+    if (dx == 0)
+      e.kind = right ? 5 : 4;
+    else
+      e.kind = right ? (dx > 0 ? 2 : 3) : (dx > 0 ? 0 : 1);
+    if (dx != 0) e.inv = 1.0 / static_cast<double>(e.adx);
+    edges[count++] = e;
+  }
+  const TBox& box = cover.Box();
+  const i64 c0 = std::max(xmin, box.L), c1 = std::min(xmax, box.R - 1);
+  for (i64 x = c0; x <= c1; ++x) {
+    i64 lo = ymin, hi = ymax - 1;
+    for (int k = 0; k < count; ++k) {
+      const TEdgeBound& e = edges[k];
+      if (e.kind >= 4) {
+        if (e.kind == 4 ? x < e.xa : x >= e.xa) hi = lo - 1;
+        continue;
+      }
+      const i64 f = FloorDivNear((x - e.xa) * e.dy, e.adx, e.inv);
+      switch (e.kind) {
+        case 0: hi = std::min(hi, e.ya + f); break;
+        case 1: lo = std::max(lo, e.ya - f); break;
+        case 2: lo = std::max(lo, e.ya + f + 1); break;
+        default: hi = std::min(hi, e.ya - f - 1); break;
+      }
+    }
+    if (lo <= hi) cover.Add(x, lo, hi + 1);
+  }
+  return true;
+}
+
+}  // namespace varnel::raster

@@ -1,0 +1,153 @@
+// The column cover and the column-by-column segment body against direct statements of the
+// rules: a cover paints exactly the union of the row runs it was given (inside the visible
+// region), however they overlap or lie apart; a parallelogram added column by column paints
+// exactly the pixels of the polygon crossing rule; and a chart-like wide line painted through
+// them in batches matches one LineTo a point on a plot wide and tall enough for long steep
+// segments, thousands of columns of runs and several batches.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <span>
+#include <vector>
+
+#include "platform/canvas/Raster.h"
+#include "tests/platform/CanvasTestSupport.h"
+
+namespace varnel {
+namespace {
+
+using raster::i64;
+using raster::TPoint64;
+
+constexpr std::uint32_t kWhite = 0x00FFFFFFu;
+
+struct TTarget {
+  int W, H;
+  std::vector<std::uint32_t> Pixels;
+  raster::TClipRegion Region;
+  TTarget(int w, int h, int clip, std::mt19937& rng) : W(w), H(h), Pixels(static_cast<std::size_t>(w) * h, kWhite) {
+    if (clip == 0) raster::BuildRectRegion(Region, w, h, TRect{}, false);
+    if (clip == 1) raster::BuildRectRegion(Region, w, h, Rect(static_cast<int>(rng() % 10), 3, w - 4, h - static_cast<int>(rng() % 10)), true);
+    if (clip == 2) {
+      const TPoint poly[] = {Point(0, h / 2), Point(w / 2, 0), Point(w, h / 3), Point(w / 3, h)};
+      raster::BuildPolygonRegion(Region, w, h, poly, ALTERNATE);
+    }
+  }
+  std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * W + x]; }
+};
+
+TEST(ColumnCover, PaintsTheUnionOfItsRunsInsideTheRegion) {
+  std::mt19937 rng(77);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  for (int n = 0; n < 300; ++n) {
+    TTarget t(r(1, 140), r(1, 50), n % 3, rng);
+    const raster::TRop rop = raster::PenRop(n % 2 ? pmCopy : pmMask, 0x00102030u);
+    std::vector<bool> want(t.Pixels.size());
+    {
+      raster::TSurface s(t.Pixels.data(), t.W, t.Region);
+      raster::TColumnCover cover(s, rop);
+      // Runs near one another (meeting, overlapping, apart), a few far outside, and now and
+      // then so many in a few columns that the cover paints them in parts.
+      const int count = n % 25 == 0 ? 2000 : r(0, 60);
+      const int x0 = r(-5, t.W);
+      for (int k = 0; k < count; ++k) {
+        const int x = n % 25 == 0 ? x0 + r(0, 3) : r(-5, t.W + 5);
+        int top = r(-8, t.H + 8), bottom = top + r(-2, 20);
+        if (r(0, 30) == 0) top = -2000000000, bottom = r(-5, 2000000000);
+        cover.Add(x, top, bottom);
+        for (int y = std::max(top, 0); y < std::min(bottom, t.H); ++y)
+          if (x >= 0 && x < t.W && t.Region.Contains(x, y)) want[static_cast<std::size_t>(y) * t.W + x] = true;
+      }
+      cover.Paint();
+    }
+    const std::uint32_t painted = rop.Apply(kWhite);
+    for (int y = 0; y < t.H; ++y)
+      for (int x = 0; x < t.W; ++x)
+        ASSERT_EQ(t.At(x, y), want[static_cast<std::size_t>(y) * t.W + x] ? painted : kWhite)
+            << "case " << n << " at " << x << "," << y;
+  }
+}
+
+// Whether grid point (x, y) is inside the polygon by the crossing rule (ALTERNATE): edges count
+// on rows ya <= y < yb, a crossing at X for the columns x >= X.
+bool Inside(std::span<const TPoint64> pts, i64 x, i64 y) {
+  int crossings = 0;
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    TPoint64 a = pts[i], b = pts[(i + 1) % pts.size()];
+    if (a.y > b.y) std::swap(a, b);
+    if (a.y == b.y || y < a.y || y >= b.y) continue;
+    if (static_cast<__int128>(y - a.y) * (b.x - a.x) <= static_cast<__int128>(x - a.x) * (b.y - a.y)) ++crossings;
+  }
+  return crossings % 2 != 0;
+}
+
+TEST(ColumnCover, ParallelogramsColumnByColumnFollowTheCrossingRule) {
+  std::mt19937 rng(31);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  int added = 0;
+  for (int n = 0; n < 3000; ++n) {
+    TTarget t(48, 64, n % 3, rng);
+    // A corner, the side and the cap of a parallelogram (either turn, any slope, now and then
+    // without area or far beyond the quick arithmetic's range).
+    const TPoint64 a{r(-20, 60), r(-20, 80)};
+    TPoint64 side{r(-6, 6), r(-90, 90)}, cap{r(-5, 5), r(-3, 3)};
+    if (n % 4 == 0) side = {r(-90, 90), r(-6, 6)};
+    if (n % 97 == 0) cap = {side.x * 2, side.y * 2};
+    TPoint64 quad[4] = {a, {a.x + cap.x, a.y + cap.y}, {a.x + cap.x + side.x, a.y + cap.y + side.y}, {a.x + side.x, a.y + side.y}};
+    if (n % 50 == 0) quad[2].x += 40000000;  // beyond 2^24: left to the polygon scan
+    bool ok;
+    {
+      raster::TSurface s(t.Pixels.data(), t.W, t.Region);
+      raster::TColumnCover cover(s, raster::PenRop(pmCopy, 0));
+      ok = raster::QuadColumns(quad, cover);
+      cover.Paint();
+    }
+    const bool flat = (quad[1].x - quad[0].x) * (quad[3].y - quad[0].y) == (quad[1].y - quad[0].y) * (quad[3].x - quad[0].x);
+    ASSERT_EQ(ok, !flat && quad[2].x < 1000) << "case " << n;
+    added += ok;
+    for (int y = 0; y < t.H; ++y)
+      for (int x = 0; x < t.W; ++x) {
+        const bool in = ok && t.Region.Contains(x, y) && Inside(quad, x, y);
+        ASSERT_EQ(t.At(x, y), in ? 0u : kWhite) << "case " << n << " at " << x << "," << y;
+      }
+  }
+  EXPECT_GT(added, 2500);
+}
+
+// The program's kind of line, but larger than the canvas tests' 40 x 40 pads: a history of
+// noisy loads across a 400 x 150 plot, at one to three points a column (each segment a steep
+// stroke most of the plot high), many points a column (runs), and a few points far apart; some
+// points far off the plot. Batches of up to 512 points, as the fast line hands them over.
+TEST(ColumnCover, ChartLinesMatchLineToOneByOne) {
+  std::mt19937 rng(8);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  const int widths[] = {2, 3, 4, 5, 8, 64};
+  const TPenMode modes[] = {pmCopy, pmBlack, pmMerge, pmMask, pmNotCopy};
+  for (int n = 0; n < 48; ++n) {
+    const int perColumn[] = {1, 2, 3, 40};
+    const int count = 400 * perColumn[n % 4] / (n % 8 < 4 ? 1 : 20);
+    std::vector<TPoint> pts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      pts[static_cast<std::size_t>(i)] = Point(i * 400 / count, r(0, 149));
+      if (r(0, 300) == 0) pts[static_cast<std::size_t>(i)].y = r(0, 1) ? 2000000000 : -1500000000;
+    }
+    test::TPad one(400, 150), all(400, 150);
+    for (test::TPad* p : {&one, &all}) {
+      TPen& pen = p->C().Pen();
+      pen.SetColor(static_cast<TColor>(0x00305070));
+      pen.SetWidth(widths[static_cast<std::size_t>(n % 6)]);
+      pen.SetMode(modes[static_cast<std::size_t>(n / 6 % 5)]);
+      if (n % 3 == 1) p->C().SetClipRect(Rect(7, 5, 391, 140));
+      if (n % 3 == 2) p->C().SetClipPolygon(std::vector<TPoint>{Point(0, 75), Point(200, 0), Point(400, 75), Point(200, 150)}, ALTERNATE);
+      p->C().MoveTo(pts[0].x, pts[0].y);
+    }
+    for (std::size_t i = 1; i < pts.size(); ++i) one.C().LineTo(pts[i].x, pts[i].y);
+    for (std::size_t i = 1; i < pts.size(); i += 512)
+      all.C().PolylineTo(std::span<const TPoint>(pts).subspan(i, std::min<std::size_t>(512, pts.size() - i)));
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 400; ++x) ASSERT_EQ(all.Bmp.Pixel(x, y), one.Bmp.Pixel(x, y)) << "line " << n << " at " << x << "," << y;
+  }
+}
+
+}  // namespace
+}  // namespace varnel
