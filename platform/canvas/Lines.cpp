@@ -58,6 +58,8 @@ void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
   // The pending run: rows [lo, hi] of column runX. Each vertical segment adds the rows from its
   // start up to (not including) its end; as it starts where the last one ended, next to or
   // inside the run, the run stays one interval.
+  // The runs are painted together at the end, a row at a time (TColumnCover).
+  TColumnCover cover(FS, FOn);
   bool open = false;
   i64 runX = 0, lo = 0, hi = -1;
   for (const TPoint& q : pts) {
@@ -75,13 +77,14 @@ void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
       lo = std::min(lo, std::min(cur.y, next.y + 1));
       hi = std::max(hi, std::max(cur.y, next.y - 1));
     } else {
-      if (open) FS.Column(runX, lo, hi + 1, FOn);
+      if (open) cover.Add(runX, lo, hi + 1);
       open = false;
       Segment(cur, next);
     }
     cur = next;
   }
-  if (open) FS.Column(runX, lo, hi + 1, FOn);
+  if (open) cover.Add(runX, lo, hi + 1);
+  cover.Paint();
 }
 
 // Pixel i (0 <= i < M) of a segment lies at major = maj0 + smaj * i and

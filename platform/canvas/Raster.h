@@ -215,8 +215,8 @@ class TCosmeticPen {
   void Path(std::span<const TPoint64> pts, bool closed);
   // The segments from start through each point in turn, each painted as Segment paints it,
   // for a solid pen whose operation is idempotent: consecutive segments down one column are
-  // painted as the single run they cover together, so a dense polyline paints each of those
-  // pixels once.
+  // taken as the single run they cover together, and the runs are painted a row at a time at
+  // the end, so a dense polyline paints each of those pixels once and in memory order.
   void Chain(TPoint64 start, std::span<const TPoint> pts);
   void ResetPhase() { FPhase = 0; }
 
