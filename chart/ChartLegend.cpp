@@ -139,8 +139,37 @@ int TCustomChartLegend::WidestItemText(int n) const {
   if (!chart) return 0;
   if (n == -1) n = CountItems();
   int widest = 0;
-  for (int i = FFirstValue; i < FFirstValue + n; ++i) widest = std::max(widest, chart->TextWidthOf(chart->ItemText(i)));
+  for (int i = FFirstValue; i < FFirstValue + n; ++i) widest = std::max(widest, DrawnWidth(i));
   return widest;
+}
+
+TCustomChartLegend::TDrawnEntry& TCustomChartLegend::Drawn(int index) const {
+  const std::size_t k = static_cast<std::size_t>(index - FFirstValue);
+  if (FDrawn.size() <= k) FDrawn.resize(k + 1);
+  return FDrawn[k];
+}
+
+const std::string& TCustomChartLegend::DrawnText(int index) const {
+  TCustomAxisPanel* chart = ParentChart();
+  if (!FDrawing || index < FFirstValue) {
+    FUndrawn = chart ? chart->ItemText(index) : std::string();
+    return FUndrawn;
+  }
+  TDrawnEntry& e = Drawn(index);
+  if (!e.HasText) {
+    e.Text = chart ? chart->ItemText(index) : std::string();
+    e.HasText = true;
+  }
+  return e.Text;
+}
+
+int TCustomChartLegend::DrawnWidth(int index) const {
+  TCustomAxisPanel* chart = ParentChart();
+  if (!chart) return 0;
+  if (!FDrawing || index < FFirstValue) return chart->TextWidthOf(DrawnText(index));
+  TDrawnEntry& e = Drawn(index);
+  if (e.Width < 0) e.Width = chart->TextWidthOf(DrawnText(index));
+  return e.Width;
 }
 
 int TCustomChartLegend::ItemsThatFit(int start, int step) const {
@@ -195,6 +224,7 @@ void TChartLegend::Draw() {
   ResolveShownStyle();
   TCustomAxisPanel* chart = ParentChart();
   if (!chart) return;
+  const TDrawScope scope(*this);
   TCustomChart* fullChart = dynamic_cast<TCustomChart*>(chart);
   TCanvas& c = chart->DrawCanvas();
   chart->SelectFont(Font());
@@ -332,7 +362,7 @@ void TChartLegend::DrawLegendEntry(int index, int position) {
   if (fullChart && fullChart->OnGetLegendPos) fullChart->OnGetLegendPos(fullChart, index, x, y, xs);
 
   c.Brush().SetStyle(bsClear);
-  chart->OutText(x, y, chart->ItemText(index));
+  chart->OutText(x, y, DrawnText(index));
 
   const TRect swatch = SwatchRect(x - 4, y, y + h);
   SetSwatchPen();

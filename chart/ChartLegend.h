@@ -3,6 +3,7 @@
 // the titles-and-legend step of a repaint. The chart owns one TChartLegend.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "base/Color.h"
 #include "base/Geometry.h"
@@ -68,6 +69,10 @@ class TCustomChartLegend : public TChartFontObject {
   int CountItems() const;
   // Widest entry text among FirstValue .. FirstValue + n - 1 (n = -1: all entries).
   int WidestItemText(int n) const;
+  // The chart's text of entry i (ItemText) and its width in the selected font: during a draw
+  // each is made once and kept to the draw's end (its layout asks for them up to three times).
+  const std::string& DrawnText(int index) const;
+  int DrawnWidth(int index) const;
   virtual int ItemsThatFit(int start, int step) const;
   TRect SwatchRect(int x, int top, int bottom) const { return Rect(x - FSwatchWidth, top + 2, x, bottom - 2); }
   // Draws the legend and moves the plot edge on its side.
@@ -80,8 +85,35 @@ class TCustomChartLegend : public TChartFontObject {
   TRect FLegendBox{};
   int FSwatchWidth = 0;
   TLegendStyle FShownStyle = lsValues;
+  // Set for the time of a draw: entry texts and widths are then kept in FDrawn.
+  class TDrawScope {
+   public:
+    explicit TDrawScope(const TCustomChartLegend& l) : FLegend(l) {
+      FLegend.FDrawn.clear();
+      FLegend.FDrawing = true;
+    }
+    ~TDrawScope() {
+      FLegend.FDrawing = false;
+      FLegend.FDrawn.clear();
+    }
+    TDrawScope(const TDrawScope&) = delete;
+    TDrawScope& operator=(const TDrawScope&) = delete;
+
+   private:
+    const TCustomChartLegend& FLegend;
+  };
 
  private:
+  struct TDrawnEntry {
+    bool HasText = false;
+    std::string Text;
+    int Width = -1;  // not yet measured
+  };
+  TDrawnEntry& Drawn(int index) const;
+  mutable std::vector<TDrawnEntry> FDrawn;  // by index - FirstValue, during a draw
+  mutable std::string FUndrawn;             // the text asked for outside a draw
+  mutable bool FDrawing = false;
+
   TLegendAlignment FAlignment = laRight;
   TColor FColor = clWhite;
   int FColorWidth = 12;
