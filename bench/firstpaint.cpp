@@ -1,7 +1,8 @@
 // Helper of bench/resources.sh: starts a program and reports how long it took until its window
 // first showed on the screen, painted. It polls (every millisecond) the top-level windows for a
-// viewable one of the given name and then the screen under it until its centre is no longer the
-// black of the empty root window. Prints "PID MILLISECONDS" and leaves the program running.
+// viewable one of the given name (other than the windows there before it started) and then the
+// screen under it until its centre is no longer the black of the empty root window. Prints
+// "PID MILLISECONDS" and leaves the program running.
 //
 //   firstpaint 'CPU Usage|FENDUL' ./varnel
 #include <X11/Xlib.h>
@@ -13,8 +14,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <algorithm>
 #include <regex>
 #include <string>
+#include <vector>
 #include <thread>
 
 extern char** environ;
@@ -29,14 +32,25 @@ bool NameMatches(Display* d, Window w, const std::regex& re) {
   return ok;
 }
 
-// A viewable top-level window of that name whose centre is painted; 0 while there is none.
-bool Painted(Display* d, const std::regex& re) {
+// The top-level windows now.
+std::vector<Window> TopLevel(Display* d) {
+  Window root = DefaultRootWindow(d), parent, *children = nullptr;
+  unsigned n = 0;
+  std::vector<Window> out;
+  if (XQueryTree(d, root, &root, &parent, &children, &n)) out.assign(children, children + n);
+  if (children) XFree(children);
+  return out;
+}
+
+// A viewable top-level window of that name, not one of before, whose centre is painted.
+bool Painted(Display* d, const std::regex& re, const std::vector<Window>& before) {
   Window root = DefaultRootWindow(d), parent, *children = nullptr;
   unsigned n = 0;
   if (!XQueryTree(d, root, &root, &parent, &children, &n)) return false;
   bool painted = false;
   for (unsigned i = 0; i < n && !painted; ++i) {
     XWindowAttributes a;
+    if (std::find(before.begin(), before.end(), children[i]) != before.end()) continue;
     if (!XGetWindowAttributes(d, children[i], &a) || a.map_state != IsViewable) continue;
     if (!NameMatches(d, children[i], re)) continue;
     XImage* img = XGetImage(d, root, a.x + a.width / 2 - 2, a.y + a.height / 2 - 2, 4, 4, AllPlanes, ZPixmap);
@@ -62,6 +76,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::regex re(argv[1]);
+  const std::vector<Window> before = TopLevel(d);
   const auto t0 = std::chrono::steady_clock::now();
   pid_t pid = 0;
   // The program's output goes nowhere: it must not hold the caller's pipe open.
@@ -73,7 +88,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "firstpaint: cannot start %s\n", argv[2]);
     return 1;
   }
-  while (!Painted(d, re)) {
+  while (!Painted(d, re, before)) {
     if (std::chrono::steady_clock::now() - t0 > std::chrono::seconds(20)) {
       std::printf("%d -1\n", static_cast<int>(pid));
       return 1;
