@@ -31,15 +31,16 @@ wait_for() {
   done
 }
 
-# start_private_xvfb FIRST LAST LOG: an Xvfb of our own on the first free display number from
-# FIRST to LAST whose server starts (another test may take a number between the check and the
-# start; then its server exits and the next number is tried). Exports DISPLAY; the server's
-# process joins PIDS.
-start_private_xvfb() {
-  local n xpid end
-  for n in $(seq "$1" "$2"); do
+# start_private_server FIRST LAST LOG COMMAND...: an X server of our own (COMMAND with ":N"
+# appended) on the first free display number N from FIRST to LAST whose server starts (another
+# test may take a number between the check and the start; then its server exits and the next
+# number is tried). Sets SERVER to ":N"; the server's process joins PIDS.
+start_private_server() {
+  local first=$1 last=$2 log=$3 n xpid end
+  shift 3
+  for n in $(seq "$first" "$last"); do
     [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$3" 2>&1 &
+    "$@" ":$n" >"$log" 2>&1 &
     xpid=$!
     end=$((SECONDS + 10))
     until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$xpid" 2>/dev/null || [ $SECONDS -ge $end ]; do
@@ -47,10 +48,17 @@ start_private_xvfb() {
     done
     if kill -0 "$xpid" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
       PIDS+=($xpid)
-      export DISPLAY=":$n"
+      SERVER=":$n"
       return 0
     fi
     kill "$xpid" 2>/dev/null || true
   done
-  fail "no X server could be started"
+  fail "no X server could be started: $*"
+}
+
+# start_private_xvfb FIRST LAST LOG: an Xvfb of 1024 x 768 of our own (start_private_server);
+# exports DISPLAY.
+start_private_xvfb() {
+  start_private_server "$1" "$2" "$3" Xvfb -screen 0 1024x768x24 -nolisten tcp
+  export DISPLAY=$SERVER
 }

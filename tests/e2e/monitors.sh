@@ -17,15 +17,8 @@ for tool in Xvfb Xephyr openbox xdotool xprop xwininfo xdpyinfo xrandr wmctrl xl
   command -v "$tool" >/dev/null || { echo "monitors: $tool is missing"; exit 1; }
 done
 
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-  local p
-  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/common.sh"
+begin_e2e
 
 fail() {
   echo "monitors FAILED: $*"
@@ -33,46 +26,13 @@ fail() {
   [ -f "$WORK/varnel.log" ] && { echo "--- program output:"; cat "$WORK/varnel.log"; }
   exit 1
 }
-# wait_for SECONDS DESCRIPTION COMMAND...: retries COMMAND every 50 ms until it succeeds.
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
-}
 
-# start_server COMMAND...: starts an X server on the first free display number from 240 on (the
-# number is appended to COMMAND as ":N"), and sets SERVER to that display once it answers.
-start_server() {
-  local n pid end
-  SERVER=""
-  for n in $(seq 240 320); do
-    [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
-    "$@" ":$n" >"$WORK/server-$n.log" 2>&1 &
-    pid=$!
-    end=$((SECONDS + 10))
-    until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$pid" 2>/dev/null || [ $SECONDS -ge $end ]; do
-      sleep 0.05
-    done
-    if kill -0 "$pid" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-      PIDS+=($pid)
-      SERVER=":$n"
-      return 0
-    fi
-    kill "$pid" 2>/dev/null || true
-  done
-  fail "no X server could be started: $*"
-}
-
-start_server Xvfb -screen 0 2000x1000x24 -nolisten tcp
+start_private_server 240 320 "$WORK/xvfb.log" Xvfb -screen 0 2000x1000x24 -nolisten tcp
 OUTER=$SERVER
 
 # start_desktop XEPHYR-OPTIONS...: a nested server inside the Xvfb with openbox on it; sets DISPLAY.
 start_desktop() {
-  DISPLAY=$OUTER start_server Xephyr -nolisten tcp "$@"
+  DISPLAY=$OUTER start_private_server 240 320 "$WORK/xephyr.log" Xephyr -nolisten tcp "$@"
   export DISPLAY=$SERVER
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
   PIDS+=($!)
