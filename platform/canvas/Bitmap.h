@@ -80,6 +80,8 @@ std::uint32_t NearestMonoPixel(std::uint32_t pixel);
 
 // Writes the bitmap as an 8-bit RGB PNG, or as RGBA with the pixels of the word `transparent`
 // (0x00RRGGBB) fully transparent and all others opaque; false when the file cannot be written.
+// An existing picture is replaced only by a whole new one (ReplaceFileWith): a failed write
+// leaves it as it was; a device, pipe or terminal is written in place and never removed.
 bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path,
                      std::optional<std::uint32_t> transparent = std::nullopt);
 // Reads an RGB or RGBA PNG (alpha dropped); false when the file is missing or not a PNG.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/canvas/Bitmap.h"
+#include "platform/profile/FileAccess.h"
 
 namespace varnel {
 
@@ -138,12 +139,10 @@ bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path, std::option
       if (transparent) dst[3] = p == (*transparent & 0xFFFFFF) ? 0 : 0xFF;
     }
   }
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool ok = WriteRows(file, width, height, rows.data(), transparent.has_value());
-  if (std::fclose(file) != 0) ok = false;  // a full disk shows up here
-  if (!ok) std::remove(path.c_str());     // no half-written picture left behind
-  return ok;
+  // A picture file is replaced whole or left as it was; a device or a pipe is written in place.
+  return ReplaceFileWith(path, [&](std::FILE* file) {
+    return WriteRows(file, width, height, rows.data(), transparent.has_value());
+  });
 }
 
 bool LoadBitmapFromPng(TBitmap& bitmap, const std::string& path) {

@@ -1,6 +1,6 @@
 // Files reached through their folders: the walk along a path that follows only links no other
-// user can have planted, the checks a save makes before replacing a file, and the temporary files
-// of a replacement.
+// user can have planted, the checks a save makes before replacing a file, the temporary files
+// of a replacement, and the whole replacement of an output file.
 #include "platform/profile/FileAccess.h"
 
 #include <fcntl.h>
@@ -58,6 +58,14 @@ TFileHandle OpenRoot(const char* where, struct stat& st) {
   TFileHandle folder(::open(where, O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (folder && ::fstat(folder.Get(), &st) != 0) return TFileHandle();
   return folder;
+}
+
+bool WriteThrough(TFileHandle fd, const std::function<bool(std::FILE*)>& write) {
+  std::FILE* f = ::fdopen(fd.Get(), "wb");
+  if (!f) return false;
+  fd.Release();
+  const bool ok = write(f);
+  return std::fclose(f) == 0 && ok;  // a full disk shows up at the close
 }
 
 std::atomic<unsigned> tempCounter{0};
@@ -182,6 +190,38 @@ pid_t TemporaryNamePid(std::string_view entry, std::string_view name) {
   pid_t pid = 0;
   for (char c : middle.substr(0, dash)) pid = pid * 10 + (c - '0');
   return pid;
+}
+
+bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+  if (path.empty()) return false;
+  // Opened as named, without truncating: what is there decides how it is written.
+  TFileHandle existing(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+  struct stat st;
+  if (existing) {
+    if (::fstat(existing.Get(), &st) != 0) return false;
+    if (!S_ISREG(st.st_mode)) return WriteThrough(std::move(existing), write);
+    existing = TFileHandle();
+  } else if (errno != ENOENT) {
+    return false;
+  }
+  std::optional<TFolderEntry> at = OpenFolderOf(path);
+  if (!at) return false;
+  mode_t mode = 0666;
+  if (at->Exists) {
+    if (::fstatat(at->Folder.Get(), at->Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+        !CanReplaceEntry(*at))
+      return false;
+    mode = st.st_mode & 07777;
+  }
+  std::string temp;
+  TFileHandle fd = CreateTemporaryBeside(*at, mode, temp);
+  if (!fd) return false;
+  bool ok = true;
+  if (at->Exists) ok = MatchReplacedFile(fd.Get(), st);
+  ok = ok && WriteThrough(std::move(fd), write);
+  ok = ok && ::renameat(at->Folder.Get(), temp.c_str(), at->Folder.Get(), at->Name.c_str()) == 0;
+  if (!ok) ::unlinkat(at->Folder.Get(), temp.c_str(), 0);
+  return ok;
 }
 
 }  // namespace varnel

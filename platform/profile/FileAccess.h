@@ -1,12 +1,16 @@
 // Reaching a file through the folder that holds it, following symbolic links only where another
-// user cannot have planted them, and whether a save may replace such a file.
+// user cannot have planted them; whether a save may replace such a file; and replacing an output
+// file whole.
 //
 //   std::optional<TFolderEntry> at = OpenFolderOf("/tmp/FENDUL.INI");   // nullopt: refused
 //   int fd = ::openat(at->Folder.Get(), at->Name.c_str(), O_RDONLY | O_NOFOLLOW);
 //   if (!CanReplaceFile("/opt/varnel/bin/FENDUL.INI")) ...;             // save somewhere else
+//   ReplaceFileWith("out.png", [&](std::FILE* f) { return WritePng(f); });
 #pragma once
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,5 +81,15 @@ bool MatchReplacedFile(int fd, const struct stat& old);
 // The process id in a name CreateTemporaryBeside makes for the file `name`, or 0 when `entry`
 // is no such name.
 pid_t TemporaryNamePid(std::string_view entry, std::string_view name);
+
+// Writes an output file through `write`, which gets a stream and says whether all went well.
+// A regular file (or one not there yet) is replaced whole: the text goes to a temporary file in
+// the real file's folder, which is renamed over it only when the write and the close succeed;
+// otherwise only that temporary file is removed, and the old file stays as it was. It keeps
+// the old file's permission bits. Anything else (a device, a pipe, a terminal, or a link to
+// one) is written in place and never removed. False when the file cannot be written or
+// `write` fails. A regular file nobody may write (no write bit) is never replaced, and links to
+// a regular file are followed only as OpenFolderOf allows.
+bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
 }  // namespace varnel

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The command lines of varnel and varnel-render, without a display: --help and --version answer
-# on standard output, a wrong option gets the usage on standard error and code 2, and a missing
-# or unreachable display gets one line saying so and code 1.
+# on standard output, a wrong option gets the usage on standard error and code 2, a missing or
+# unreachable display gets one line saying so and code 1, and varnel-render's --out neither
+# removes a device nor damages a picture when its write fails.
 #
 #   tests/e2e/cli.sh path/to/varnel path/to/varnel-render
 set -uo pipefail
@@ -58,6 +59,16 @@ check "varnel-render bad option" 2 '' '^usage: varnel-render' -- "$RENDER" --col
 printf '[FENDUL]\nDisplay=1\n' >"$WORK/R.INI"
 check "varnel-render --ini" 0 '' '' -- "$RENDER" --ini "$WORK/R.INI" --size 40x30 --out "$WORK/r.png"
 [ -s "$WORK/r.png" ] || fail "varnel-render wrote no picture"
+# --out over what is there: a device that is always full, through a link, fails and both stay;
+# an existing picture survives a failed write whole.
+ln -s /dev/full "$WORK/full"
+check "varnel-render --out a link to /dev/full" 1 '' '^varnel-render: cannot write' -- "$RENDER" --ini "$WORK/R.INI" --size 40x30 --out "$WORK/full"
+[ -L "$WORK/full" ] && [ -c /dev/full ] || fail "varnel-render removed the link to /dev/full"
+cp "$WORK/r.png" "$WORK/before.png"
+check "varnel-render --out, files limited to 1 KiB" 1 '' '^varnel-render: cannot write' -- \
+  bash -c 'trap "" XFSZ; ulimit -f 1; exec "$@"' _ "$RENDER" --ini "$WORK/R.INI" --size 1000x700 --out "$WORK/r.png"
+cmp -s "$WORK/r.png" "$WORK/before.png" || fail "a failed varnel-render --out changed the picture that was there"
+ls -A "$WORK" | grep -q '\.tmp$' && fail "varnel-render left a temporary file: $(ls -A "$WORK")"
 
 [ "$failures" -eq 0 ] && echo "command lines: all checks passed"
 exit $((failures > 0))

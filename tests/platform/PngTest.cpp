@@ -1,10 +1,20 @@
 // PNG files: a round trip keeps every pixel, other colour types load as RGB, and bad paths,
-// missing, truncated and corrupt files fail without touching the bitmap.
+// missing, truncated and corrupt files fail without touching the bitmap; a picture is replaced
+// whole or not at all, and devices and pipes are written in place and never removed.
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -108,6 +118,93 @@ TEST(Png, FailuresReportFalseAndLeaveTheBitmapAlone) {
     EXPECT_EQ(bmp.PixelWord(2, 1), 0x123456u) << path;
   }
   for (const auto& p : {good, truncated, corrupt, notPng, huge}) std::remove(p.c_str());
+}
+
+// ---- Writing over what is already there.
+
+class PngOutput : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "/varnel-pngout-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    FDir = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(FDir); }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(FDir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // A picture whose PNG is some kilobytes long: a gradient deflate cannot squeeze to nothing.
+  static TBitmap Busy() {
+    TBitmap bmp(200, 100);
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 200; ++x) bmp.ScanLine(y)[x] = static_cast<std::uint32_t>(x * 2654435761u + y * 40503u);
+    return bmp;
+  }
+  std::string FDir;
+};
+
+TEST_F(PngOutput, AFailedWriteLeavesTheOldPictureWholeAndASuccessfulOneReplacesIt) {
+  const std::string picture = FDir + "/r.png", second = FDir + "/second-name";
+  ASSERT_TRUE(SaveBitmapToPng(TBitmap(40, 30), picture));
+  ASSERT_EQ(chmod(picture.c_str(), 0640), 0);
+  ASSERT_EQ(link(picture.c_str(), second.c_str()), 0);  // the old file under a second name
+  const std::vector<char> old = ReadFile(picture);
+  // Files may not grow beyond 200 bytes: the new picture's write fails part of the way.
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  void (*savedHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 200;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = SaveBitmapToPng(Busy(), picture);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, savedHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(picture), old);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"r.png", "second-name"}));
+  // A write that succeeds puts a new file in place: the old one, under its second name, is
+  // untouched (a file rewritten in place would change under it), and the mode stays.
+  ASSERT_TRUE(SaveBitmapToPng(Busy(), picture));
+  EXPECT_EQ(ReadFile(second), old);
+  TBitmap back;
+  ASSERT_TRUE(LoadBitmapFromPng(back, picture));
+  EXPECT_EQ(back.Width(), 200);
+  struct stat st;
+  ASSERT_EQ(stat(picture.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"r.png", "second-name"}));
+}
+
+TEST_F(PngOutput, DevicesPipesAndLinksToThemAreWrittenInPlaceAndNeverRemoved) {
+  // A device that is always full, through a link and (as root) as a device entry of our own.
+  const std::string link = FDir + "/full-link", node = FDir + "/full";
+  ASSERT_EQ(symlink("/dev/full", link.c_str()), 0);
+  EXPECT_FALSE(SaveBitmapToPng(Busy(), link));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+    EXPECT_FALSE(SaveBitmapToPng(Busy(), node));
+    EXPECT_TRUE(std::filesystem::is_character_file(node));
+  }
+  // A pipe gets the same bytes a file would, and stays a pipe.
+  const std::string file = FDir + "/file.png", pipe = FDir + "/pipe";
+  ASSERT_TRUE(SaveBitmapToPng(Busy(), file));
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::vector<char> received;
+  std::thread reader([&] { received = ReadFile(pipe); });
+  EXPECT_TRUE(SaveBitmapToPng(Busy(), pipe));
+  reader.join();
+  EXPECT_EQ(received, ReadFile(file));
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+  std::vector<std::string> expected = {"file.png", "full-link", "pipe"};
+  if (root) expected.insert(expected.begin() + 1, "full");
+  EXPECT_EQ(Entries(), expected);
+  if (!root) GTEST_SKIP() << "the device entry of our own needs root (mknod); the link to /dev/full was tested";
 }
 
 }  // namespace
