@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "chart/Chart.h"
 #include "platform/BitmapHost.h"
@@ -31,13 +32,12 @@ void BM_SecondCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_SecondCycle)->Arg(60)->Arg(86400)->Unit(benchmark::kMicrosecond);
 
-// One pass of the line: a load-like random walk (0..100, steps of a few percent) on a 2D chart
-// whose plot spans 1920 x 1040 pixels, every point visible.
-enum class TShape { Walk, Smooth };
-
-void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape, int width = 1) {
-  const int n = static_cast<int>(state.range(0));
-  TBitmapHost host(1920, 1080);
+// One pass of the line over the values on a 2D chart whose plot spans all but the margins of a
+// width x height picture, every point visible.
+void DrawPasses(benchmark::State& state, const std::vector<double>& values, TPenStyle style, int penWidth,
+                int width = 1920, int height = 1080, const TRect& plot = Rect(0, 20, 1920, 1060)) {
+  const int n = static_cast<int>(values.size());
+  TBitmapHost host(width, height);
   TChart chart;
   chart.SetHost(&host);
   chart.SetView3D(false);
@@ -45,17 +45,9 @@ void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape, int wid
   line.SetParentChart(&chart);
   line.SetSeriesColor(clMaroon);
   line.LinePen().SetStyle(style);
-  line.LinePen().SetWidth(width);
-  std::mt19937 rng(42);
-  double y = 50;
-  for (int i = 0; i < n; ++i) {
-    if (shape == TShape::Walk)
-      y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 9) - 4), 0.0, 100.0);
-    else
-      y = 50 + 40 * std::sin(6.283185307179586 * 3 * i / n);
-    line.AppendY(y);
-  }
-  chart.SetPlotRect(Rect(0, 20, 1920, 1060));
+  line.LinePen().SetWidth(penWidth);
+  for (double v : values) line.AppendY(v);
+  chart.SetPlotRect(plot);
   chart.BottomAxis().SetRange(0, n - 1);
   chart.BottomAxis().AdjustRange();
   chart.LeftAxis().SetRange(0, 100);
@@ -66,6 +58,25 @@ void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape, int wid
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * n);
+}
+
+// A load-like random walk (0..100, steps of a few percent) or a smooth curve over a 1920 x 1040
+// plot.
+enum class TShape { Walk, Smooth };
+
+void RunFastLine(benchmark::State& state, TPenStyle style, TShape shape, int width = 1) {
+  const int n = static_cast<int>(state.range(0));
+  std::vector<double> values(static_cast<std::size_t>(n));
+  std::mt19937 rng(42);
+  double y = 50;
+  for (int i = 0; i < n; ++i) {
+    if (shape == TShape::Walk)
+      y = std::clamp(y + static_cast<double>(static_cast<int>(rng() % 9) - 4), 0.0, 100.0);
+    else
+      y = 50 + 40 * std::sin(6.283185307179586 * 3 * i / n);
+    values[static_cast<std::size_t>(i)] = y;
+  }
+  DrawPasses(state, values, style, width);
 }
 void BM_FastLineDraw(benchmark::State& state) { RunFastLine(state, psSolid, TShape::Walk); }
 BENCHMARK(BM_FastLineDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -89,27 +100,10 @@ BENCHMARK(BM_FastLineDrawSmooth)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(100000
 // columns to tens of points a column.
 void BM_FastLineDrawNoisy(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-  const int n = static_cast<int>(state.range(2));
-  TBitmapHost host(width, height);
-  TChart chart;
-  chart.SetHost(&host);
-  chart.SetView3D(false);
-  TFastLineSeries line;
-  line.SetParentChart(&chart);
-  line.SetSeriesColor(clMaroon);
-  line.LinePen().SetWidth(2);
+  std::vector<double> values(static_cast<std::size_t>(state.range(2)));
   std::mt19937 rng(7);
-  for (int i = 0; i < n; ++i) line.AppendY(static_cast<double>(rng() % 101));
-  chart.SetPlotRect(Rect(30, 10, width - 10, height - 20));
-  chart.BottomAxis().SetRange(0, n - 1);
-  chart.BottomAxis().AdjustRange();
-  chart.LeftAxis().SetRange(0, 100);
-  chart.LeftAxis().AdjustRange();
-  line.FindVisibleRange();
-  for (auto _ : state) {
-    line.DrawAllPoints();
-    benchmark::ClobberMemory();
-  }
+  for (double& v : values) v = static_cast<double>(rng() % 101);
+  DrawPasses(state, values, psSolid, 2, width, height, Rect(30, 10, width - 10, height - 20));
 }
 BENCHMARK(BM_FastLineDrawNoisy)
     ->ArgsProduct({{332}, {190}, {60, 600, 3600, 86400}})
