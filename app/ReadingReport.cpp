@@ -14,6 +14,12 @@ class TReportingLoadSource : public TLoadSource {
 
   std::optional<TLoadReading> Read() override {
     std::optional<TLoadReading> reading = FSource ? FSource->Read() : std::nullopt;
+    // The first read may come too early for a source that measures between two (another
+    // machine's counters): readings stop only when the second has none either.
+    if (FFirst) {
+      FFirst = false;
+      if (!reading) return reading;
+    }
     if (reading.has_value() == !FFailing) return reading;
     FFailing = !reading.has_value();
     if (FPrint) {
@@ -33,6 +39,7 @@ class TReportingLoadSource : public TLoadSource {
   std::string FSourceName;
   std::function<void(const std::string&)> FPrint;
   bool FFailing = false;
+  bool FFirst = true;
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The report of a load source that stops giving readings: without a reading the window keeps its
 // caption and a flat line, so one line on standard error says why, the first time a reading fails,
-// and one more when readings come back. Each change of state is told once, not every second.
+// and one more when readings come back. Each change of state is told once, not every second. The
+// very first read may fail unreported: a source that measures between two readings of another
+// machine's counters has its first load at the second.
 //
 //   std::unique_ptr<TLoadSource> source =
 //       ReportReadings(std::make_unique<TProcStatLoadSource>(), "/proc/stat", PrintLine);

@@ -24,15 +24,20 @@ int Percent(double busy, double total) {
 }  // namespace
 
 std::optional<TLoadReading> TExporterLoadMeter::Update(const std::vector<TCpuCounters>& now) {
+  if (!FHasPrevious) {
+    FPrevious = now;
+    FLoads.assign(now.size(), 0);
+    FHasPrevious = true;
+    return std::nullopt;
+  }
   // The previous counters of each CPU of `now`; by position while the CPUs are the same ones.
   std::unordered_map<std::string, std::size_t> byName;
   auto previousOf = [&](std::size_t i) -> std::ptrdiff_t {
-    if (!FHasPrevious) return -1;
     if (i < FPrevious.size() && FPrevious[i].Cpu == now[i].Cpu) return static_cast<std::ptrdiff_t>(i);
     if (byName.empty())
       for (std::size_t k = 0; k < FPrevious.size(); ++k) byName.emplace(FPrevious[k].Cpu, k);
     const auto it = byName.find(now[i].Cpu);
-    return it == byName.end() ? -2 : static_cast<std::ptrdiff_t>(it->second);
+    return it == byName.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
   };
 
   TLoadReading reading;
@@ -45,10 +50,9 @@ std::optional<TLoadReading> TExporterLoadMeter::Update(const std::vector<TCpuCou
     TCoreLoad& core = reading.Cores.emplace_back();
     core.Name = "cpu" + c.Cpu;
     const std::ptrdiff_t p = previousOf(i);
-    if (p == -2) continue;  // a CPU that came online: no load until its second reading
-    static const TCpuCounters kZero;
-    const TCpuCounters& before = p >= 0 ? FPrevious[static_cast<std::size_t>(p)] : kZero;
-    const unsigned modes = p >= 0 ? c.Present & before.Present : c.Present;
+    if (p < 0) continue;  // a CPU that came online: no load until its second reading
+    const TCpuCounters& before = FPrevious[static_cast<std::size_t>(p)];
+    const unsigned modes = c.Present & before.Present;
     double busy = 0, idle = 0, sumNow = 0, sumBefore = 0;
     for (int m = 0; m < kCpuModes; ++m) {
       if (!(modes & (1u << m))) continue;
@@ -61,7 +65,7 @@ std::optional<TLoadReading> TExporterLoadMeter::Update(const std::vector<TCpuCou
     if (sumNow < sumBefore - kBackwardsSlack) backwards = true;
     anyCommon = true;
     const double total = busy + idle;
-    loads[i] = total > 0 ? Percent(busy, total) : p >= 0 ? FLoads[static_cast<std::size_t>(p)] : 0;
+    loads[i] = total > 0 ? Percent(busy, total) : FLoads[static_cast<std::size_t>(p)];
     core.Load = loads[i];
     busyAll += busy;
     totalAll += total;

@@ -16,11 +16,11 @@ namespace varnel {
 
 class TExporterLoadMeter {
  public:
-  // The load since the previous counters (since the machine's counters began, for the first):
-  // the total over every CPU, and each CPU as a core named "cpu" and its label. A CPU that was
-  // not in the previous counters has no load yet. No reading, and the new counters kept for the
-  // next one, when the time counted on a CPU went backwards (the machine restarted, or another
-  // machine answers at the address) or no CPU is in both.
+  // The load since the previous counters: the total over every CPU, and each CPU as a core
+  // named "cpu" and its label. A CPU that was not in the previous counters has no load yet. No
+  // reading, and the new counters kept for the next one, for the first counters (a load is the
+  // time between two), when the time counted on a CPU went backwards (the machine restarted, or
+  // another machine answers at the address) or when no CPU is in both.
   std::optional<TLoadReading> Update(const std::vector<TCpuCounters>& now);
 
  private:

@@ -59,8 +59,10 @@ std::optional<TLoadReading> TExporterLoadSource::Interpret(const std::string& bo
     why = "the page holds no complete node_cpu_seconds_total counters";
     return std::nullopt;
   }
+  const bool first = !FHaveCounters;
+  FHaveCounters = true;
   std::optional<TLoadReading> reading = FMeter.Update(FCpus);
-  if (!reading) why = "the CPU counters went backwards (the machine restarted?)";
+  if (!reading) why = first ? "the first counters; a load is the time between two" : "the CPU counters went backwards (the machine restarted?)";
   return reading;
 }
 

@@ -53,13 +53,14 @@ class TExporterLoadSource : public TNetworkLoadSource {
   TExporterLoadSource(const TSourceAddress& address, THttpOptions options);
 
  protected:
-  // The load since the previous page's counters (since the machine's counters began, for the
-  // first page), total and per CPU ("cpu0", "cpu1", ...).
+  // The load since the previous page's counters, total and per CPU ("cpu0", "cpu1", ...); none
+  // for the first page, which the first tick reads: the second tick has the first load.
   std::optional<TLoadReading> Interpret(const std::string& body, std::string& why) override;
 
  private:
   std::vector<TCpuCounters> FCpus;  // kept between pages, so its memory is reused
   TExporterLoadMeter FMeter;
+  bool FHaveCounters = false;
 };
 
 class TQueryLoadSource : public TNetworkLoadSource {

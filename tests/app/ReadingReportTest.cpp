@@ -46,19 +46,21 @@ TEST(ReadingReport, TellsEachChangeOnceAndPassesReadingsThrough) {
 }
 
 TEST(ReadingReport, SaysWhyWhenTheSourceSays) {
-  // A source that fails with a reason, then reads again; the reason and the source's machine
-  // pass through the report.
+  // A source that fails twice with a reason, then reads; the reason and the source's machine
+  // pass through the report. The first read's failure alone is not told (a source may need two).
   class TFailing : public TLoadSource {
    public:
     int Reads = 0;
-    std::optional<TLoadReading> Read() override { return ++Reads > 1 ? std::optional<TLoadReading>(TLoadReading{5, {}}) : std::nullopt; }
+    std::optional<TLoadReading> Read() override { return ++Reads > 2 ? std::optional<TLoadReading>(TLoadReading{5, {}}) : std::nullopt; }
     std::string MachineName() const override { return "build1"; }
-    std::string FailureReason() const override { return Reads > 1 ? "" : "HTTP status 500"; }
+    std::string FailureReason() const override { return Reads > 2 ? "" : "HTTP status 500"; }
   };
   std::vector<std::string> lines;
   std::unique_ptr<TLoadSource> source =
       ReportReadings(std::make_unique<TFailing>(), "http://build1:9100/metrics", [&](const std::string& l) { lines.push_back(l); });
   EXPECT_EQ(source->MachineName(), "build1");
+  EXPECT_FALSE(source->Read());
+  EXPECT_TRUE(lines.empty());
   EXPECT_FALSE(source->Read());
   EXPECT_EQ(source->FailureReason(), "HTTP status 500");
   EXPECT_TRUE(source->Read());
