@@ -27,9 +27,27 @@ namespace {
 struct TShmImage : TServerImage {
   XShmSegmentInfo Info{};
   XImage* Image = nullptr;
+  std::size_t Words = 0;  // the segment's size in pixels
   std::uint32_t* Pixels() override { return reinterpret_cast<std::uint32_t*>(Image->data); }
   int Width() const override { return Image->width; }
   int Height() const override { return Image->height; }
+  std::size_t Capacity() const override { return Words; }
+  // Another size in the same segment: only the image's description changes, the server's
+  // attachment stays.
+  bool Reshape(int w, int h) override {
+    if (w == Image->width && h == Image->height) return true;
+    if (w <= 0 || h <= 0 || static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > Words) return false;
+    XImage* img = XShmCreateImage(fl_display, fl_visual->visual, 24, ZPixmap, Info.shmaddr, &Info,
+                                  static_cast<unsigned>(w), static_cast<unsigned>(h));
+    if (!img) return false;
+    if (img->bits_per_pixel != 32 || img->bytes_per_line != w * 4) {
+      XDestroyImage(img);
+      return false;
+    }
+    XDestroyImage(Image);  // the description only
+    Image = img;
+    return true;
+  }
   ~TShmImage() override {
     if (!Image) return;
     XShmDetach(fl_display, &Info);
@@ -90,6 +108,7 @@ std::unique_ptr<TServerImage> CreateShmImage(int w, int h) {
     return nullptr;
   }
   shm->Image = img;
+  shm->Words = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
   return shm;
 }
 // The largest monitor, direction by direction: a window that fits any one monitor gets a picture
@@ -149,8 +168,8 @@ TBitmapWidget::TBitmapWidget(int x, int y, int w, int h, int edge)
 }
 
 TCanvas* TBitmapWidget::WindowCanvas() {
-  if (FSurface.Bitmap().Empty()) return nullptr;
-  AwaitServer();  // the caller is about to draw
+  if (FSurface.Width() <= 0 || FSurface.Height() <= 0) return nullptr;
+  AwaitServer();  // the caller is about to draw, perhaps into the image last put
   return &FSurface.Bitmap().Canvas();
 }
 

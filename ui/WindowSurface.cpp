@@ -24,15 +24,26 @@ void TWindowSurface::SetSize(int width, int height) {
   if (w == FWidth && h == FHeight) return;
   FWidth = w;
   FHeight = h;
-  // The picture of the old size and its image go now, not at the next put: a view hidden
-  // meanwhile may come back at the old size, and an image that merely has the right size is not
-  // the memory the picture is drawn into. The bitmap gets memory of the new size when asked for.
+  // The picture of the old size goes now; its image stays only when the new size can use it (a
+  // hidden view keeps none). The bitmap gets memory of the new size when asked for.
   FBitmap.SetSize(0, 0);
-  FImage.reset();
+  if (FImage && !Reusable(FImage->Capacity(), static_cast<std::size_t>(w) * static_cast<std::size_t>(h))) FImage.reset();
 }
 
 TBitmap& TWindowSurface::Bitmap() {
-  if (FBitmap.Width() != FWidth || FBitmap.Height() != FHeight) FBitmap.SetSize(FWidth, FHeight);
+  if (FBitmap.Width() == FWidth && FBitmap.Height() == FHeight) return FBitmap;
+  if (FWidth > 0 && FHeight > 0 && !FNoImage && FFactory) {
+    if (FImage && !FImage->Reshape(FWidth, FHeight)) FImage.reset();
+    if (!FImage) {
+      FImage = FFactory(FWidth, FHeight);
+      FNoImage = FImage == nullptr;
+    }
+    if (FImage) {
+      FBitmap.AttachPixels(FImage->Pixels(), FWidth, FHeight);
+      return FBitmap;
+    }
+  }
+  FBitmap.SetSize(FWidth, FHeight);
   return FBitmap;
 }
 

@@ -5,8 +5,10 @@
 // logic runs without a display.
 //
 // The one rule that matters: the image that is put is always the memory the bitmap draws into.
-// A change of size gives the bitmap memory of its own again, and the image of the old size goes
-// with it; the next put makes an image of the new size and moves the picture into it.
+// A picture of a new size is made straight in an image: the one it had, when that holds the new
+// size and is not more than twice as large, else a new one (a window resized again and again
+// then costs neither new server memory nor a copy of the picture each time, and a window made
+// small again gives the large image back).
 //
 //   TWindowSurface s([](int w, int h) { return MakeShmImage(w, h); });
 //   s.SetSize(332, 190);  Paint(s.Bitmap());  if (TServerImage* img = s.ImageForPut()) Put(img);
@@ -43,6 +45,10 @@ class TServerImage {
   virtual std::uint32_t* Pixels() = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // The words of pixel memory the image holds, and its change to w x h within them (false where
+  // the image cannot change its size).
+  virtual std::size_t Capacity() const { return static_cast<std::size_t>(Width()) * static_cast<std::size_t>(Height()); }
+  virtual bool Reshape(int /*w*/, int /*h*/) { return false; }
 };
 
 class TWindowSurface {
@@ -55,7 +61,8 @@ class TWindowSurface {
   TWindowSurface(const TWindowSurface&) = delete;
   TWindowSurface& operator=(const TWindowSurface&) = delete;
 
-  // The picture, at the size set last (a new size gets its memory here, white).
+  // The picture, at the size set last (a new size gets its memory here, white: in an image where
+  // the factory gives one).
   TBitmap& Bitmap();
   // The size set last, whether or not the picture has its memory yet.
   int Width() const { return FWidth; }
@@ -68,6 +75,9 @@ class TWindowSurface {
   // when the picture is empty or no image can be had (then the caller sends the bitmap's pixels).
   // Once the factory fails, plain pixels are used from then on.
   TServerImage* ImageForPut();
+  // Whether an image of `capacity` words can hold a picture of `words`: enough room, and no more
+  // than twice what the picture needs.
+  static bool Reusable(std::size_t capacity, std::size_t words) { return words > 0 && words <= capacity && capacity / 2 <= words; }
   // Ends the image: the bitmap keeps the picture in memory of its own.
   void Release();
   bool HasImage() const { return FImage != nullptr; }

@@ -76,6 +76,17 @@ void TBitmap::AttachPixels(std::uint32_t* memory) {
   FAttached = true;
 }
 
+void TBitmap::AttachPixels(std::uint32_t* memory, int width, int height) {
+  if (!memory) return;
+  FWidth = width < 0 ? 0 : width;
+  FHeight = height < 0 ? 0 : height;
+  std::vector<std::uint32_t>().swap(FPixels);
+  FData = memory;
+  FAttached = true;
+  std::fill(FData, FData + Count(), 0x00FFFFFFu);
+  if (FCanvas) FCanvas->TargetResized();
+}
+
 void TBitmap::DetachPixels() {
   if (!FAttached) return;
   FPixels.assign(FData, FData + Count());

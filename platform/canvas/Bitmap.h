@@ -49,6 +49,9 @@ class TBitmap {
   // back into the bitmap's own memory) or with a change of size (new white pixels of its own).
   // Copies of the bitmap get memory of their own; a move takes the attachment along.
   void AttachPixels(std::uint32_t* memory);
+  // A new white picture of width x height straight in memory the caller provides (at least
+  // width * height words), as SetSize would make one in memory of its own; attached as above.
+  void AttachPixels(std::uint32_t* memory, int width, int height);
   void DetachPixels();
   bool PixelsAttached() const { return FAttached; }
   // The bytes of pixel memory the bitmap holds of its own (none while attached).

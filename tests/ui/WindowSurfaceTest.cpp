@@ -13,27 +13,38 @@
 namespace varnel {
 namespace {
 
-// An image in memory of our own, as the server would read it.
+// An image in memory of our own, as the server would read it; a reshapeable one takes any size
+// its memory holds, as a shared-memory segment does.
 class TFakeImage : public TServerImage {
  public:
-  TFakeImage(int w, int h) : FW(w), FH(h), FPixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0xDEAD) {}
+  TFakeImage(int w, int h, bool reshapeable)
+      : FW(w), FH(h), FReshapeable(reshapeable), FPixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0xDEAD) {}
   std::uint32_t* Pixels() override { return FPixels.data(); }
   int Width() const override { return FW; }
   int Height() const override { return FH; }
+  std::size_t Capacity() const override { return FPixels.size(); }
+  bool Reshape(int w, int h) override {
+    if (!FReshapeable || static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > FPixels.size()) return false;
+    FW = w;
+    FH = h;
+    return true;
+  }
 
  private:
   int FW, FH;
+  bool FReshapeable;
   std::vector<std::uint32_t> FPixels;
 };
 
 struct Factory {
   int Made = 0;
   bool Fail = false;
+  bool Reshapeable = false;
   TWindowSurface::TImageFactory Make() {
     return [this](int w, int h) -> std::unique_ptr<TServerImage> {
       if (Fail) return nullptr;
       ++Made;
-      return std::make_unique<TFakeImage>(w, h);
+      return std::make_unique<TFakeImage>(w, h, Reshapeable);
     };
   }
 };
@@ -64,18 +75,66 @@ TEST(WindowSurface, ShowsTheNewPictureAfterSizesWhileHidden) {
       {{0, 0}, {300, 200}},
       {{300, 200}},
   };
-  for (const auto& path : paths) {
-    Factory f;
-    TWindowSurface s(f.Make());
-    s.SetSize(300, 200);
-    Paint(s.Bitmap(), 1);
-    ASSERT_TRUE(Shows(s.ImageForPut(), 1));
-    for (auto [w, h] : path) s.SetSize(w, h);
-    Paint(s.Bitmap(), 2);
-    EXPECT_TRUE(Shows(s.ImageForPut(), 2)) << "after " << path.size() << " sizes";
-    // Drawing after the put goes on into the image that is put.
-    Paint(s.Bitmap(), 3);
-    EXPECT_TRUE(Shows(s.ImageForPut(), 3)) << "after " << path.size() << " sizes";
+  for (const auto& path : paths)
+    for (bool reshapeable : {false, true}) {
+      Factory f;
+      f.Reshapeable = reshapeable;
+      TWindowSurface s(f.Make());
+      s.SetSize(300, 200);
+      Paint(s.Bitmap(), 1);
+      ASSERT_TRUE(Shows(s.ImageForPut(), 1));
+      for (auto [w, h] : path) s.SetSize(w, h);
+      Paint(s.Bitmap(), 2);
+      EXPECT_TRUE(Shows(s.ImageForPut(), 2)) << "after " << path.size() << " sizes";
+      // Drawing after the put goes on into the image that is put.
+      Paint(s.Bitmap(), 3);
+      EXPECT_TRUE(Shows(s.ImageForPut(), 3)) << "after " << path.size() << " sizes";
+    }
+}
+
+// An image that holds a new size, and not more than twice over, is kept for it: the picture of
+// the new size is white and drawn straight into it. Otherwise a new image of the new size.
+TEST(WindowSurface, KeepsAnImageThatHoldsTheNewSize) {
+  Factory f;
+  f.Reshapeable = true;
+  TWindowSurface s(f.Make());
+  s.SetSize(300, 200);
+  Paint(s.Bitmap(), 1);
+  TServerImage* first = s.ImageForPut();
+  ASSERT_TRUE(Shows(first, 1));
+  const struct {
+    int W, H;
+    bool Kept;
+  } steps[] = {
+      {250, 200, true},    // 50,000 of 60,000 words
+      {300, 100, true},    // exactly half
+      {299, 100, false},   // less than half: a new image of 29,900 words
+      {299, 100, true},    // the same size: the picture too is kept
+      {130, 230, true},    // 29,900 words again, another shape
+      {300, 200, false},   // more than the image holds
+      {0, 0, false},       // hidden: no image at all
+      {300, 200, false},
+  };
+  int made = 1;
+  for (const auto& step : steps) {
+    TServerImage* before = s.HasImage() ? s.ImageForPut() : nullptr;
+    const bool same = before && before->Width() == step.W && before->Height() == step.H;
+    s.SetSize(step.W, step.H);
+    if (step.W == 0) {
+      EXPECT_FALSE(s.HasImage());
+      continue;
+    }
+    EXPECT_TRUE(Shows(s.ImageForPut(), same ? 4 : 0x00FFFFFFu)) << step.W << " x " << step.H;  // new pictures are white
+    Paint(s.Bitmap(), 4);
+    TServerImage* img = s.ImageForPut();
+    EXPECT_TRUE(Shows(img, 4)) << step.W << " x " << step.H;
+    EXPECT_EQ(img->Width(), step.W);
+    EXPECT_EQ(img->Height(), step.H);
+    if (!step.Kept) ++made;
+    EXPECT_EQ(f.Made, made) << step.W << " x " << step.H;
+    if (step.Kept) {
+      EXPECT_EQ(img, before) << step.W << " x " << step.H;
+    }
   }
 }
 
