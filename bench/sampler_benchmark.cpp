@@ -1,11 +1,15 @@
 // The cost of one tick's sample: ReadSample over the Linux provider on the real /proc/stat
 // (three key opens, six value queries, one read of the statistics), and over the in-memory
-// registry for the sampler's own share.
+// registry for the sampler's own share; this machine's load source (total and cores) over
+// recorded statistics files of 2, 64 and 256 cores.
 #include <benchmark/benchmark.h>
 
 #include "platform/registry/MemoryRegistry.h"
 #include "platform/registry/ProcStatRegistry.h"
+#include "sampler/ProcStatLoadSource.h"
 #include "sampler/ReadSample.h"
+
+#include <string>
 
 namespace varnel {
 namespace {
@@ -30,6 +34,22 @@ void BM_ReadSampleMemory(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ReadSample(reg));
 }
 BENCHMARK(BM_ReadSampleMemory)->Unit(benchmark::kMicrosecond);
+
+// The load source over tests/data/procstat/cores<N>_b.txt: one pread, the total's sample and every
+// core's line. The file does not change, so each read also asks whether it was replaced (fstat).
+void BM_LoadSourceRecorded(benchmark::State& state) {
+  const std::string path =
+      std::string(VARNEL_SOURCE_DIR) + "/tests/data/procstat/cores" + std::to_string(state.range(0)) + "_b.txt";
+  TProcStatLoadSource source(path);
+  for (auto _ : state) benchmark::DoNotOptimize(source.Read());
+}
+BENCHMARK(BM_LoadSourceRecorded)->Arg(2)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadSourceProcStat(benchmark::State& state) {
+  TProcStatLoadSource source;
+  for (auto _ : state) benchmark::DoNotOptimize(source.Read());
+}
+BENCHMARK(BM_LoadSourceProcStat)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace varnel

@@ -58,9 +58,19 @@ inline bool FuzzProcStat(const std::uint8_t* data, std::size_t size) {
   std::size_t split = 0;
   while (split < size && data[split] != 0) ++split;
   TCpuLoadMeter meter;
+  TCoreLoadMeters cores;
   TCpuTimes times;
   const std::pair<std::size_t, std::size_t> parts[] = {{0, split}, {split < size ? split + 1 : size, size}};
   for (const auto& [from, to] : parts) {
+    // The core lines of every snapshot, read whole or as a read cut short (the input's last byte
+    // chooses): cores in strictly ascending order, no more than kept, a load only while present.
+    cores.Update(text + from, to - from, size == 0 || (data[size - 1] & 1) != 0);
+    if (cores.Cores().size() > TCoreLoadMeters::kMaxCores) return false;
+    for (std::size_t i = 0; i < cores.Cores().size(); ++i) {
+      const TCoreLoadMeters::TCore& core = cores.Cores()[i];
+      if (i > 0 && core.Number <= cores.Cores()[i - 1].Number) return false;
+      if (core.Load && (!core.Present || *core.Load < 0 || *core.Load > 100)) return false;
+    }
     if (!ParseCpuTimes(text + from, to - from, times)) continue;
     if (times.Count < 4 || times.Count > TCpuTimes::kFields) return false;
     for (std::uint64_t t : times.Ticks)

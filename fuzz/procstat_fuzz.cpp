@@ -1,4 +1,4 @@
-// libFuzzer target: the first line of /proc/stat and the load between two snapshots. The body is shared with the corpus test.
+// libFuzzer target: the first line of /proc/stat, each core's line, and the loads between two snapshots. The body is shared with the corpus test.
 #include <cstdlib>
 
 #include "fuzz/FuzzBodies.h"

@@ -1,6 +1,8 @@
 // TProcStatLoadSource: the sampler's total and the cores of the same snapshot.
 #include "sampler/ProcStatLoadSource.h"
 
+#include <string>
+
 #include "sampler/ReadSample.h"
 
 namespace varnel {
@@ -10,6 +12,14 @@ std::optional<TLoadReading> TProcStatLoadSource::Read() {
   if (!total) return std::nullopt;
   TLoadReading reading;
   reading.Total = *total;
+  const TCoreLoadMeters& meters = FRegistry.Cores();
+  if (meters.Generation() != FCoresGeneration) {
+    FCoresGeneration = meters.Generation();
+    FCores.resize(meters.Cores().size());
+    for (std::size_t i = 0; i < FCores.size(); ++i) FCores[i].Name = "cpu" + std::to_string(meters.Cores()[i].Number);
+  }
+  for (std::size_t i = 0; i < FCores.size(); ++i) FCores[i].Load = meters.Cores()[i].Load;
+  reading.Cores = FCores;
   return reading;
 }
 

@@ -6,6 +6,7 @@
 //   std::optional<TLoadReading> r = local.Read();  // r->Total, r->Cores[i].Load
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/registry/ProcStatRegistry.h"
 #include "sampler/LoadSource.h"
@@ -22,6 +23,8 @@ class TProcStatLoadSource : public TLoadSource {
 
  private:
   TProcStatRegistry FRegistry;
+  std::vector<TCoreLoad> FCores;  // the names kept from one reading to the next
+  unsigned FCoresGeneration = ~0u;
 };
 
 }  // namespace varnel

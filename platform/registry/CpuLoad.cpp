@@ -1,30 +1,118 @@
-// Parsing the "cpu" line of /proc/stat and the load between two snapshots.
+// Parsing the "cpu" lines of /proc/stat and the load between two snapshots.
 #include "platform/registry/CpuLoad.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "base/Numbers.h"
 
 namespace varnel {
+namespace {
 
-bool ParseCpuTimes(const char* data, std::size_t size, TCpuTimes& out) {
-  std::size_t i = 0;
-  auto blank = [&](std::size_t k) { return data[k] == ' ' || data[k] == '\t'; };
-  if (size < 4 || data[0] != 'c' || data[1] != 'p' || data[2] != 'u' || !blank(3)) return false;
-  i = 3;
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+constexpr std::uint64_t kPowersOfTen[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+std::uint64_t Word(const char* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+  return x;  // the first character in the low byte
+}
+
+// How many of the 8 characters at p are decimal digits before the first that is not (0..8). A
+// byte below '0' sets its top bit when '0' is taken away, one above '9' when 0x46 is added; what
+// a borrow or carry does to the bytes after the first such byte does not matter.
+int LeadingDigits(const char* p) {
+  const std::uint64_t x = Word(p);
+  const std::uint64_t other = ((x - 0x3030303030303030u) | (x + 0x4646464646464646u)) & 0x8080808080808080u;
+  return other ? std::countr_zero(other) >> 3 : 8;
+}
+
+// The value of the first n (1..8) characters at p, all digits.
+std::uint64_t EightDigitsValue(const char* p, int n) {
+  // The digits move to the top bytes; the bytes shifted in are zeros, leading zero digits.
+  std::uint64_t x = (Word(p) & 0x0F0F0F0F0F0F0F0Fu) << (8 * (8 - n));
+  x = (x * 2561) >> 8;                               // pairs of digits
+  x = ((x & 0x00FF00FF00FF00FFu) * 6553601) >> 16;   // groups of four
+  return ((x & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
+}
+
+// The counters from position i on, into out; false when there are fewer than four. `end`, when
+// given, receives where reading stopped.
+bool ParseCounters(const char* data, std::size_t size, std::size_t i, TCpuTimes& out, std::size_t* end = nullptr,
+                   int fields = TCpuTimes::kFields) {
   TCpuTimes t;
-  while (t.Count < TCpuTimes::kFields) {
-    while (i < size && blank(i)) ++i;
-    if (i >= size || data[i] < '0' || data[i] > '9') break;
+  const char* p = data + i;
+  const char* const last = data + size;
+  while (t.Count < fields) {
+    while (p < last && Blank(*p)) ++p;
+    if (p == last) break;
+    auto digit = static_cast<unsigned>(*p - '0');
+    if (digit > 9) break;
     std::uint64_t v = 0;
-    for (; i < size && data[i] >= '0' && data[i] <= '9'; ++i) {
-      v = v * 10 + static_cast<std::uint64_t>(data[i] - '0');
-      if (v > kMaxCpuTicks) v = kMaxCpuTicks;  // stays below 2^61, so the next step cannot wrap
+    int digits = 0;
+    // Eight characters at a time while eight are left: a snapshot of many cores is thousands of
+    // numbers, and a digit at a time is a chain of dependent steps.
+    while (last - p >= 8 && digits <= 10) {
+      const int n = LeadingDigits(p);
+      if (n == 0) break;  // the number ended with the eight before
+      v = v * kPowersOfTen[n] + EightDigitsValue(p, n);
+      p += n;
+      digits += n;
+      if (n < 8) break;
     }
-    if (i < size && !blank(i) && data[i] != '\n' && data[i] != '\r') break;  // "12ab": not a number
+    // Up to 18 digits cannot overflow 64 bits; a longer number is above kMaxCpuTicks anyway.
+    for (; p < last && digits < 18 && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p, ++digits)
+      v = v * 10 + digit;
+    if (p < last && static_cast<unsigned>(*p - '0') <= 9) {
+      v = kMaxCpuTicks;
+      while (p < last && static_cast<unsigned>(*p - '0') <= 9) ++p;
+    }
+    if (v > kMaxCpuTicks) v = kMaxCpuTicks;
+    if (p < last && !Blank(*p) && *p != '\n' && *p != '\r') break;  // "12ab": not a number
     t.Ticks[t.Count++] = v;
   }
+  if (end) *end = static_cast<std::size_t>(p - data);
   if (t.Count < 4) return false;
   out = t;
   return true;
+}
+
+// A core's guest times are inside its user and nice times and count nowhere else: its line is
+// read up to steal.
+constexpr int kCoreFields = 8;
+
+// ParseCoreTimes, also giving where reading stopped in `end` (on success or failure).
+bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TCpuTimes& out, std::size_t& end) {
+  end = 0;
+  if (size < 5 || data[0] != 'c' || data[1] != 'p' || data[2] != 'u' || data[3] < '0' || data[3] > '9') return false;
+  std::size_t i = 3;
+  std::uint64_t n = 0;
+  for (; i < size && data[i] >= '0' && data[i] <= '9'; ++i) {
+    n = n * 10 + static_cast<std::uint64_t>(data[i] - '0');
+    if (n >= (std::uint64_t(1) << 31)) return false;
+  }
+  end = i;
+  if (i == size || !Blank(data[i]) || (data[3] == '0' && i > 4)) return false;  // "cpu1x", "cpu007"
+  TCpuTimes t;
+  if (!ParseCounters(data, size, i, t, &end, kCoreFields)) return false;
+  number = static_cast<std::uint32_t>(n);
+  out = t;
+  return true;
+}
+
+}  // namespace
+
+bool ParseCpuTimes(const char* data, std::size_t size, TCpuTimes& out) {
+  if (size < 4 || data[0] != 'c' || data[1] != 'p' || data[2] != 'u' || !Blank(data[3])) return false;
+  return ParseCounters(data, size, 3, out);
+}
+
+bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, TCpuTimes& out) {
+  std::size_t end;
+  return ParseCoreLine(data, size, number, out, end);
 }
 
 int TCpuLoadMeter::Update(const TCpuTimes& now) {
@@ -44,6 +132,83 @@ int TCpuLoadMeter::Update(const TCpuTimes& now) {
   const std::int64_t load = Round(100.0 * static_cast<double>(busy) / static_cast<double>(total));
   FLoad = static_cast<int>(load < 0 ? 0 : load > 100 ? 100 : load);
   return FLoad;
+}
+
+void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) {
+  FLines.clear();
+  const char* p = data;
+  const char* const end = data + size;
+  const char* first = size ? static_cast<const char*>(std::memchr(data, '\n', size)) : nullptr;
+  p = first ? first + 1 : end;
+  bool ascending = true;
+  // A file of more lines than twice the cores kept is read only that far: the work stays bounded.
+  while (p < end && FLines.size() < 2 * kMaxCores) {
+    const auto left = static_cast<std::size_t>(end - p);
+    if (left < 3 || p[0] != 'c' || p[1] != 'p' || p[2] != 'u') break;
+    // The line is read as far as it goes, and its end looked for from there on; a line's counters
+    // stop at its line end, so they are never taken from the next line.
+    TLine line;
+    std::size_t stop = 0;
+    const bool ok = ParseCoreLine(p, left, line.Number, line.Times, stop);
+    const char* nl = static_cast<const char*>(std::memchr(p + stop, '\n', left - stop));
+    if (!nl && !complete) break;  // the text was cut inside this line
+    if (ok) {
+      if (!FLines.empty() && line.Number <= FLines.back().Number) ascending = false;
+      FLines.push_back(line);
+    }
+    p = nl ? nl + 1 : end;
+  }
+  if (!ascending) {
+    // Out of order or repeated: in order of number, and of each number the first line.
+    std::stable_sort(FLines.begin(), FLines.end(), [](const TLine& a, const TLine& b) { return a.Number < b.Number; });
+    FLines.erase(std::unique(FLines.begin(), FLines.end(),
+                             [](const TLine& a, const TLine& b) { return a.Number == b.Number; }),
+                 FLines.end());
+  }
+
+  // Both lists ascend: one walk pairs each kept core with its line.
+  FMerged.clear();
+  std::size_t i = 0, k = 0;
+  while (i < FCores.size() || k < FLines.size()) {
+    if (k == FLines.size() || (i < FCores.size() && FCores[i].Number < FLines[k].Number)) {
+      FCores[i].Present = false;  // away: no load until it is back
+      FCores[i].Load.reset();
+      ++i;
+    } else if (i == FCores.size() || FLines[k].Number < FCores[i].Number) {
+      if (FCores.size() + FMerged.size() < kMaxCores) {
+        TCore core;
+        core.Number = FLines[k].Number;
+        core.Present = true;
+        core.Meter = TCpuLoadMeter(FLines[k].Times);  // a new start: no load before the next snapshot
+        FMerged.push_back(core);
+      }
+      ++k;
+    } else {
+      TCore& core = FCores[i];
+      if (core.Present) {
+        core.Load = core.Meter.Update(FLines[k].Times);
+      } else {
+        core.Meter = TCpuLoadMeter(FLines[k].Times);
+        core.Present = true;
+      }
+      ++i;
+      ++k;
+    }
+  }
+  if (!FMerged.empty()) {
+    const auto middle = static_cast<std::ptrdiff_t>(FCores.size());
+    FCores.insert(FCores.end(), FMerged.begin(), FMerged.end());
+    std::inplace_merge(FCores.begin(), FCores.begin() + middle, FCores.end(),
+                       [](const TCore& a, const TCore& b) { return a.Number < b.Number; });
+    ++FGeneration;
+  }
+}
+
+void TCoreLoadMeters::MarkAllAway() {
+  for (TCore& core : FCores) {
+    core.Present = false;
+    core.Load.reset();
+  }
 }
 
 }  // namespace varnel

@@ -1,11 +1,14 @@
 // The processor load from the kernel's time counters: parsing the first line of /proc/stat
-// and turning two snapshots into a whole percentage.
+// and turning two snapshots into a whole percentage; the same for each core's "cpuN" line.
 //
 //   TCpuTimes t;
 //   if (ParseCpuTimes(buf, n, t)) load = meter.Update(t);   // 0..100
+//   cores.Update(buf, n);                                   // cores.Cores()[i].Load
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace varnel {
 
@@ -44,6 +47,57 @@ class TCpuLoadMeter {
   TCpuTimes FPrevious;
   bool FHasPrevious = false;
   int FLoad = 0;
+};
+
+// Reads one core's line: "cpu", the core's number (decimal, no leading zero, below 2^31), blanks,
+// and at least four counters as for the first line. False, leaving the outputs as they were, for
+// anything else. Only the first eight counters are read (guest and guest_nice are inside user
+// and nice, and count nowhere else).
+bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, TCpuTimes& out);
+
+// Each core's load between snapshots of the whole file. A snapshot reads the "cpuN" lines that
+// follow the first line, up to the first line that does not begin with "cpu" (the kernel writes
+// them together). Cores are kept in ascending number and keep their place once seen, so a core's
+// index (and colour) holds while others come and go. Each core follows the total's rules
+// (TCpuLoadMeter), and:
+// - a core whose line is missing from a snapshot (offline), or malformed, has no load while it
+//   is away; when it comes back its first snapshot is a new start and its load is known again
+//   from the snapshot after that, so time spent away is never counted as idle or busy;
+// - a core first seen after the first snapshot starts the same way (no load since boot);
+// - of two lines with the same number the first counts;
+// - at most kMaxCores cores are kept; lines for more are ignored.
+class TCoreLoadMeters {
+ public:
+  static constexpr std::size_t kMaxCores = 8192;
+
+  struct TCore {
+    std::uint32_t Number = 0;
+    std::optional<int> Load;  // none while offline or before its second snapshot
+    bool Present = false;     // its line was in the last snapshot
+    TCpuLoadMeter Meter;
+  };
+
+  // Takes the "cpuN" lines of a whole statistics file (`size` bytes from its start; the first line
+  // is skipped). When `complete` is false the text was cut short, and its last line, which may be
+  // cut, is not read.
+  void Update(const char* data, std::size_t size, bool complete = true);
+  // A snapshot in which the file could not be read: every core is away.
+  void MarkAllAway();
+
+  const std::vector<TCore>& Cores() const { return FCores; }
+  // Counts the changes to the list of cores (a core added): a cached copy of the names is stale
+  // when this differs from its own count.
+  unsigned Generation() const { return FGeneration; }
+
+ private:
+  struct TLine {
+    std::uint32_t Number;
+    TCpuTimes Times;
+  };
+  std::vector<TCore> FCores;   // ascending Number
+  std::vector<TLine> FLines;   // the last snapshot's lines, kept for their capacity
+  std::vector<TCore> FMerged;  // the list being rebuilt when cores are added
+  unsigned FGeneration = 0;
 };
 
 }  // namespace varnel

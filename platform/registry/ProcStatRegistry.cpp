@@ -20,7 +20,9 @@ enum : TRegKey { kStartSrv = 1, kStartStat = 2, kStatData = 3 };
 
 }  // namespace
 
-TProcStatRegistry::TProcStatRegistry(std::string statPath) : FStatPath(std::move(statPath)) { TakeSnapshot(); }
+TProcStatRegistry::TProcStatRegistry(std::string statPath) : FStatPath(std::move(statPath)), FBuffer(kStartStatBytes) {
+  TakeSnapshot();
+}
 
 TProcStatRegistry::~TProcStatRegistry() { CloseFile(); }
 
@@ -32,7 +34,8 @@ void TProcStatRegistry::CloseFile() {
 long TProcStatRegistry::ReadFromStart(char* buffer, unsigned long size) {
   // The kept descriptor, and one more try on a fresh one when it fails to read, or when it reads
   // what it read last time and its file has lost its name: a file deleted, or replaced by a
-  // rename (the way a writer publishes a whole new file), keeps its old counters for ever.
+  // rename (the way a writer publishes a whole new file), keeps its old counters for ever. The
+  // first line (the total's counters) tells whether the counters moved.
   for (int tries = FFile >= 0 ? 2 : 1; tries > 0; --tries) {
     if (FFile < 0) {
       FFile = ::open(FStatPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -42,11 +45,11 @@ long TProcStatRegistry::ReadFromStart(char* buffer, unsigned long size) {
     do n = ::pread(FFile, buffer, size, 0);  // a /proc file is made anew by a read from its start
     while (n < 0 && errno == EINTR);
     if (n > 0) {
-      const auto count = static_cast<std::size_t>(n);
-      const bool same = count == FLastSize && std::memcmp(buffer, FLast.data(), count) == 0;
+      const std::size_t head = std::min(static_cast<std::size_t>(n), FLast.size());
+      const bool same = head == FLastSize && std::memcmp(buffer, FLast.data(), head) == 0;
       struct stat st;
       if (!same || tries == 1 || (::fstat(FFile, &st) == 0 && st.st_nlink > 0)) {
-        FLastSize = std::min(count, FLast.size());
+        FLastSize = head;
         std::memcpy(FLast.data(), buffer, FLastSize);
         return n;
       }
@@ -57,11 +60,27 @@ long TProcStatRegistry::ReadFromStart(char* buffer, unsigned long size) {
 }
 
 std::optional<int> TProcStatRegistry::TakeSnapshot() {
-  // The first line is about 100 characters even with 20-digit counters in all ten fields.
-  char buffer[512];
-  const long n = ReadFromStart(buffer, sizeof buffer);
+  // The buffer holds every "cpu" line: a read that fills it while those lines go on is made again
+  // with twice the room, up to kMaxStatBytes (past that the cores further on are not read).
+  long n;
+  for (;;) {
+    n = ReadFromStart(FBuffer.data(), FBuffer.size());
+    if (n < static_cast<long>(FBuffer.size()) || FBuffer.size() >= kMaxStatBytes) break;
+    bool coresEnd = false;  // a line after the first that is not a "cpu" line has begun
+    for (const char* p = FBuffer.data(); !coresEnd;) {
+      p = static_cast<const char*>(std::memchr(p, '\n', FBuffer.data() + n - p));
+      if (!p || ++p + 3 > FBuffer.data() + n) break;
+      coresEnd = std::memcmp(p, "cpu", 3) != 0;
+    }
+    if (coresEnd) break;
+    FBuffer.resize(std::min(FBuffer.size() * 2, kMaxStatBytes));
+  }
   TCpuTimes times;
-  if (n <= 0 || !ParseCpuTimes(buffer, static_cast<std::size_t>(n), times)) return std::nullopt;
+  if (n <= 0 || !ParseCpuTimes(FBuffer.data(), static_cast<std::size_t>(n), times)) {
+    FCores.MarkAllAway();
+    return std::nullopt;
+  }
+  FCores.Update(FBuffer.data(), static_cast<std::size_t>(n), n < static_cast<long>(FBuffer.size()));
   return FMeter.Update(times);
 }
 

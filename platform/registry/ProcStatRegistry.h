@@ -8,8 +8,11 @@
 //
 // A query for the value's type and size takes the snapshot and keeps its load for the read of
 // the data that follows it, so that the usual "size, then data" pair measures one interval.
+// Each snapshot also measures every core from its "cpuN" line (TCoreLoadMeters), read by Cores().
+//
 // Cheap, because a system call is dear: the file stays open between snapshots and each snapshot
-// reads it from its start into a fixed buffer (one pread); nothing is allocated. Only a read that
+// reads it from its start into a kept buffer (one pread); nothing is allocated once the buffer
+// has grown to hold the "cpu" lines. Only a read that
 // finds the counters of the previous one asks whether the file was deleted or replaced by a
 // rename meanwhile (one fstat), and then opens the name again.
 //
@@ -20,6 +23,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/registry/CpuLoad.h"
 #include "platform/registry/RegistryProvider.h"
@@ -41,18 +45,26 @@ class TProcStatRegistry : public TRegistryProvider {
   // Reads the statistics file and returns the load since the previous snapshot; none when the
   // file cannot be read or its first line is not a "cpu" line.
   std::optional<int> TakeSnapshot();
+  // Each core's load in the last snapshot (every core away when it gave no total).
+  const TCoreLoadMeters& Cores() const { return FCores; }
+
+  // The read buffer's first size, and the most it grows to: 4 MB holds the "cpu" lines of the
+  // largest machines Linux runs on (8,192 cores of up to about 220 characters each, twice over).
+  static constexpr std::size_t kStartStatBytes = 16384;
+  static constexpr std::size_t kMaxStatBytes = std::size_t(4) << 20;
 
  private:
-  // Reads up to size bytes (at most 512) from the start of the statistics file; fewer than 1 on
-  // failure.
+  // Reads up to size bytes from the start of the statistics file; fewer than 1 on failure.
   long ReadFromStart(char* buffer, unsigned long size);
   void CloseFile();
 
   std::string FStatPath;
   int FFile = -1;                // the open statistics file, or -1
-  std::array<char, 512> FLast{};  // what the last read found
+  std::vector<char> FBuffer;       // the file as the last snapshot read it
+  std::array<char, 512> FLast{};   // the start of what the last read found
   std::size_t FLastSize = 0;
   TCpuLoadMeter FMeter;
+  TCoreLoadMeters FCores;
   std::optional<int> FPending;  // the load found by a size query, for the data read after it
 };
 

@@ -1,0 +1,145 @@
+// Each core's load from the "cpuN" lines: core lines that are malformed, repeated, out of order or
+// numbered with gaps, counters that go backwards, text cut short, and files of thousands of cores
+// read through the provider's growing buffer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/registry/CpuLoad.h"
+#include "platform/registry/ProcStatRegistry.h"
+
+namespace varnel {
+namespace {
+
+// The cores as "N=load" ("N=-" for none).
+std::vector<std::string> Loads(const TCoreLoadMeters& m) {
+  std::vector<std::string> out;
+  for (const auto& c : m.Cores()) out.push_back(std::to_string(c.Number) + "=" + (c.Load ? std::to_string(*c.Load) : "-"));
+  return out;
+}
+void Update(TCoreLoadMeters& m, const std::string& text, bool complete = true) { m.Update(text.data(), text.size(), complete); }
+using Strings = std::vector<std::string>;
+
+TEST(CoreTimes, ParsesCoreLinesAndRejectsOthers) {
+  std::uint32_t n = 99;
+  TCpuTimes t;
+  ASSERT_TRUE(ParseCoreTimes("cpu17 1 2 3 4 5\n", 16, n, t));
+  EXPECT_EQ(n, 17u);
+  EXPECT_EQ(t.Count, 5);
+  EXPECT_EQ(t.Ticks[3], 4u);
+  ASSERT_TRUE(ParseCoreTimes("cpu2147483647 1 2 3 4", 21, n, t));
+  EXPECT_EQ(n, 2147483647u);
+  for (std::string_view bad : {"cpu 1 2 3 4", "cpu0 1 2 3", "cpu007 1 2 3 4", "cpu2147483648 1 2 3 4", "cpu1x 1 2 3 4",
+                               "cpu-1 1 2 3 4", "cpu1", "cpu1 ", "cpuN 1 2 3 4", "Cpu1 1 2 3 4"}) {
+    n = 99;
+    EXPECT_FALSE(ParseCoreTimes(bad.data(), bad.size(), n, t)) << bad;
+    EXPECT_EQ(n, 99u);
+  }
+}
+
+// Counters of every length from 1 to 22 digits, next to each other and at the very end of the
+// text, against the value worked out from the digits with 128-bit arithmetic (capped).
+TEST(CoreTimes, CountersOfEveryLength) {
+  std::uint64_t seed = 12345;
+  auto digit = [&] { return static_cast<char>('0' + (seed = seed * 6364136223846793005u + 1442695040888963407u) % 10); };
+  for (int length = 1; length <= 22; ++length) {
+    std::string line = "cpu3";
+    std::vector<std::uint64_t> expected;
+    for (int f = 0; f < 8; ++f) {
+      std::string number(1, length > 1 ? static_cast<char>('1' + f) : digit());
+      while (static_cast<int>(number.size()) < length) number += digit();
+      unsigned __int128 v = 0;
+      for (char c : number) v = std::min<unsigned __int128>(v * 10 + static_cast<unsigned>(c - '0'), kMaxCpuTicks + 1);
+      expected.push_back(v > kMaxCpuTicks ? kMaxCpuTicks : static_cast<std::uint64_t>(v));
+      line += (f % 2 ? "\t" : " ") + number;
+    }
+    for (const std::string& text : {line, line + "\n", line + " 7 7\r\ncpu4 1 1 1 1"}) {
+      SCOPED_TRACE(text);
+      std::uint32_t n = 0;
+      TCpuTimes t;
+      ASSERT_TRUE(ParseCoreTimes(text.data(), text.size(), n, t));
+      EXPECT_EQ(t.Count, 8);
+      for (int f = 0; f < 8; ++f) EXPECT_EQ(t.Ticks[f], expected[f]) << f;
+    }
+  }
+}
+
+TEST(CoreLoadMeters, MalformedRepeatedAndOutOfOrderLines) {
+  TCoreLoadMeters m;
+  // Gaps in the numbers, one line out of order, cpu3 repeated (the first counts).
+  Update(m, "cpu  0 0 0 0\ncpu10 0 0 0 0\ncpu3 0 0 0 0\ncpu3 900 0 0 0\ncpu0 0 0 0 0\nintr 1\ncpu5 0 0 0 0\n");
+  EXPECT_EQ(Loads(m), (Strings{"0=-", "3=-", "10=-"}));  // cpu5 comes after a line that is not a core's
+  Update(m, "cpu  0 0 0 0\ncpu0 25 0 0 75\ncpu3 10 0 0 10\ncpu3 0 0 0 100\ncpu10 1 2\ncpu10 3 0 0 1\n");
+  // cpu10's first line is malformed and its second counts: 3 busy of 4 is 75 %.
+  EXPECT_EQ(Loads(m), (Strings{"0=25", "3=50", "10=75"}));
+  // cpu3's line is malformed now: it is away; the others go on.
+  Update(m, "cpu  0 0 0 0\ncpu0 50 0 0 150\ncpu3 7 7\ncpu10 3 0 0 5\n");
+  EXPECT_EQ(Loads(m), (Strings{"0=25", "3=-", "10=0"}));
+  const unsigned generation = m.Generation();
+  Update(m, "cpu  0 0 0 0\ncpu0 50 0 0 150\ncpu3 20 0 0 20\ncpu10 3 0 0 5\n");
+  EXPECT_EQ(Loads(m), (Strings{"0=25", "3=-", "10=0"}));  // back: a new start for cpu3
+  EXPECT_EQ(m.Generation(), generation);                   // no core was added
+  Update(m, "cpu  0 0 0 0\ncpu0 50 0 0 150\ncpu3 30 0 0 30\ncpu10 3 0 0 5\ncpu1 0 0 0 0\n");
+  EXPECT_EQ(Loads(m), (Strings{"0=25", "1=-", "3=50", "10=0"}));
+  EXPECT_NE(m.Generation(), generation);
+}
+
+TEST(CoreLoadMeters, CountersGoingBackwardsAndTextCutShort) {
+  TCoreLoadMeters m;
+  Update(m, "cpu 0 0 0 0\ncpu0 100 0 100 800\ncpu1 100 0 0 100\n");
+  Update(m, "cpu 0 0 0 0\ncpu0 150 0 150 900\ncpu1 200 0 0 200\n");
+  EXPECT_EQ(Loads(m), (Strings{"0=50", "1=50"}));
+  // cpu0: everything went back: no time passed by the clamped differences, the load repeats.
+  // cpu1: busy went back, idle went on: 0 busy.
+  Update(m, "cpu 0 0 0 0\ncpu0 10 0 10 10\ncpu1 100 0 0 300\n");
+  EXPECT_EQ(Loads(m), (Strings{"0=50", "1=0"}));
+  Update(m, "cpu 0 0 0 0\ncpu0 20 0 10 20\ncpu1 160 0 0 340\n");  // from the new base
+  EXPECT_EQ(Loads(m), (Strings{"0=50", "1=60"}));
+  // A read cut inside cpu1's line: that line is not read (a cut number would look like a big
+  // step back); a complete text without a final line end is read to its end.
+  Update(m, "cpu 0 0 0 0\ncpu0 30 0 10 30\ncpu1 160 0 0 34", false);
+  EXPECT_EQ(Loads(m), (Strings{"0=50", "1=-"}));
+  Update(m, "cpu 0 0 0 0\ncpu0 40 0 10 40\ncpu1 160 0 0 350", true);
+  EXPECT_EQ(Loads(m), (Strings{"0=50", "1=-"}));
+  Update(m, "cpu 0 0 0 0\ncpu0 40 0 10 40\ncpu1 170 0 0 360", true);
+  EXPECT_EQ(Loads(m), (Strings{"0=50", "1=50"}));
+  Update(m, "", true);  // nothing at all: every core away
+  EXPECT_EQ(Loads(m), (Strings{"0=-", "1=-"}));
+}
+
+TEST(CoreLoadMeters, ThousandsOfCoresThroughTheProvider) {
+  std::string dir = testing::TempDir() + "/varnel-corefile-XXXXXX";
+  ASSERT_NE(mkdtemp(dir.data()), nullptr);
+  const std::string path = dir + "/stat";
+  // 10,000 core lines (over 1 MB with 18-digit counters): the provider's buffer grows to hold
+  // them, and the first 8,192 cores are kept. Core i is busy i mod 101 ticks of 100 between the
+  // two files.
+  auto write = [&](int step) {
+    std::ofstream out(path);
+    out << "cpu  1 2 3 4\n";
+    for (int i = 0; i < 10000; ++i)
+      out << "cpu" << i << " " << 100000000000000000ull + step * (i % 101) << " 0 0 "
+          << 100000000000000000ull + step * (100 - i % 101) << " 0 0 0 0 0 0\n";
+    out << "intr 1 2 3\n";
+  };
+  write(0);
+  TProcStatRegistry reg(path);
+  write(1);
+  ASSERT_TRUE(reg.TakeSnapshot());
+  const auto& cores = reg.Cores().Cores();
+  ASSERT_EQ(cores.size(), TCoreLoadMeters::kMaxCores);
+  for (std::size_t i = 0; i < cores.size(); i += 997) {
+    EXPECT_EQ(cores[i].Number, i);
+    EXPECT_EQ(cores[i].Load, static_cast<int>(i % 101)) << i;
+  }
+  EXPECT_EQ(cores.back().Load, 8191 % 101);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace varnel

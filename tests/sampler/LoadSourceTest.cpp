@@ -1,0 +1,134 @@
+// This machine's load source over recorded statistics files: each core's load worked out by hand
+// from files of 1, 2, 64 and 256 cores (tests/data/procstat/cores.py says how each interval was
+// made), cores going offline and coming back, and the total unchanged beside them.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "sampler/ProcStatLoadSource.h"
+#include "tests/support/TestSupport.h"
+
+namespace varnel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProcStatLoadSource : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "/varnel-cores-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    FDir = pattern;
+    FStat = FDir + "/stat";
+  }
+  void TearDown() override { fs::remove_all(FDir); }
+  void Use(const std::string& fixture) {
+    fs::copy_file(test::SourcePath("tests/data/procstat/" + fixture), FStat, fs::copy_options::overwrite_existing);
+  }
+  // The cores of a reading as "name=load" ("name=-" for none).
+  static std::vector<std::string> Cores(const TLoadReading& r) {
+    std::vector<std::string> out;
+    for (const TCoreLoad& c : r.Cores) out.push_back(c.Name + "=" + (c.Load ? std::to_string(*c.Load) : "-"));
+    return out;
+  }
+  std::string FDir, FStat;
+};
+
+TEST_F(ProcStatLoadSource, OneAndTwoCoresByHand) {
+  Use("cores1_a.txt");
+  TProcStatLoadSource one(FStat);
+  Use("cores1_b.txt");
+  std::optional<TLoadReading> r = one.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->Total, 12);  // 12 busy ticks of 100
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=12"}));
+
+  Use("cores2_a.txt");
+  TProcStatLoadSource two(FStat);
+  Use("cores2_b.txt");
+  r = two.Read();
+  ASSERT_TRUE(r);
+  // cpu0: user 12 + nice 3 + system 6 + irq 3 + softirq 3 + steal 3 = 30 busy (guest 6 and
+  // guest_nice 1 are inside user and nice), idle 53 + iowait 17 = 70: 30 %. cpu1: 81 of 100.
+  // The total: 111 of 200 = 55.5 %, to the even 56.
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=30", "cpu1=81"}));
+  EXPECT_EQ(r->Total, 56);
+  r = two.Read();  // no time has passed: each load repeated, as the total's
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=30", "cpu1=81"}));
+  EXPECT_EQ(r->Total, 56);
+}
+
+TEST_F(ProcStatLoadSource, SixtyFourAndTwoHundredFiftySixCores) {
+  for (int n : {64, 256}) {
+    SCOPED_TRACE(n);
+    Use("cores" + std::to_string(n) + "_a.txt");
+    TProcStatLoadSource source(FStat);
+    Use("cores" + std::to_string(n) + "_b.txt");
+    const std::optional<TLoadReading> r = source.Read();
+    ASSERT_TRUE(r);
+    ASSERT_EQ(r->Cores.size(), static_cast<std::size_t>(n));
+    long busy = 0;
+    for (int i = 0; i < n; ++i) {
+      // Core i was busy 37 i mod 101 ticks of 100.
+      EXPECT_EQ(r->Cores[i].Name, "cpu" + std::to_string(i));
+      EXPECT_EQ(r->Cores[i].Load, 37 * i % 101) << i;
+      busy += 37 * i % 101;
+    }
+    // The total sums the cores' ticks: 64 cores give 3,185 of 6,400 (49.8 %), 256 cores 12,749
+    // of 25,600 (49.8 %).
+    EXPECT_EQ(busy, n == 64 ? 3185 : 12749);
+    EXPECT_EQ(r->Total, 50);
+  }
+}
+
+TEST_F(ProcStatLoadSource, CoresGoingOfflineAndComingBackShowNoLoadWhileAway) {
+  Use("hotplug_a.txt");
+  TProcStatLoadSource source(FStat);
+  // b: cpu2 is gone; the others were busy 10, 20 and 40 ticks of 100.
+  Use("hotplug_b.txt");
+  std::optional<TLoadReading> r = source.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=10", "cpu1=20", "cpu2=-", "cpu3=40"}));
+  // c: cpu2 is back and cpu4 is new (listed before cpu2): neither has a load before its second
+  // snapshot, and the list stays in core order.
+  Use("hotplug_c.txt");
+  r = source.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=10", "cpu1=20", "cpu2=-", "cpu3=40", "cpu4=-"}));
+  // d: core i busy 50 + i of 100; cpu2 measured from c, not from before it went away.
+  Use("hotplug_d.txt");
+  r = source.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=50", "cpu1=51", "cpu2=52", "cpu3=53", "cpu4=54"}));
+  // A file that cannot be read: no reading at all; the cores start again when it is back.
+  fs::remove(FStat);
+  EXPECT_FALSE(source.Read());
+  Use("hotplug_d.txt");
+  r = source.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=-", "cpu1=-", "cpu2=-", "cpu3=-", "cpu4=-"}));
+}
+
+TEST_F(ProcStatLoadSource, AFileWithoutCoreLinesGivesTheTotalAlone) {
+  Use("full_a.txt");  // "cpu" and "cpu0" lines
+  TProcStatLoadSource source(FStat);
+  std::ofstream(FStat) << "cpu  2000 100 500 8000\nintr 5 0\n";  // no "cpu0" line now
+  const std::optional<TLoadReading> r = source.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=-"}));  // known before, away now
+  std::ofstream(FStat) << "cpu  100 0 50 850\nintr 5 0\n";
+  TProcStatLoadSource bare(FStat);
+  std::ofstream(FStat) << "cpu  400 0 150 1050\nintr 9 0\n";
+  const std::optional<TLoadReading> b = bare.Read();
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->Total, 67);  // 400 busy of 600
+  EXPECT_TRUE(b->Cores.empty());
+}
+
+}  // namespace
+}  // namespace varnel
