@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/FormDesign.h"
 #include "base/Exceptions.h"
 
 namespace varnel {
@@ -48,6 +49,18 @@ TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLoca
   CreateMenu();
   ColorDialog1.SetOptions(cdFullOpen | cdShowHelp | cdAnyColor);
   Timer1.OnTimer = [this] { Application.Guard([this] { Timer1Timer(); }); };
+  // The busiest line and the core lines: thin, on the total's axes, named in the legend.
+  for (TFastLineSeries* s : {&SeriesMax}) DesignCoreLine(*s);
+  SeriesMax.SetName("SeriesMax");
+  SeriesMax.SetValueFormat("Max ###0");
+  // A line without a load this second shows its name alone in the legend.
+  Chart2.OnGetLegendText = [this](TCustomAxisPanel*, TLegendStyle, int index, std::string& text) {
+    const TChartSeries* s = Chart2.SeriesLegend(index);
+    if (s == &SeriesMax && !FMaxKnown) text = " Max";
+    for (std::size_t i = 0; i < CoreSeries.size() && i < FCoreOnline.size(); ++i)
+      if (s == CoreSeries[i].get() && !FCoreOnline[i]) text = " " + FCoreNames[i];
+  };
+  Chart2.OnGetLegendRect = [this](TCustomChart*, TRect&) { CheckCoreLegend(); };
 
   FormCreate();
 
@@ -56,8 +69,10 @@ TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLoca
 
 TForm1::~TForm1() {
   if (FPorts.Timer) FPorts.Timer->Stop();
-  // The series leaves the chart before either goes.
+  // The series leave the chart before either goes.
   Series3.SetParentChart(nullptr);
+  SeriesMax.SetParentChart(nullptr);
+  for (auto& s : CoreSeries) s->SetParentChart(nullptr);
   Meter1.SetHost(nullptr);
   Chart2.SetHost(nullptr);
 }
@@ -77,6 +92,11 @@ void TForm1::CreateMenu() {
   DisplayAxis1 = root.Add("DisplayAxis1", "&Display Axis", mkCheck);
   Legend1 = root.Add("Legend1", "&Legend", mkCheck);
   N3DView1 = root.Add("N3DView1", "&3D View", mkCheck);
+  Cores1 = root.Add("Cores1", "&Cores", mkSubmenu);
+  CoresTotal1 = Cores1->Add("CoresTotal1", "&Total", mkRadio);
+  CoresTotal1->SetChecked(true);
+  CoresBusiest1 = Cores1->Add("CoresBusiest1", "Total and &Busiest", mkRadio);
+  CoresEvery1 = Cores1->Add("CoresEvery1", "&Every Core", mkRadio);
   Colour1 = root.Add("Colour1", "Colo&ur", mkSubmenu);
   ColourCPUUsage1 = Colour1->Add("ColourCPUUsage1", "&Line", mkCommand);
   ColorBackground1 = Colour1->Add("ColorBackground1", "&Background", mkCommand);
@@ -85,7 +105,8 @@ void TForm1::CreateMenu() {
   // Every item but the separators and the submenu runs UserClick; what escapes it is reported.
   auto click = [this](TMenuItem* sender) { Application.Guard([this, sender] { UserClick(sender); }); };
   for (TMenuItem* item : {About1, NoTitle, OnTop, Graph, UVMeter, Secondstodisplay1, DisplayAxis1, Legend1,
-                          N3DView1, ColourCPUUsage1, ColorBackground1, Exit1})
+                          N3DView1, CoresTotal1, CoresBusiest1, CoresEvery1, ColourCPUUsage1, ColorBackground1,
+                          Exit1})
     item->OnClick = click;
 }
 
@@ -144,6 +165,8 @@ void TForm1::AlignControls() {
 void TForm1::FormCreate() {
   // The settings file, read and applied key by key.
   ReadSettings();
+  // The lines of the Cores choice.
+  if (FCores != 0) ApplyCoreLines();
   // The plot: PlotSeconds points of zero load.
   ResetPlot();
   // Window level: above the others, or normal.
@@ -187,11 +210,12 @@ void TForm1::Timer1Timer() {
   const std::optional<TLoadReading> reading = FLoadSource ? FLoadSource->Read() : std::nullopt;
   if (!reading) return;
   const double load = static_cast<double>(reading->Total);
-  // The caption and hint name what the window shows, and which machine when it is another one.
+  // The caption names what the window shows, and which machine when it is another one; the hint
+  // adds the reading.
   const std::string machine = FLoadSource->MachineName();
   const std::string caption = machine.empty() ? "CPU Usage" : "CPU Usage - " + machine;
-  SetHint(caption);
   SetCaption(caption);
+  ShowCores(*reading, caption);
   // Scroll: drop the oldest point, renumber, append the newest.
   Series3.Delete(0);
   Series3.XValues().Renumber();
@@ -222,6 +246,7 @@ void TForm1::ResetPlot() {
   // No plot longer than a day: the series is built in one go and drawn every second.
   if (FPlotSeconds > MaxPlotSeconds) FPlotSeconds = MaxPlotSeconds;
   for (int i = 0; i < FPlotSeconds; ++i) Series3.AppendY(0, "", clAutoColor);
+  ResetCoreLines();
 }
 
 void TForm1::ApplyDisplay() {

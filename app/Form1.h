@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/Ports.h"
@@ -101,10 +102,17 @@ class TForm1 {
   void ApplySizeStyle();
   void SetAxisDisplay(bool v);
   void SaveSettings();
+  // The Cores choice: 0 the total alone, 1 the total and the busiest core, 2 every core. Any
+  // other value is 0. Marks the radio item, builds the lines for the mode and starts the graph
+  // again from a flat line.
+  void SetCores(int mode);
 
   // ---- State ------------------------------------------------------------------------------
   int PlotSeconds() const { return FPlotSeconds; }
   int Display() const { return FDisplay; }
+  int Cores() const { return FCores; }
+  // The most cores drawn as lines of their own; with more, Every Core shows the busiest line.
+  static constexpr std::size_t MaxCoreLines = 256;
   const std::string& SettingsPath() const { return FSettingsPath; }
   const std::string& Caption() const { return FCaption; }
   const std::string& Hint() const { return FHint; }
@@ -116,10 +124,18 @@ class TForm1 {
   int Width() const;
   int Height() const;
 
+  // Called after a tick gave the gauge a new hint (the reading), for a window system that shows
+  // the gauge's hint as its own tooltip.
+  std::function<void()> OnMeterHintChanged;
+
   // ---- Components -------------------------------------------------------------------------
   TMeter Meter1;
   TChart Chart2;
   TFastLineSeries Series3;
+  // The busiest core's line ("Max") and one line per core, on the chart only while the Cores
+  // choice shows them.
+  TFastLineSeries SeriesMax;
+  std::vector<std::unique_ptr<TFastLineSeries>> CoreSeries;
   TTimer Timer1;
   TPopupMenu PopupMenu1;
   TColorDialog ColorDialog1;
@@ -135,6 +151,10 @@ class TForm1 {
   TMenuItem* DisplayAxis1;
   TMenuItem* Legend1;
   TMenuItem* N3DView1;
+  TMenuItem* Cores1;
+  TMenuItem* CoresTotal1;
+  TMenuItem* CoresBusiest1;
+  TMenuItem* CoresEvery1;
   TMenuItem* Colour1;
   TMenuItem* ColourCPUUsage1;
   TMenuItem* ColorBackground1;
@@ -151,6 +171,17 @@ class TForm1 {
   void SetFormStyle(TFormStyle v);
   void SetChartVisible(bool v);
   void SetMeterVisible(bool v);
+  // The cores of one reading: the busiest line and needle, each core's line and rim mark, and
+  // the hints with the reading (the window's after `caption`).
+  void ShowCores(const TLoadReading& reading, const std::string& caption);
+  // The chart's lines and legend entries for the Cores choice.
+  void ApplyCoreLines();
+  // The colours of the busiest line and of each core's line, for the line and background colours.
+  void ApplyCoreColors();
+  // Whether every core's legend entry fits; called as the legend is laid out.
+  void CheckCoreLegend();
+  // Every line of the mode back to PlotSeconds points of zero load.
+  void ResetCoreLines();
 
   TApplication& Application;
   TFormPorts FPorts;
@@ -160,6 +191,11 @@ class TForm1 {
   std::unique_ptr<TLoadSource> FLoadSource;
   int FPlotSeconds = 60;
   int FDisplay = 0;
+  int FCores = 0;
+  std::vector<std::string> FCoreNames;  // each core line's name ("CPU0") as the legend shows it
+  std::vector<bool> FCoreOnline;        // whether each core had a load in the last reading
+  bool FMaxKnown = false;               // whether the last reading had a busiest core
+  bool FCoreLegendFits = true;
   std::string FCaption = "FENDUL";
   std::string FHint;
   TFormBorderStyle FBorderStyle = bsSizeToolWin;

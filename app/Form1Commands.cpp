@@ -29,6 +29,7 @@ void TForm1::UserClick(TMenuItem* Sender) {
       Chart2.SetColor(ColorDialog1.Color());
       Meter1.SetColorBakG(ColorDialog1.Color());
       if (!Legend1->Checked()) Meter1.Font().SetColor(Meter1.ColorBakG());
+      ApplyCoreColors();
     }
   } else if (Sender == ColourCPUUsage1) {
     ColorDialog1.SetColor(Series3.SeriesColor());
@@ -36,6 +37,7 @@ void TForm1::UserClick(TMenuItem* Sender) {
       Series3.SetSeriesColor(ColorDialog1.Color());
       Meter1.NeedleLayout().SetColorBody(ColorDialog1.Color());
       Meter1.NeedleLayout().SetColorOutline(ColorDialog1.Color());
+      ApplyCoreColors();
     }
   } else if (Sender == Secondstodisplay1) {
     std::string text = IntToStr(FPlotSeconds);
@@ -64,6 +66,8 @@ void TForm1::UserClick(TMenuItem* Sender) {
       Chart2.Legend().SetVisible(true);
       Meter1.Font().SetColor(clBlack);
     }
+  } else if (Sender == CoresTotal1 || Sender == CoresBusiest1 || Sender == CoresEvery1) {
+    SetCores(Sender == CoresTotal1 ? 0 : Sender == CoresBusiest1 ? 1 : 2);
   } else if (Sender == Graph || Sender == UVMeter) {
     // Either item switches to the other mode.
     FDisplay = FDisplay == 1 ? 0 : 1;

@@ -31,6 +31,7 @@ void TForm1::ReadSettings() {
       case si3DView: N3DView1->SetChecked(v != 0); break;
       case siLegend: Legend1->SetChecked(v != 0); break;
       case siDisplay: FDisplay = v; break;
+      case siCores: FCores = v >= 0 && v <= 2 ? v : 0; break;  // anything else is the total alone
     }
   });
   // The default position is meant inside the desktop's free area, not under a panel.
@@ -39,7 +40,7 @@ void TForm1::ReadSettings() {
 }
 
 void TForm1::SaveSettings() {
-  // Thirteen key writes from the live state, grouped into one replacement of the file: a failure
+  // Fourteen key writes from the live state, grouped into one replacement of the file: a failure
   // raises "Unable to write to <path>" once and leaves the file as it was. The configuration
   // directory, when the settings live there, is made first.
   if (!FSettingsDirectory.empty()) MakeSettingsDirectory(FSettingsDirectory);
@@ -59,6 +60,7 @@ void TForm1::SaveSettings() {
       case si3DView: return N3DView1->Checked();
       case siLegend: return Legend1->Checked();
       case siDisplay: return FDisplay;
+      case siCores: return FCores;
     }
     return 0;
   });

@@ -1,4 +1,4 @@
-// The settings of the program as data: the thirteen keys of section "FENDUL" in the settings
+// The settings of the program as data: the fourteen keys of section "FENDUL" in the settings
 // file beside the executable, with their types and defaults, the order start-up reads them and
 // the order a save writes them. The window wires each setting to its live state.
 //
@@ -29,8 +29,9 @@ enum TSettingId : int {
   si3DView,
   siLegend,
   siDisplay,
+  siCores,
 };
-inline constexpr int SettingsCount = 13;
+inline constexpr int SettingsCount = 14;
 
 // An integer (colours are their 32 bits as a signed integer) or a boolean stored as "1"/"0"
 // and read as "not 0".
@@ -61,12 +62,13 @@ inline constexpr std::array<TSettingKey, SettingsCount> SettingsReadOrder = {{
     {si3DView, "3D View", skBoolean, 0},
     {siLegend, "Legend", skBoolean, 1},
     {siDisplay, "Display", skInteger, 0},
+    {siCores, "Cores", skInteger, 0},
 }};
 
 // The order a save writes them: as read, but the line colour before the background colour.
 inline constexpr std::array<TSettingId, SettingsCount> SettingsWriteOrder = {
     siTop,        siLeft,        siWidth,         siHeight, siStayOnTop, siHideTitle, siColorsLine,
-    siColorsBackground, siPlotSeconds, siDisplayAxis, si3DView, siLegend, siDisplay,
+    siColorsBackground, siPlotSeconds, siDisplayAxis, si3DView, siLegend, siDisplay, siCores,
 };
 
 // The key of a setting.
@@ -85,7 +87,7 @@ void WriteSetting(TIniFile& ini, TSettingId id, int value);
 // Reads every setting in read order, handing each to `apply` as soon as it is read.
 void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)>& apply);
 // Writes every setting in write order, taking each value from `valueOf`, as one group: the file
-// is replaced once, with all thirteen keys or (when that fails, raising "Unable to write to %s"
+// is replaced once, with all fourteen keys or (when that fails, raising "Unable to write to %s"
 // once) with none of them.
 void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf);
 

@@ -107,6 +107,20 @@ void TMeter::SetMeterMaxValue(double v) {
   Repaint();
 }
 
+void TMeter::SetSecondNeedle(std::optional<double> value, TColor color) {
+  if (value && std::isnan(*value)) value.reset();
+  if (value == FSecondValue && color == FSecondColor) return;
+  FSecondValue = value;
+  FSecondColor = color;
+  Paint();
+}
+
+void TMeter::SetRimMarks(const std::vector<TRimMark>& marks) {
+  if (marks == FRimMarks) return;
+  FRimMarks = marks;
+  Paint();
+}
+
 void TMeter::SetValue(double v) {
   if (std::isnan(v)) return;
   if (FLoading) {

@@ -16,7 +16,9 @@
 #pragma once
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "base/Color.h"
@@ -51,6 +53,7 @@ struct TMeterGeometry {
   double Min = 0.0, Max = 1.0;
   bool Paintable = false;
   std::array<TPoint, 7> Needle{};
+  std::array<TPoint, 7> SecondNeedle{};  // when the gauge has a second needle
 
   // The angle of a value: the minimum at 90 + S/2 (left), the maximum at 90 - S/2 (right).
   double Angle(double v) const { return S / 2.0 + 90.0 - S * (v - Min) / (Max - Min); }
@@ -142,6 +145,24 @@ class TMeter {
   double Value() const { return FValue; }
   void SetValue(double v);
 
+  // A second, thinner needle drawn under the main one, at a value of its own (clamped into the
+  // range, lighting no lamp) in one colour: half the needle's thickness (at least 1) and two
+  // thirds of its head. No second needle while the value is empty. Repaints at once when changed.
+  const std::optional<double>& SecondValue() const { return FSecondValue; }
+  TColor SecondColor() const { return FSecondColor; }
+  void SetSecondNeedle(std::optional<double> value, TColor color);
+
+  // Short marks on the inside of the scale's arc, one a value (clamped into the range) in its
+  // own colour, drawn under the needles in list order; as wide as the needle is thick and a
+  // tenth of the radius long (at least 4 pixels). Repaints at once when changed.
+  struct TRimMark {
+    double Value = 0.0;
+    TColor Color = clBlack;
+    bool operator==(const TRimMark&) const = default;
+  };
+  const std::vector<TRimMark>& RimMarks() const { return FRimMarks; }
+  void SetRimMarks(const std::vector<TRimMark>& marks);
+
   // Standard control properties. A hidden gauge does not paint; showing it paints.
   const std::string& Hint() const { return FHint; }
   void SetHint(std::string_view v) { FHint = v; }
@@ -210,6 +231,8 @@ class TMeter {
   // Drawing steps of Paint (MeterPaint.cpp).
   void PaintScale(TCanvas& c, const TMeterGeometry& g);
   void PaintNeedle(TCanvas& c, const TMeterGeometry& g);
+  // The rim marks and the second needle, under the needle.
+  void PaintCoreMarks(TCanvas& c, const TMeterGeometry& g);
   void PaintCover(TCanvas& c, const TMeterGeometry& g);
   void PaintLamps(TCanvas& c, const TMeterGeometry& g);
   void PaintFrame(TCanvas& c, const TMeterGeometry& g);
@@ -244,6 +267,9 @@ class TMeter {
   int FRimTop = 8;
   int FRimSide = 10;
   double FValue = 0.0;
+  std::optional<double> FSecondValue;
+  TColor FSecondColor = clBlack;
+  std::vector<TRimMark> FRimMarks;
 
   std::string FHint;
   bool FVisible = true;

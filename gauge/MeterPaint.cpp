@@ -40,6 +40,28 @@ TPoint TMeterGeometry::At(double degrees, double r) const {
   return TPoint{RoundInt(cx + r * std::cos(t)), RoundInt(cy - r * std::sin(t))};
 }
 
+// A needle at a value: length R - 4, arrow head of headSize at headAngle, body `thickness` wide
+// meeting the head headMid behind the tip.
+static std::array<TPoint, 7> NeedlePolygon(const TMeterGeometry& g, double value, int thickness, int headSize, int headMid,
+                                           int headAngle) {
+  const double a = g.Angle(value) * kDegToRad;
+  const double L = g.R - 4;
+  const double cx = g.cx, cy = g.cy;
+  const int tx = RoundInt(cx + L * std::cos(a)), ty = RoundInt(cy - L * std::sin(a));
+  const double h = headAngle * kDegToRad;
+  const double hs = headSize, hm = headMid;
+  const double dx = std::sin(a) * thickness * 0.5, dy = std::cos(a) * thickness * 0.5;
+  return {
+      TPoint{RoundInt(tx - std::cos(a + h / 2) * hs), RoundInt(ty + std::sin(a + h / 2) * hs)},
+      TPoint{tx, ty},
+      TPoint{RoundInt(tx - std::cos(a - h / 2) * hs), RoundInt(ty + std::sin(a - h / 2) * hs)},
+      TPoint{RoundInt(tx - dx - std::cos(a) * hm), RoundInt(ty - dy + std::sin(a) * hm)},
+      TPoint{RoundInt(cx - dx), RoundInt(cy - dy)},
+      TPoint{RoundInt(cx + dx), RoundInt(cy + dy)},
+      TPoint{RoundInt(tx + dx - std::cos(a) * hm), RoundInt(ty + dy + std::sin(a) * hm)},
+  };
+}
+
 TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
   TMeterGeometry g;
   g.W = W;
@@ -78,24 +100,12 @@ TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
   g.Paintable = W > 0 && H > 0 && g.R > 0.0 && g.Max > g.Min && std::isfinite(g.Max - g.Min);
   if (!g.Paintable) return g;
 
-  // The needle: length R - 4, arrow head of HeadSize at HeadAngle, body Thickness wide meeting
-  // the head HeadMidLeng behind the tip.
-  const double a = g.Angle(FValue) * kDegToRad;
-  const double L = g.R - 4;
-  const double cx = g.cx, cy = g.cy;
-  const int tx = RoundInt(cx + L * std::cos(a)), ty = RoundInt(cy - L * std::sin(a));
-  const double h = n.HeadAngle() * kDegToRad;
-  const double hs = n.HeadSize(), hm = n.HeadMidLeng();
-  const double dx = std::sin(a) * n.Thickness() * 0.5, dy = std::cos(a) * n.Thickness() * 0.5;
-  g.Needle = {
-      TPoint{RoundInt(tx - std::cos(a + h / 2) * hs), RoundInt(ty + std::sin(a + h / 2) * hs)},
-      TPoint{tx, ty},
-      TPoint{RoundInt(tx - std::cos(a - h / 2) * hs), RoundInt(ty + std::sin(a - h / 2) * hs)},
-      TPoint{RoundInt(tx - dx - std::cos(a) * hm), RoundInt(ty - dy + std::sin(a) * hm)},
-      TPoint{RoundInt(cx - dx), RoundInt(cy - dy)},
-      TPoint{RoundInt(cx + dx), RoundInt(cy + dy)},
-      TPoint{RoundInt(tx + dx - std::cos(a) * hm), RoundInt(ty + dy + std::sin(a) * hm)},
-  };
+  g.Needle = NeedlePolygon(g, FValue, n.Thickness(), n.HeadSize(), n.HeadMidLeng(), n.HeadAngle());
+  if (FSecondValue) {
+    const double v = std::clamp(*FSecondValue, g.Min, g.Max);
+    g.SecondNeedle = NeedlePolygon(g, v, std::max(1, n.Thickness() / 2), n.HeadSize() * 2 / 3,
+                                   n.HeadMidLeng() * 2 / 3, n.HeadAngle());
+  }
   return g;
 }
 
@@ -155,6 +165,7 @@ void TMeter::Paint() {
   c.ClearClip();
   c.Draw(0, 0, FScale);
   ResetCanvas(c);
+  PaintCoreMarks(c, g);
   PaintNeedle(c, g);
   PaintCover(c, g);
   PaintLamps(c, g);
@@ -246,6 +257,27 @@ void TMeter::PaintNeedle(TCanvas& c, const TMeterGeometry& g) {
   SetPen(c, n.ColorOutline());
   SetBrush(c, n.ColorBody());
   c.Polygon(g.Needle);
+}
+
+void TMeter::PaintCoreMarks(TCanvas& c, const TMeterGeometry& g) {
+  if (!FRimMarks.empty()) {
+    const double length = std::max(4.0, g.R / 10.0);
+    c.Pen().SetWidth(std::max(1, FNeedleLayout.Thickness()));
+    for (const TRimMark& m : FRimMarks) {
+      if (std::isnan(m.Value)) continue;
+      const double a = g.Angle(std::clamp(m.Value, g.Min, g.Max));
+      const TPoint outer = g.At(a, g.R - 1), inner = g.At(a, g.R - 1 - length);
+      SetPen(c, m.Color);
+      c.MoveTo(inner.x, inner.y);
+      c.LineTo(outer.x, outer.y);
+    }
+    c.Pen().SetWidth(1);
+  }
+  if (FSecondValue) {
+    SetPen(c, FSecondColor);
+    SetBrush(c, FSecondColor);
+    c.Polygon(g.SecondNeedle);
+  }
 }
 
 // The cover strips over the rims, the pivot cover and the bevel that makes the

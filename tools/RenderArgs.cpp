@@ -41,35 +41,86 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
-bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std::string& why) {
-  std::size_t i = 0;
-  const auto skipBlanks = [&] {
-    while (i < text.size() && IsBlank(text[i])) ++i;
+bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std::string& why,
+                     std::vector<std::vector<std::optional<std::int32_t>>>* cores) {
+  const auto bad = [&](std::string_view what, const char* rule) {
+    why = "bad sample \"" + std::string(what.substr(0, 20)) + "\" (" + rule + ")";
+    return false;
   };
-  skipBlanks();
-  while (i < text.size()) {
-    std::size_t end = i;
-    while (end < text.size() && !IsBlank(text[end]) && text[end] != ',') ++end;
-    const auto v = ParseDecimal(text.substr(i, end - i));
-    if (!v) {
-      why = "bad sample \"" + std::string(text.substr(i, std::min<std::size_t>(end - i, 20))) + "\" (whole numbers only)";
-      return false;
+  // The numbers of a part of the text; per core, "-" stands for no load.
+  const auto numbers = [&](std::string_view part, bool core, auto&& take) {
+    std::size_t i = 0;
+    const auto skipBlanks = [&] {
+      while (i < part.size() && IsBlank(part[i])) ++i;
+    };
+    skipBlanks();
+    while (i < part.size()) {
+      std::size_t end = i;
+      while (end < part.size() && !IsBlank(part[end]) && part[end] != ',') ++end;
+      const std::string_view word = part.substr(i, end - i);
+      std::optional<std::int32_t> v;
+      if (!(core && word == "-")) {
+        v = ParseDecimal(word);
+        if (!v) return bad(word, "whole numbers only");
+        if (core && (*v < 0 || *v > 100)) return bad(word, "a core's load is 0..100 or -");
+      }
+      if (!take(v)) return false;
+      i = end;
+      skipBlanks();
+      if (i < part.size() && part[i] == ',') {
+        ++i;
+        skipBlanks();
+        if (i == part.size()) {
+          why = "a comma at the end of the samples";
+          return false;
+        }
+      }
     }
+    return true;
+  };
+  const auto addSample = [&](std::int32_t v) {
     if (out.size() >= RenderMaxSamples) {
       why = "more than " + std::to_string(RenderMaxSamples) + " samples";
       return false;
     }
-    out.push_back(*v);
-    i = end;
-    skipBlanks();
-    if (i < text.size() && text[i] == ',') {
-      ++i;
-      skipBlanks();
-      if (i == text.size()) {
-        why = "a comma at the end of the samples";
-        return false;
-      }
+    out.push_back(v);
+    if (cores) cores->resize(out.size());
+    return true;
+  };
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    // The plain numbers up to the next line with cores, then that line.
+    const std::size_t colon = text.find(':', pos);
+    std::size_t lineStart = colon == std::string_view::npos ? text.size() : text.rfind('\n', colon);
+    lineStart = lineStart == std::string_view::npos || lineStart < pos ? pos : lineStart + (colon != text.npos);
+    if (!numbers(text.substr(pos, lineStart - pos), false, [&](std::optional<std::int32_t> v) { return addSample(*v); }))
+      return false;
+    if (colon == std::string_view::npos) break;
+    std::size_t lineEnd = text.find('\n', colon);
+    if (lineEnd == std::string_view::npos) lineEnd = text.size();
+    int totals = 0;
+    std::int32_t total = 0;
+    if (!numbers(text.substr(lineStart, colon - lineStart), false, [&](std::optional<std::int32_t> v) {
+          total = *v;
+          return ++totals == 1;
+        }) ||
+        totals != 1) {
+      if (why.empty()) why = "a line with cores starts with one total and a colon";
+      return false;
     }
+    std::vector<std::optional<std::int32_t>> loads;
+    if (!numbers(text.substr(colon + 1, lineEnd - colon - 1), true, [&](std::optional<std::int32_t> v) {
+          if (loads.size() >= RenderMaxCores) {
+            why = "more than " + std::to_string(RenderMaxCores) + " cores in a sample";
+            return false;
+          }
+          loads.push_back(v);
+          return true;
+        }))
+      return false;
+    if (!addSample(total)) return false;
+    if (cores) cores->back() = std::move(loads);
+    pos = lineEnd;
   }
   return true;
 }
@@ -132,7 +183,9 @@ std::string RenderUsage() {
          "  --samples-file F  the same read from file F (- for standard input), the numbers separated\n"
          "                    by commas, blanks or line ends; at most " +
          std::to_string(RenderMaxSamples) +
-         "\n"
+         ".\n"
+         "                    A line \"TOTAL: C0 C1 ...\" is one tick with each core's load in core\n"
+         "                    order (0..100, or - for a core without a load), e.g. \"37: 10 100 - 4\"\n"
          "  --out FILE.png    the picture of the client area\n"
          "  --help            this text\n";
 }

@@ -27,6 +27,9 @@ struct TRenderArgs {
   int Width = 0;
   int Height = 0;
   std::vector<std::int32_t> Samples;
+  // Each sample's cores (a load 0..100, or none for a core without one), from a samples file's
+  // per-core lines; empty for a sample without cores.
+  std::vector<std::vector<std::optional<std::int32_t>>> Cores;
   std::string SamplesFile;  // --samples-file: the samples are read from it ("-": standard input)
   std::string Out;
 };
@@ -37,13 +40,20 @@ struct TRenderArgs {
 // `why` for anything else.
 std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> args, std::string& why);
 
-// The most bytes a samples file may hold (a day of samples at any width of number fits).
-inline constexpr std::size_t RenderMaxSamplesBytes = 4u << 20;
+// The most bytes a samples file may hold (a day of samples with 64 cores each fits).
+inline constexpr std::size_t RenderMaxSamplesBytes = 64u << 20;
+// The most cores one sample may have.
+inline constexpr std::size_t RenderMaxCores = 8192;
 
 // Appends the samples of a samples file's text to `out`: whole decimal integers separated by
-// commas, blanks or line ends (a comma stands between two numbers). Returns false with the
-// reason in `why` for anything else or for more than RenderMaxSamples in all.
-bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std::string& why);
+// commas, blanks or line ends (a comma stands between two numbers). A line with a colon is one
+// sample with its cores: the total, ":", then each core's load in core order (0..100, or "-"
+// for a core without a load), separated by blanks or commas, e.g. "37: 10 100 - 4". Each
+// sample's cores go to `cores` (when given) at the sample's index, empty for a plain number.
+// Returns false with the reason in `why` for anything else or for more than RenderMaxSamples
+// in all.
+bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std::string& why,
+                     std::vector<std::vector<std::optional<std::int32_t>>>* cores = nullptr);
 
 // The usage text, ending in a newline.
 std::string RenderUsage();

@@ -7,7 +7,8 @@
 // The settings file is read as at start-up and never written. The size is the window's outer
 // size (the headless frame has no border, so the client area is the same size). Each sample is
 // one tick with that load, in order, read through the sampler from an in-memory registry (a
-// samples file holds a whole day of them, which a command line cannot);
+// samples file holds a whole day of them, which a command line cannot, and may give each tick's
+// cores: "37: 10 100 - 4");
 // without samples the picture is the window right after start-up. The picture shows the chart
 // (inside its sunken edge) or the gauge, as the "Display" setting says. Bad arguments print the
 // usage on standard error and exit with code 2; --help prints it on standard output.
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
                    RenderMaxSamplesBytes);
       return 1;
     }
-    if (!ParseSampleText(*text, args->Samples, why)) {
+    if (!ParseSampleText(*text, args->Samples, why, &args->Cores)) {
       std::fprintf(stderr, "varnel-render: %s: %s\n", args->SamplesFile.c_str(), why.c_str());
       return 2;
     }
@@ -82,9 +83,11 @@ int main(int argc, char** argv) {
   THeadlessWindowSystem ws(args->Width, args->Height);
   TApplication Application(&ws.MessageBox);
   Application.SetTitle("Varnel");
-  TForm1 Form1(Application, ws.Ports(), args->Ini, std::make_unique<TFunctionLoadSource>([&registry] {
+  // Each tick's cores, as the samples file gives them ("cpu0", "cpu1", ... in order).
+  std::vector<TCoreLoad> cores;
+  TForm1 Form1(Application, ws.Ports(), args->Ini, std::make_unique<TFunctionLoadSource>([&registry, &cores] {
                  const std::optional<int> total = ReadSample(registry);
-                 return total ? std::optional<TLoadReading>(TLoadReading{*total, {}}) : std::nullopt;
+                 return total ? std::optional<TLoadReading>(TLoadReading{*total, cores}) : std::nullopt;
                }));
   ws.ChartHost.OnPaint = [&Form1] { Form1.Chart2.Paint(); };
   ws.MeterHost.OnPaint = [&Form1] { Form1.Meter1.Paint(); };
@@ -96,13 +99,18 @@ int main(int argc, char** argv) {
   // the picture a paint after every tick would end with (a paint reads the data and the
   // settings, and keeps nothing from one paint to the next that the picture depends on). A
   // shown gauge still paints at each new value, as it does in the program.
-  for (const std::int32_t load : args->Samples) {
-    const auto u = static_cast<std::uint32_t>(load);
+  for (std::size_t k = 0; k < args->Samples.size(); ++k) {
+    const auto u = static_cast<std::uint32_t>(args->Samples[k]);
+    cores.clear();
+    if (k < args->Cores.size())
+      for (std::size_t i = 0; i < args->Cores[k].size(); ++i) cores.push_back({"cpu" + std::to_string(i), args->Cores[k][i]});
     registry.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage",
                        {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
                         static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)});
     ws.Timer.Fire();
   }
+  ws.Flush();
+  // A paint that found every core's legend entry no longer fits (or fits again) asked for one more.
   ws.Flush();
   for (const std::string& text : ws.MessageBox.Texts) std::fprintf(stderr, "varnel-render: error box: %s\n", text.c_str());
 

@@ -23,6 +23,9 @@
 
 namespace varnel {
 
+// Shows a widget's new tooltip text at once when its tooltip is the one on show.
+void RefreshShownTooltip(Fl_Widget* widget);
+
 class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
  public:
   TMainWindow();

@@ -160,7 +160,9 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
   }
   if (!ascending) {
     // Out of order or repeated: in order of number, and of each number the first line.
-    std::stable_sort(FLines.begin(), FLines.end(), [](const TLine& a, const TLine& b) { return a.Number < b.Number; });
+    for (std::size_t i = 0; i < FLines.size(); ++i) FLines[i].Order = static_cast<std::uint32_t>(i);
+    std::sort(FLines.begin(), FLines.end(),
+              [](const TLine& a, const TLine& b) { return a.Number != b.Number ? a.Number < b.Number : a.Order < b.Order; });
     FLines.erase(std::unique(FLines.begin(), FLines.end(),
                              [](const TLine& a, const TLine& b) { return a.Number == b.Number; }),
                  FLines.end());

@@ -92,6 +92,7 @@ class TCoreLoadMeters {
  private:
   struct TLine {
     std::uint32_t Number;
+    std::uint32_t Order;  // its place in the file, so that of two lines for a core the first counts
     TCpuTimes Times;
   };
   std::vector<TCore> FCores;   // ascending Number

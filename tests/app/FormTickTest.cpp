@@ -16,7 +16,8 @@ TEST(FormTick, ScrollsTheSeriesAndFeedsTheGauge) {
   TForm1& form = f.Start();
   f.Tick(37);
   EXPECT_EQ(f.Ws.Frame.Caption, "CPU Usage");
-  EXPECT_EQ(f.Ws.Frame.Hint, "CPU Usage");
+  EXPECT_EQ(f.Ws.Frame.Hint, "CPU Usage: 37 %");  // the hint carries the reading
+  EXPECT_EQ(form.Meter1.Hint(), "CPU %: 37");
   f.Tick(120);  // no clamping of the sample: the gauge keeps it inside its range
   f.Tick(5);
   EXPECT_EQ(f.Points(), (std::vector<double>{0, 0, 0, 37, 120, 5}));

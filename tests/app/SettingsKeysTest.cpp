@@ -1,4 +1,4 @@
-// The thirteen settings: names, defaults and orders, the file a first save creates, the
+// The fourteen settings: names, defaults and orders, the file a first save creates, the
 // integer and boolean rules on stored text, and a save that fails as a whole.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -31,7 +31,7 @@ class SettingsKeys : public testing::Test {
       values[id] = v;
       order.push_back(id);
     });
-    EXPECT_EQ(order.size(), 13u);
+    EXPECT_EQ(order.size(), 14u);
     for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], SettingsReadOrder[i].Id);
     return values;
   }
@@ -45,13 +45,13 @@ TEST_F(SettingsKeys, TheFileLivesBesideTheExecutable) {
   EXPECT_EQ(SettingsFilePath("varnel"), "FENDUL.INI");
 }
 
-TEST_F(SettingsKeys, NoFileGivesDefaultsAndTheFirstSaveWritesAllThirteenKeys) {
+TEST_F(SettingsKeys, NoFileGivesDefaultsAndTheFirstSaveWritesAllFourteenKeys) {
   const std::map<TSettingId, int> values = ReadAll();
   const std::map<TSettingId, int> defaults = {
       {siTop, 7},          {siLeft, 396},     {siWidth, 332},  {siHeight, 190},
       {siStayOnTop, 1},    {siHideTitle, 0},  {siColorsBackground, -2147483633},
       {siColorsLine, 128}, {siPlotSeconds, 60}, {siDisplayAxis, 0}, {si3DView, 0}, {siLegend, 1},
-      {siDisplay, 0}};
+      {siDisplay, 0},      {siCores, 0}};
   EXPECT_EQ(values, defaults);
   TIniFile ini(FPath);
   WriteSettings(ini, [&](TSettingId id) { return values.at(id); });
@@ -60,7 +60,7 @@ TEST_F(SettingsKeys, NoFileGivesDefaultsAndTheFirstSaveWritesAllThirteenKeys) {
   EXPECT_EQ(text,
             "[FENDUL]\nTop=7\nLeft=396\nWidth=332\nHeight=190\nStayOnTop=1\nHideTitle=0\n"
             "Colors - Line=128\nColors - Background=-2147483633\nPlotSeconds=60\nDisplayAxis=0\n"
-            "3D View=0\nLegend=1\nDisplay=0\n");
+            "3D View=0\nLegend=1\nDisplay=0\nCores=0\n");
   EXPECT_EQ(ReadAll(), defaults);
 }
 
@@ -98,7 +98,7 @@ TEST_F(SettingsKeys, AFailedSaveRaisesOnceAndWritesNoKey) {
     ++raised;
     EXPECT_EQ(e.Message(), "Unable to write to " + FPath);
   }
-  EXPECT_EQ(asked, 13);
+  EXPECT_EQ(asked, 14);
   EXPECT_EQ(raised, 1);
   std::ifstream in(FPath, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), old);
@@ -113,7 +113,7 @@ TEST_F(SettingsKeys, TheWriteOrderHoldsEveryKeyOnceWithTheColoursSwapped) {
   for (TSettingId id : SettingsWriteOrder) names.push_back(SettingKey(id).Name);
   EXPECT_EQ(names, (std::vector<std::string>{"Top", "Left", "Width", "Height", "StayOnTop", "HideTitle",
                                              "Colors - Line", "Colors - Background", "PlotSeconds", "DisplayAxis",
-                                             "3D View", "Legend", "Display"}));
+                                             "3D View", "Legend", "Display", "Cores"}));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(SourceSetting, CaptionAndHintNameAnotherMachine) {
   TForm1 form(f.App, f.Ws.Ports(), f.IniPath, std::make_unique<TOtherMachine>());
   f.Ws.Timer.Fire();
   EXPECT_EQ(f.Ws.Frame.Caption, "CPU Usage - build1");
-  EXPECT_EQ(f.Ws.Frame.Hint, "CPU Usage - build1");
+  EXPECT_EQ(f.Ws.Frame.Hint, "CPU Usage - build1: 40 %");  // the hint adds the reading
   EXPECT_EQ(form.Series3.YValues().Last(), 40.0);
 }
 

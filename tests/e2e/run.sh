@@ -368,7 +368,7 @@ fi
 ended() { ! kill -0 "$VPID" 2>/dev/null; }
 wait_for 5 "the program to end" ended
 wait "$VPID" || fail "the program exited with an error"
-[ "$(grep -c '=' "$WORK/FENDUL.INI")" -eq 13 ] || fail "the settings file does not hold 13 keys"
+[ "$(grep -c '=' "$WORK/FENDUL.INI")" -eq 14 ] || fail "the settings file does not hold 14 keys"
 for kv in $EXPECTED; do
   ini_has "$kv" || fail "expected $kv"
 done
