@@ -8,7 +8,8 @@
 # a double click on the caption that must not maximize, a minimize that must not stick (main
 # window and About box, whose hints are checked too), a border drag that stops at the minimum size,
 # the views after title toggles and a size round trip while hidden (they must not freeze), and a
-# right click that lands on a tooltip after two title toggles (it must open the menu).
+# right click that lands on a tooltip after two title toggles (it must open the menu), and the
+# Cores submenu's three modes in both views.
 # Throughout it checks the window's place, size and hints, the settings file, and that the window
 # shows, pixel for pixel, the graph or gauge varnel-render draws for the same settings and load.
 #
@@ -129,16 +130,20 @@ title_is() { [ "$(xdotool getwindowname "$WIN")" = "$1" ]; }
 wait_for 5 "the first tick" title_is "CPU Usage"
 
 # shows_picture NAME: the window's client area equals varnel-render's picture of the start-up
-# settings (with the display the current settings file names) at the client's size after a tick
-# at the fixed load. Tried for up to two seconds, as the picture may reach the screen a moment
+# settings (with the display and cores the current settings file names) at the client's size
+# after a tick at the fixed load (the ticks of SAMPLES_FILE when it is set). Tried for up to two seconds, as the picture may reach the screen a moment
 # after the settings.
 shows_picture() {
   local w h try
   xdotool mousemove 1000 740  # off the window: no tooltip over the picture
   read -r _ _ w h <<<"$(client)"
   sed "s/^Display=.*//" "$WORK/start.ini" >"$WORK/$1.ini"
-  grep -h '^Display=' "$WORK/FENDUL.INI" >>"$WORK/$1.ini" || true
-  "$RENDER" --ini "$WORK/$1.ini" --size "${w}x$h" --samples 0 --out "$WORK/$1.png" >/dev/null
+  grep -h '^\(Display\|Cores\)=' "$WORK/FENDUL.INI" >>"$WORK/$1.ini" || true
+  if [ -n "${SAMPLES_FILE:-}" ]; then
+    "$RENDER" --ini "$WORK/$1.ini" --size "${w}x$h" --samples-file "$SAMPLES_FILE" --out "$WORK/$1.png" >/dev/null
+  else
+    "$RENDER" --ini "$WORK/$1.ini" --size "${w}x$h" --samples 0 --out "$WORK/$1.png" >/dev/null
+  fi
   for try in $(seq 20); do
     xwd -id "$WIN" -silent >"$WORK/$1.xwd" && "$COMPARE" "$WORK/$1.xwd" "$WORK/$1.png" >"$WORK/compare.log" && return 0
     sleep 0.1
@@ -184,6 +189,32 @@ toggle_title() {
   WIN=$(find_window)
   if [ "$MODE" = openbox ] && [ "$1" != 0x0 ]; then wait_for 5 "the frame extents" framed; fi
   wait_for 3 "the outer place and size kept by the title toggle" geometry_is "$outer"
+}
+
+# The Cores submenu in both views: the load file gains two idle cores, and each mode the menu
+# picks (c, then t, b or e) shows what varnel-render draws for the same settings and readings,
+# the core lines and rim marks included. Ends in the gauge with the total alone, as it began.
+cores_modes() {
+  if [ -n "${LOAD_WRITER:-}" ]; then  # a fixed load from here on
+    kill "$LOAD_WRITER" 2>/dev/null || true
+    wait "$LOAD_WRITER" 2>/dev/null || true
+  fi
+  printf 'cpu  0 0 0 2000 0 0 0 0 0 0\ncpu0 0 0 0 1000 0 0 0 0 0 0\ncpu1 0 0 0 1000 0 0 0 0 0 0\n' >"$WORK/stat"
+  printf '0: 0 0\n0: 0 0\n0: 0 0\n' >"$WORK/cores.samples"
+  sleep 2.5  # two ticks: the new cores have a load
+  local SAMPLES_FILE="$WORK/cores.samples" view key mode
+  for view in 1 0; do
+    for key in b:1 e:2 t:0; do
+      mode=${key#*:}
+      menu_pick c "${key%%:*}"
+      wait_for 3 "Cores=$mode after c, ${key%%:*}" ini_has "Cores=$mode"
+      sleep 1.2  # a tick in the new mode
+      shows_picture "cores$mode-view$view" || fail "Cores=$mode (Display=$view) differs from varnel-render's"
+    done
+    if [ "$view" = 1 ]; then menu_pick g; else menu_pick u Return; fi
+    wait_for 3 "Display=$((1 - view))" ini_has "Display=$((1 - view))"
+  done
+  ini_has "Display=1" || fail "not back in the gauge"
 }
 
 if [ "$MODE" = bare ]; then
@@ -283,7 +314,8 @@ else
       sleep 0.5
     done
   ) &
-  PIDS+=($!)
+  LOAD_WRITER=$!
+  PIDS+=($LOAD_WRITER)
   # tooltip_at X Y: a viewable override-redirect window of the program (a tooltip) covers the
   # root point.
   tooltip_at() {
@@ -350,6 +382,8 @@ else
   xdotool windowfocus --sync "$ABOUT" 2>/dev/null || true
   xdotool key Return
   wait_for 5 "the About box to close" eval '! about_shown'
+
+  cores_modes
 
   # Dragging the bottom-right corner far up and left stops at the minimum client size.
   read -r left top width height <<<"$(geometry)"

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <utility>
 #include <string>
 #include <tuple>
@@ -408,6 +409,47 @@ INSTANTIATE_TEST_SUITE_P(Loads, GaugeGolden,
                          testing::Combine(testing::Values(332), testing::Values(190), testing::Values(0, 37, 50, 100)));
 INSTANTIATE_TEST_SUITE_P(DesignSize, GaugeGolden,
                          testing::Combine(testing::Values(512), testing::Values(350), testing::Values(0, 37, 50, 100)));
+
+}  // namespace
+}  // namespace varnel
+
+namespace varnel {
+namespace {
+
+// The busiest core's needle and the cores' rim marks: drawn under the needle, the second needle
+// thinner with a smaller head, marks on the inside of the arc at their values, values clamped.
+TEST_F(ProgramGauge, SecondNeedleAndRimMarks) {
+  SetUpAt(332, 190);  // pivot (166, 180), radius 156
+  meter.SetValue(50);
+  meter.SetPaintTrace(&trace);
+  meter.SetSecondNeedle(75.0, clBlue);
+  meter.SetRimMarks({{0.0, clGreen}, {25.0, clRed}, {250.0, clFuchsia}});
+  const auto polys = CallsOf(trace, "Polygon");
+  const auto second = std::find_if(polys.begin(), polys.end(), [](const TCanvasCall& c) { return c.BrushColor == clBlue; });
+  const auto main = std::find_if(polys.begin(), polys.end(), [](const TCanvasCall& c) { return c.BrushColor == clMaroon; });
+  ASSERT_NE(second, polys.end());
+  ASSERT_NE(main, polys.end());
+  EXPECT_LT(second - polys.begin(), main - polys.begin());  // under the main needle
+  // 75 is 45 degrees: the tip 4 pixels inside the radius, the head two thirds of 20 (13) long.
+  const TMeterGeometry g = meter.ComputeGeometry(332, 190);
+  const double c45 = std::cos(std::numbers::pi / 4);
+  EXPECT_EQ(g.SecondNeedle[1], (TPoint{166 + static_cast<int>(std::lround(152 * c45)), 180 - static_cast<int>(std::lround(152 * c45))}));
+  EXPECT_NEAR(std::hypot(g.SecondNeedle[3].x - g.SecondNeedle[1].x, g.SecondNeedle[3].y - g.SecondNeedle[1].y), 13.0, 1.0);
+  EXPECT_EQ(At(*host, 166 + static_cast<int>(std::lround(90 * c45)), 180 - static_cast<int>(std::lround(90 * c45))), clBlue);
+  // Each mark runs from a tenth of the radius (15.6 pixels) inside the arc to one pixel inside it.
+  EXPECT_EQ(At(*host, 166 - 145, 180), clGreen);  // 0: left
+  const auto on25 = [&](double r) {
+    return At(*host, 166 - static_cast<int>(std::lround(r * c45)), 180 - static_cast<int>(std::lround(r * c45)));
+  };
+  EXPECT_EQ(on25(145), clRed);  // 25: up and left
+  EXPECT_NE(on25(128), clRed);  // no deeper than its length
+  EXPECT_EQ(At(*host, 166 + 145, 180), clFuchsia);  // 250: clamped to 100, right
+  // No second needle and no marks: the dial is as before.
+  meter.SetSecondNeedle(std::nullopt, clBlue);
+  meter.SetRimMarks({});
+  EXPECT_NE(At(*host, 166 + static_cast<int>(std::lround(90 * c45)), 180 - static_cast<int>(std::lround(90 * c45))), clBlue);
+  EXPECT_NE(At(*host, 166 - 145, 180), clGreen);
+}
 
 }  // namespace
 }  // namespace varnel

@@ -112,3 +112,32 @@ TEST(RenderArgs, EverySavedFuzzInputHoldsTheInvariants) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+// Samples files with each tick's cores: "TOTAL: C0 C1 ..." beside plain numbers.
+TEST(RenderArgs, SamplesWithCores) {
+  std::vector<std::int32_t> got;
+  std::vector<std::vector<std::optional<std::int32_t>>> cores;
+  std::string why;
+  ASSERT_TRUE(ParseSampleText("5, 6\n37: 10 100 - 4\n 8\n9:\n40:0,100\n", got, why, &cores)) << why;
+  EXPECT_EQ(got, (std::vector<std::int32_t>{5, 6, 37, 8, 9, 40}));
+  ASSERT_EQ(cores.size(), 6u);
+  EXPECT_TRUE(cores[0].empty() && cores[1].empty() && cores[3].empty() && cores[4].empty());
+  EXPECT_EQ(cores[2], (std::vector<std::optional<std::int32_t>>{10, 100, std::nullopt, 4}));
+  EXPECT_EQ(cores[5], (std::vector<std::optional<std::int32_t>>{0, 100}));
+  // The totals alone when the cores are not asked for.
+  got.clear();
+  ASSERT_TRUE(ParseSampleText("37: 10 100 - 4", got, why));
+  EXPECT_EQ(got, (std::vector<std::int32_t>{37}));
+  for (std::string_view bad : {"37: 101", "37: -1", "1 2: 3", ": 3", "37: x", "37: 1,", "- 3", "37: 1: 2"}) {
+    got.clear();
+    why.clear();
+    EXPECT_FALSE(ParseSampleText(bad, got, why, &cores)) << bad;
+    EXPECT_FALSE(why.empty()) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace varnel
