@@ -199,7 +199,10 @@ cores_modes() {
     kill "$LOAD_WRITER" 2>/dev/null || true
     wait "$LOAD_WRITER" 2>/dev/null || true
   fi
-  printf 'cpu  0 0 0 2000 0 0 0 0 0 0\ncpu0 0 0 0 1000 0 0 0 0 0 0\ncpu1 0 0 0 1000 0 0 0 0 0 0\n' >"$WORK/stat"
+  # Idle time far beyond what the writer reached: the next reading is 0 %, and so is every one after
+  # it (counters that stand still repeat the load).
+  printf 'cpu  0 0 0 2000000000000 0 0 0 0 0 0\ncpu0 0 0 0 1000000000000 0 0 0 0 0 0\ncpu1 0 0 0 1000000000000 0 0 0 0 0 0\n' \
+    >"$WORK/stat"
   printf '0: 0 0\n0: 0 0\n0: 0 0\n' >"$WORK/cores.samples"
   sleep 2.5  # two ticks: the new cores have a load
   local SAMPLES_FILE="$WORK/cores.samples" view key mode
