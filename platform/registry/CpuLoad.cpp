@@ -198,10 +198,10 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
     }
   }
   if (!FMerged.empty()) {
-    const auto middle = static_cast<std::ptrdiff_t>(FCores.size());
+    // Numbers are unique: a plain sort (the library's merge and stable sort take a temporary
+    // buffer that the sanitizer build reports as a mismatched free).
     FCores.insert(FCores.end(), FMerged.begin(), FMerged.end());
-    std::inplace_merge(FCores.begin(), FCores.begin() + middle, FCores.end(),
-                       [](const TCore& a, const TCore& b) { return a.Number < b.Number; });
+    std::sort(FCores.begin(), FCores.end(), [](const TCore& a, const TCore& b) { return a.Number < b.Number; });
     ++FGeneration;
   }
 }
