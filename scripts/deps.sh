@@ -1,7 +1,9 @@
+#!/usr/bin/env bash
 # Shared by ./varnel.sh, ./test.sh and ./bench.sh: makes sure what a build needs is there. Source
-# it and call `need_packages PKG...` with Debian package names. Each package is checked by what it
-# provides (a program on PATH, a pkg-config module, a header the compiler finds), not by a package
-# database, so this works on any distribution; only what is missing is installed, with apt-get
+# it and call `need_packages PKG...` with Debian package names; run on its own (`scripts/deps.sh`),
+# it installs what building Varnel and its Debian package needs. Each package is checked by what
+# it provides (a program on PATH, a pkg-config module, a header the compiler finds), not by a
+# package database, so this works on any distribution; only what is missing is installed, with apt-get
 # where it exists. Elsewhere the missing pieces are listed and the script stops.
 
 # True when the C++ compiler finds the header.
@@ -46,6 +48,8 @@ have_package() {
     desktop-file-utils) command -v desktop-file-validate >/dev/null ;;
     appstream) command -v appstreamcli >/dev/null ;;
     man-db) command -v man >/dev/null ;;
+    lintian) command -v lintian >/dev/null ;;
+    devscripts) command -v hardening-check >/dev/null ;;
     *) command -v dpkg-query >/dev/null &&
          dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" ;;
   esac
@@ -85,8 +89,9 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libfreetype-dev libfontconfig-d
                 libcurl4-openssl-dev nlohmann-json3-dev
                 libfltk1.3-dev libx11-dev libxext-dev)
 
-# What the package test needs: dpkg-shlibdeps, and the validators of the data files.
-PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream man-db)
+# What the package test needs: dpkg-shlibdeps, the validators of the data files, lintian, and
+# hardening-check (from devscripts).
+PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils appstream man-db lintian devscripts)
 
 # What bench/resources.sh compares the program with, besides its own yardstick.
 RESOURCE_PACKAGES=(xvfb x11-utils conky-std x11-apps libfltk1.3-dev libx11-dev)
@@ -94,3 +99,10 @@ RESOURCE_PACKAGES=(xvfb x11-utils conky-std x11-apps libfltk1.3-dev libx11-dev)
 # What the tests of the network load sources start as their peers: a node exporter, a Prometheus
 # server, and openssl's own TLS server; and the X test extension their end-to-end test clicks with.
 REMOTE_TEST_PACKAGES=(prometheus-node-exporter prometheus openssl libxtst-dev)
+
+# Run as a program rather than sourced: what the build and the package need.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -euo pipefail
+  need_packages "${BUILD_PACKAGES[@]}" dpkg-dev
+  echo "Everything the build needs is installed."
+fi

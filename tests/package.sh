@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package: builds it with cpack from a configured build tree, unpacks it with dpkg -x
 # into a scratch root (no root needed), and checks its file list, its dependencies, the data
-# files with the desktop's own validators, and that the installed programs run.
+# files with the desktop's own validators, that the installed programs run and are hardened, that
+# the README's pictures are installed beside it, and that lintian finds no error and no warning.
 #
 #   tests/package.sh path/to/build
 set -uo pipefail
@@ -25,12 +26,15 @@ ROOT=$SCRATCH/root
 expected="./usr/bin/varnel
 ./usr/bin/varnel-render
 ./usr/share/applications/varnel.desktop
-./usr/share/doc/varnel/LICENSE
-./usr/share/doc/varnel/README.md"
+./usr/share/doc/varnel/README.md
+./usr/share/doc/varnel/changelog.gz
+./usr/share/doc/varnel/copyright
+./usr/share/doc/varnel/docs/gauge.png
+./usr/share/doc/varnel/docs/graph.png"
 for size in 16 32 48 64 128 256; do expected+=$'\n'"./usr/share/icons/hicolor/${size}x${size}/apps/varnel.png"; done
 expected+="
-./usr/share/man/man1/varnel-render.1
-./usr/share/man/man1/varnel.1
+./usr/share/man/man1/varnel-render.1.gz
+./usr/share/man/man1/varnel.1.gz
 ./usr/share/metainfo/org.example.varnel.metainfo.xml"
 actual=$(cd "$ROOT" && find . ! -type d | LC_ALL=C sort)
 expected=$(LC_ALL=C sort <<<"$expected")
@@ -68,9 +72,51 @@ if command -v appstreamcli >/dev/null; then
 fi
 if command -v man >/dev/null; then
   for page in varnel varnel-render; do
-    warnings=$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man1/$page.1" 2>&1 >/dev/null)
+    warnings=$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man $page: $warnings"
   done
+fi
+
+# Every picture or file the installed README links to by a relative path is installed with it.
+doc=$ROOT/usr/share/doc/varnel
+mapfile -t links < <(grep -o '](\([^)#:]*\))' "$doc/README.md" | sed 's/^](//; s/)$//' | sort -u)
+[ ${#links[@]} -gt 0 ] || fail "no relative links found in README.md (the pictures were linked so)"
+for target in "${links[@]}"; do
+  [ -f "$doc/$target" ] || fail "README.md links $target, which the package does not install"
+done
+
+# The copyright file is in the machine-readable format and carries the license's text.
+head -n 1 "$doc/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' ||
+  fail "copyright: no Format line"
+license=$(dirname "$0")/../LICENSE
+while IFS= read -r line; do
+  grep -Fxq " ${line:-.}" "$doc/copyright" || fail "copyright lacks the license's line: $line"
+done < <(sed -n '/^Copyright/,$p' "$license" | tail -n +2)
+[ "$(gzip -dc "$doc/changelog.gz" | head -n 1 | awk '{print $1, $2}')" = "varnel ($(dpkg-deb -f "$deb" Version))" ] ||
+  fail "changelog.gz does not start with this version"
+
+# Hardened as the distribution builds: PIE, stack protector, fortified functions, full RELRO.
+if command -v hardening-check >/dev/null; then
+  for prog in varnel varnel-render; do
+    # Its exit status also counts features the distribution does not ask for (control-flow
+    # protection, stack clash protection): the five that it does are read one by one.
+    report=$(hardening-check "$ROOT/usr/bin/$prog" 2>&1)
+    for feature in 'Position Independent Executable' 'Stack protected' 'Fortify Source functions' \
+                   'Read-only relocations' 'Immediate binding'; do
+      grep -q "^ $feature: yes" <<<"$report" || fail "$prog: $(grep "^ $feature:" <<<"$report")"
+    done
+  done
+else
+  fail "hardening-check is missing (Debian's devscripts; ./test.sh installs it)"
+fi
+
+# lintian: no errors and no warnings (informational tags are listed but allowed).
+if command -v lintian >/dev/null; then
+  lintian --display-info --fail-on error,warning --tag-display-limit 0 "$deb" >"$SCRATCH/lintian.log" 2>&1 ||
+    fail "lintian:"$'\n'"$(cat "$SCRATCH/lintian.log")"
+  grep '^[IP]:' "$SCRATCH/lintian.log" | sed 's/^/lintian, allowed: /'
+else
+  fail "lintian is missing (./test.sh installs it)"
 fi
 
 [ "$failures" -eq 0 ] && echo "package $(basename "$deb"): all checks passed"
