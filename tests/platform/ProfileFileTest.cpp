@@ -303,7 +303,7 @@ TEST_F(ProfileFile, AnImmutableDirectoryFailsEveryWrite) {
   if (std::system(("chattr +i '" + FDir + "' 2>/dev/null").c_str()) != 0)
     GTEST_SKIP() << "chattr +i is not available here";
   const bool written = WritePrivateProfileString("FENDUL", "Top", "2", FPath);
-  std::system(("chattr -i '" + FDir + "'").c_str());
+  EXPECT_EQ(std::system(("chattr -i '" + FDir + "'").c_str()), 0);  // else the folder stays immutable
   EXPECT_FALSE(written);
   EXPECT_EQ(Slurp(FPath), "[FENDUL]\nTop=1\n");
 }
