@@ -28,16 +28,17 @@ TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLoca
     : ColorDialog1(ports.ColorDialog),
       Application(application),
       FPorts(ports),
+      FScale(ports.PixelsPerInch),
       FSettingsPath(std::move(settings.Path)),
       FSettingsStartPath(std::move(settings.StartPath)),
       FSettingsDirectory(std::move(settings.MakeDirectory)),
       FLoadSource(std::move(loadSource)) {
   // The window's design-time frame: a sizeable tool window captioned "FENDUL".
   if (FPorts.Frame) {
-    FPorts.Frame->SetLeft(182);
-    FPorts.Frame->SetTop(129);
-    FPorts.Frame->SetWidth(520);
-    FPorts.Frame->SetHeight(377);
+    FPorts.Frame->SetLeft(FScale.Px(182));
+    FPorts.Frame->SetTop(FScale.Px(129));
+    FPorts.Frame->SetWidth(FScale.Px(520));
+    FPorts.Frame->SetHeight(FScale.Px(377));
     FPorts.Frame->SetCaption(FCaption);
   }
   // Components in the order the form creates them: Meter1, Chart2 with Series3, Timer1,
@@ -191,9 +192,11 @@ void TForm1::FormCreate() {
   if (Legend1->Checked()) {
     Chart2.Legend().SetVisible(true);
     Meter1.Font().SetColor(clBlack);
+    Meter1.SetContrastText(true);
   } else {
     Chart2.Legend().SetVisible(false);
     Meter1.Font().SetColor(Meter1.ColorBakG());
+    Meter1.SetContrastText(false);  // hidden in the dial's colour on a dark dial too
   }
   // No taskbar button for the window.
   if (FPorts.Frame) FPorts.Frame->HideTaskbarEntry();
@@ -227,16 +230,19 @@ void TForm1::Timer1Timer() {
 
 void TForm1::ApplySizeStyle() {
   const int w = Width(), h = Height();
-  auto apply = [this](int pen, int thickness, int headMid, int headSize, int anchor, bool shortTicks) {
-    Series3.LinePen().SetWidth(pen);
-    Meter1.NeedleLayout().SetThickness(thickness);
-    Meter1.NeedleLayout().SetHeadMidLeng(headMid);
-    Meter1.NeedleLayout().SetHeadSize(headSize);
-    Meter1.NeedleLayout().SetAnchorSize(anchor);
+  // Widths, sizes and the small-window threshold are pixels at 96 per inch.
+  const TPixelScale& s = FScale;
+  auto apply = [this, &s](int pen, int thickness, int headMid, int headSize, int anchor, bool shortTicks) {
+    Series3.LinePen().SetWidth(s.Px(pen));
+    Meter1.NeedleLayout().SetThickness(s.Px(thickness));
+    Meter1.NeedleLayout().SetHeadMidLeng(s.Px(headMid));
+    Meter1.NeedleLayout().SetHeadSize(s.Px(headSize));
+    Meter1.NeedleLayout().SetAnchorSize(s.Px(anchor));
     Meter1.SetMeterShortTicks(shortTicks);
   };
-  if (h < 150 || w < 300) apply(1, 1, 10, 10, 2, false);  // compact
-  if (h > 150 || w > 300) apply(2, 2, 20, 20, 5, true);   // full
+  const int small = s.Px(300), low = s.Px(150);
+  if (h < low || w < small) apply(1, 1, 10, 10, 2, false);  // compact
+  if (h > low || w > small) apply(2, 2, 20, 20, 5, true);   // full
 }
 
 void TForm1::ResetPlot() {
@@ -276,8 +282,10 @@ void TForm1::ToggleTitle() {
 // ---- Window messages ------------------------------------------------------------------------
 
 void TForm1::WMNCRButtonDown() {
-  // 10 pixels inside the outer frame's top-left corner (kept in range for any stored position).
-  auto inside = [](int v) { return static_cast<int>(std::min<long long>(static_cast<long long>(v) + 10, INT_MAX)); };
+  // 10 pixels (at 96 per inch) inside the outer frame's top-left corner (kept in range for any
+  // stored position).
+  const int d = FScale.Px(10);
+  auto inside = [d](int v) { return static_cast<int>(std::min<long long>(static_cast<long long>(v) + d, INT_MAX)); };
   if (FPorts.Popup) FPorts.Popup->Popup(PopupMenu1, inside(Left()), inside(Top()));
 }
 

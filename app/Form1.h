@@ -25,6 +25,7 @@
 #include "app/SettingsLocation.h"
 #include "base/Color.h"
 #include "base/Controls.h"
+#include "base/PixelScale.h"
 #include "chart/Chart.h"
 #include "gauge/Meter.h"
 #include "sampler/LoadSource.h"
@@ -123,6 +124,8 @@ class TForm1 {
   int Top() const;
   int Width() const;
   int Height() const;
+  // The screen's density, as the ports gave it at creation.
+  const TPixelScale& Scale() const { return FScale; }
 
   // Called after a tick gave the gauge a new hint (the reading), for a window system that shows
   // the gauge's hint as its own tooltip.
@@ -185,6 +188,7 @@ class TForm1 {
 
   TApplication& Application;
   TFormPorts FPorts;
+  TPixelScale FScale;
   std::string FSettingsPath;
   std::string FSettingsStartPath;
   std::string FSettingsDirectory;  // made before a save when it is not empty

@@ -61,10 +61,12 @@ void TForm1::UserClick(TMenuItem* Sender) {
       Legend1->SetChecked(false);
       Chart2.Legend().SetVisible(false);
       Meter1.Font().SetColor(Meter1.ColorBakG());
+      Meter1.SetContrastText(false);
     } else {
       Legend1->SetChecked(true);
       Chart2.Legend().SetVisible(true);
       Meter1.Font().SetColor(clBlack);
+      Meter1.SetContrastText(true);
     }
   } else if (Sender == CoresTotal1 || Sender == CoresBusiest1 || Sender == CoresEvery1) {
     SetCores(Sender == CoresTotal1 ? 0 : Sender == CoresBusiest1 ? 1 : 2);

@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "app/SettingsKeys.h"
+#include "base/PixelScale.h"
 #include "platform/profile/IniFile.h"
 #include "platform/profile/PrivateProfile.h"
 
@@ -15,13 +16,18 @@ void TForm1::ReadSettings() {
   RemoveStaleProfileTemporaries(FSettingsPath);
   const TIniFile ini(FSettingsStartPath);
   TFramePort* frame = FPorts.Frame;
+  // Position and size are in the pixels of the screen the file was saved on: on a screen of
+  // another density they scale by screen / stored, so the window keeps its size to the eye.
+  const int stored = ReadStoredPixelsPerInch(ini);
+  const int screen = FScale.PixelsPerInch();
+  auto onScreen = [&](int v) { return ScaleBetween(v, screen, stored); };
   // Applied as read, unchecked: the window system decides what it can show.
   varnel::ReadSettings(ini, [&](TSettingId id, int v) {
     switch (id) {
-      case siTop: if (frame) frame->SetTop(v); break;
-      case siLeft: if (frame) frame->SetLeft(v); break;
-      case siWidth: if (frame) frame->SetWidth(v); break;
-      case siHeight: if (frame) frame->SetHeight(v); break;
+      case siTop: if (frame) frame->SetTop(onScreen(v)); break;
+      case siLeft: if (frame) frame->SetLeft(onScreen(v)); break;
+      case siWidth: if (frame) frame->SetWidth(onScreen(v)); break;
+      case siHeight: if (frame) frame->SetHeight(onScreen(v)); break;
       case siStayOnTop: OnTop->SetChecked(v != 0); break;
       case siHideTitle: NoTitle->SetChecked(v != 0); break;
       case siColorsBackground: Chart2.SetColor(v); break;
@@ -40,7 +46,8 @@ void TForm1::ReadSettings() {
 }
 
 void TForm1::SaveSettings() {
-  // Fourteen key writes from the live state, grouped into one replacement of the file: a failure
+  // Fourteen key writes from the live state and the screen's density, grouped into one
+  // replacement of the file: a failure
   // raises "Unable to write to <path>" once and leaves the file as it was. The configuration
   // directory, when the settings live there, is made first.
   if (!FSettingsDirectory.empty()) MakeSettingsDirectory(FSettingsDirectory);
@@ -63,7 +70,7 @@ void TForm1::SaveSettings() {
       case siCores: return FCores;
     }
     return 0;
-  });
+  }, FScale.PixelsPerInch());
 }
 
 }  // namespace varnel

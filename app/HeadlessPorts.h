@@ -14,6 +14,7 @@
 
 #include "app/AboutBox.h"
 #include "app/Ports.h"
+#include "base/PixelScale.h"
 #include "platform/canvas/Bitmap.h"
 #include "platform/canvas/Canvas.h"
 
@@ -229,16 +230,26 @@ class THeadlessTimer : public TTimerPort {
 // the gauge fills it and the chart fills it inside its 2-pixel sunken edge.
 class THeadlessWindowSystem {
  public:
-  static constexpr int ChartEdge = 2;
+  // The sunken edge around the chart: 2 pixels at 96 per inch.
+  int ChartEdge = 2;
 
-  THeadlessWindowSystem(int clientWidth = 332, int clientHeight = 190)
-      : ChartHost(clientWidth - 2 * ChartEdge, clientHeight - 2 * ChartEdge), MeterHost(clientWidth, clientHeight) {
+  THeadlessWindowSystem(int clientWidth = 332, int clientHeight = 190, int pixelsPerInch = 96)
+      : ChartEdge(TPixelScale(pixelsPerInch).Px(2)),
+        ChartHost(clientWidth - 2 * ChartEdge, clientHeight - 2 * ChartEdge),
+        MeterHost(clientWidth, clientHeight),
+        PixelsPerInch(pixelsPerInch) {
     FWidth = clientWidth;
     FHeight = clientHeight;
   }
+  // A screen of another density (before the form is created): the edge follows it.
+  void SetPixelsPerInch(int pixelsPerInch) {
+    PixelsPerInch = pixelsPerInch;
+    ChartEdge = TPixelScale(pixelsPerInch).Px(2);
+    ResizeClient(FWidth, FHeight);
+  }
   TFormPorts Ports() {
     return TFormPorts{&Frame, &ChartHost, &MeterHost, &Popup, &ColorDialog, &Prompt, &MessageBox,
-                      &AboutBox, &Shell, &Timer};
+                      &AboutBox, &Shell, &Timer, PixelsPerInch};
   }
   // Resizes the client area (both children); the caller tells the form (AlignControls).
   void ResizeClient(int width, int height) {
@@ -266,6 +277,8 @@ class THeadlessWindowSystem {
   THeadlessAboutBox AboutBox;
   THeadlessShell Shell;
   THeadlessTimer Timer;
+  // The screen's density the form is given (SetPixelsPerInch changes it).
+  int PixelsPerInch = 96;
 
  private:
   int FWidth = 0;

@@ -129,6 +129,9 @@ struct TFormPorts {
   TAboutBoxPort* AboutBox = nullptr;
   TShellPort* Shell = nullptr;
   TTimerPort* Timer = nullptr;
+  // The screen's pixels per inch (48..480; anything else counts as 96): sizes the form and its
+  // components give in pixels scale by it / 96, fonts in points follow it.
+  int PixelsPerInch = 96;
 };
 
 }  // namespace varnel

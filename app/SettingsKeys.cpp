@@ -1,6 +1,8 @@
 // Reading and writing the settings keys through the settings file accessor.
 #include "app/SettingsKeys.h"
 
+#include "base/PixelScale.h"
+
 namespace varnel {
 
 const TSettingKey& SettingKey(TSettingId id) {
@@ -31,10 +33,17 @@ void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)
   for (const TSettingKey& k : SettingsReadOrder) apply(k.Id, ReadSetting(ini, k.Id));
 }
 
-void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf) {
+int ReadStoredPixelsPerInch(const TIniFile& ini) {
+  const std::string text = ini.ReadString(SettingsSection, PixelsPerInchKey, "");
+  const std::optional<int> v = ParsePixelsPerInch(text);
+  return v && *v >= MinPixelsPerInch && *v <= MaxPixelsPerInch ? *v : DesignPixelsPerInch;
+}
+
+void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf, int pixelsPerInch) {
   ini.BeginGroup();
   try {
     for (TSettingId id : SettingsWriteOrder) WriteSetting(ini, id, valueOf(id));
+    ini.WriteInteger(SettingsSection, PixelsPerInchKey, pixelsPerInch);
   } catch (...) {
     ini.CancelGroup();
     throw;

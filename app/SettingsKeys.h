@@ -84,11 +84,18 @@ int ReadSetting(const TIniFile& ini, TSettingId id);
 // 0 and "0" otherwise. Raises Exception "Unable to write to %s" when the write fails.
 void WriteSetting(TIniFile& ini, TSettingId id, int value);
 
+// The screen density a save was made at, in pixels per inch: every save writes it after the
+// thirteen keys. Left, Top, Width and Height are in that screen's pixels; a file without the key
+// was written at 96.
+inline constexpr const char* PixelsPerInchKey = "PixelsPerInch";
+// The stored density: 96 when the key is missing, not a whole number, or outside 48..480.
+int ReadStoredPixelsPerInch(const TIniFile& ini);
+
 // Reads every setting in read order, handing each to `apply` as soon as it is read.
 void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)>& apply);
-// Writes every setting in write order, taking each value from `valueOf`, as one group: the file
-// is replaced once, with all fourteen keys or (when that fails, raising "Unable to write to %s"
-// once) with none of them.
-void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf);
+// Writes every setting in write order, taking each value from `valueOf`, then PixelsPerInch, as
+// one group: the file is replaced once, with all fourteen keys and the density or (when that
+// fails, raising "Unable to write to %s" once) with none of them.
+void WriteSettings(TIniFile& ini, const std::function<int(TSettingId)>& valueOf, int pixelsPerInch);
 
 }  // namespace varnel

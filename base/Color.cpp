@@ -2,6 +2,7 @@
 #include "base/Color.h"
 
 #include <array>
+#include <cmath>
 
 namespace varnel {
 namespace {
@@ -54,5 +55,30 @@ void SetSystemColor(int index, TColor rgb) {
 }
 
 void ResetSystemColors() { gTable = ClassicTable(); }
+
+namespace {
+
+// An 8-bit sRGB channel as linear light, 0..1.
+double LinearChannel(int v) {
+  const double s = v / 255.0;
+  return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+}
+
+double RelativeLuminance(TColor rgb) {
+  return 0.2126 * LinearChannel(GetRValue(rgb)) + 0.7152 * LinearChannel(GetGValue(rgb)) +
+         0.0722 * LinearChannel(GetBValue(rgb));
+}
+
+}  // namespace
+
+bool IsDarkColor(TColor c) {
+  // The grey itself is not below its own level; the margin keeps the weights' rounding out.
+  static const double threshold = RelativeLuminance(clGray) - 1e-9;
+  return RelativeLuminance(ColorToRGB(c)) < threshold;
+}
+
+TColor ContrastInk(TColor ink, TColor background) {
+  return ColorToRGB(ink) == clBlack && IsDarkColor(background) ? clWhite : ink;
+}
 
 }  // namespace varnel

@@ -63,6 +63,16 @@ constexpr TColor PixelToColor(std::uint32_t px) {
   return static_cast<TColor>(((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu));
 }
 
+// Dark or light: a colour is dark when its relative luminance (the sRGB channels taken to linear
+// light and weighted 0.2126 red, 0.7152 green, 0.0722 blue) is below that of the mid grey
+// 0x808080 (about 0.216). System colours are resolved first. So 0x7F7F7F is dark and 0x808080
+// is not; the default button face (silver) and white are light.
+bool IsDarkColor(TColor c);
+
+// The colour to draw an element in that the program draws in black, on a given background:
+// white when the ink is black and the background dark, the ink itself otherwise.
+TColor ContrastInk(TColor ink, TColor background);
+
 constexpr int GetRValue(TColor c) { return c & 0xFF; }
 constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
 constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }

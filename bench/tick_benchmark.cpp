@@ -4,7 +4,8 @@
 // mode; and the graph's tick with a day of noisy history (PlotSeconds=86400, each second a new
 // random load 0..100) at 332 x 190 and 1920 x 1080, where the program draws its 2-pixel line,
 // with and without the repaint, and the line's mapping of that day to pixels alone; and the
-// graph's tick over 60 s to a day of noisy history at three window sizes. The load
+// graph's tick over 60 s to a day of noisy history at three window sizes; and the default
+// tick at 192 pixels per inch in a window twice the default size. The load
 // comes from an in-memory registry (a new value each tick), or from /proc/stat
 // (whose load hardly changes between two reads microseconds apart, so the gauge seldom repaints).
 #include <benchmark/benchmark.h>
@@ -29,8 +30,8 @@ using namespace varnel;
 
 class TTickRig {
  public:
-  TTickRig(int display, bool procStat, int plotSeconds = 60, int width = 332, int height = 190)
-      : Ws(width, height), App(&Ws.MessageBox) {
+  TTickRig(int display, bool procStat, int plotSeconds = 60, int width = 332, int height = 190, int ppi = 96)
+      : Ws(width, height, ppi), App(&Ws.MessageBox) {
     std::string templ = (std::filesystem::temp_directory_path() / "varnel-bench-XXXXXX").string();
     FDir = mkdtemp(templ.data());
     std::ofstream(FDir + "/FENDUL.INI") << "[FENDUL]\nDisplay=" << display << "\nPlotSeconds=" << plotSeconds << "\n";
@@ -77,8 +78,9 @@ class TTickRig {
   TProcStatRegistry FProcStat;
 };
 
-void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = true) {
-  TTickRig rig(display, procStat);
+void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = true, int ppi = 96) {
+  // On a denser screen the window has the default size scaled to it.
+  TTickRig rig(display, procStat, 60, 332 * ppi / 96, 190 * ppi / 96, ppi);
   int n = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -165,8 +167,15 @@ void BM_TickGraphProcStat(benchmark::State& state) { RunTicks(state, 0, true); }
 void BM_TickGraphWithoutPaint(benchmark::State& state) { RunTicks(state, 0, false, false); }
 void BM_TickGaugeProcStat(benchmark::State& state) { RunTicks(state, 1, true); }
 
+// At 192 pixels per inch in a window twice the default size (664 x 380): fonts, pens, line and
+// needle twice as wide, four times the pixels.
+void BM_TickGraphAt192(benchmark::State& state) { RunTicks(state, 0, false, true, 192); }
+void BM_TickGaugeAt192(benchmark::State& state) { RunTicks(state, 1, false, true, 192); }
+
 BENCHMARK(BM_TickGraph)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGraphAt192)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGauge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickGaugeAt192)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGraphProcStat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGaugeProcStat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickGraphWithoutPaint)->Unit(benchmark::kMicrosecond);

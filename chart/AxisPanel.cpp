@@ -148,6 +148,7 @@ void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
     shrink(Rect(MulDiv(MarginLeft(), w, 100), MulDiv(MarginTop(), h, 100), w - MulDiv(MarginRight(), w, 100),
                 h - MulDiv(MarginBottom(), h, 100)));
     TCanvas& c = bmp ? bmp->Canvas() : canvas;
+    c.Font().SetPixelsPerInch(Scale().PixelsPerInch());  // fonts in points take the screen's density
     c.ClearClip();
     c.SetTextAlign(TA_LEFT | TA_TOP);
     SetDrawCanvas(&c);
@@ -155,6 +156,7 @@ void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
     if (bmp) canvas.Draw(r.Left, r.Top, *bmp);
     SetNeedsRedraw(false);
   } else {
+    canvas.Font().SetPixelsPerInch(Scale().PixelsPerInch());
     SetDrawCanvas(&canvas);
     SetPanelRect(r);
     const int w = r.Right - r.Left;

@@ -228,9 +228,14 @@ void TChartLegend::Draw() {
   TCustomChart* fullChart = dynamic_cast<TCustomChart*>(chart);
   TCanvas& c = chart->DrawCanvas();
   chart->SelectFont(Font());
+  // Gaps and paddings are pixels at 96 per inch.
+  const TPixelScale& k = chart->Scale();
+  const int p1 = k.Px(1), p2 = k.Px(2), p4 = k.Px(4), p8 = k.Px(8), p10 = k.Px(10);
   const int h = chart->LineHeight();
   FEntryHeight = h;
-  int tw = WidestItemText(-1) + 4;
+  FEntryPad = p1;
+  FSwatchGap = p4;
+  int tw = WidestItemText(-1) + p4;
   FSwatchWidth = RoundPercentOf(static_cast<long double>(ColorWidth()) * tw * 0.01L);
   const int fw = Frame().Width();
   const int frameGap = Frame().Visible() ? fw + 1 : 0;
@@ -244,17 +249,17 @@ void TChartLegend::Draw() {
   int n = 0;
   if (align == laTop) {
     top = plot.Top + frameGap;
-    bottom = top + 2 + h;
-    n = ItemsThatFit(8, tw + FSwatchWidth + 4);
+    bottom = top + p2 + h;
+    n = ItemsThatFit(p8, tw + FSwatchWidth + p4);
   } else if (align == laBottom) {
     bottom = plot.Bottom - FShadowSize - frameGap;
-    top = bottom - 2 - h;
-    n = ItemsThatFit(8, tw + FSwatchWidth + 4);
+    top = bottom - p2 - h;
+    n = ItemsThatFit(p8, tw + FSwatchWidth + p4);
   } else {
     const TRect& panel = chart->PanelRect();
     top = panel.Top + RoundPercentOf(static_cast<long double>(TopPos()) * (panel.Bottom - panel.Top) * 0.01L);
     n = std::max(0, ItemsThatFit(top, h));
-    bottom = top + 2 + h * n;
+    bottom = top + p2 + h * n;
   }
   n = std::max(0, n);
 
@@ -264,24 +269,24 @@ void TChartLegend::Draw() {
   if (align == laLeft) {
     tw = WidestItemText(n);
     left = plot.Left + frameGap;
-    FSwatchLeft = left + 4;
-    FSwatchWidth = RoundPercentOf(static_cast<long double>(tw + 10) * ColorWidth() * 0.01L);
-    FTextLeft = FSwatchLeft + FSwatchWidth + 4;
-    right = FTextLeft + tw + 2;
+    FSwatchLeft = left + p4;
+    FSwatchWidth = RoundPercentOf(static_cast<long double>(tw + p10) * ColorWidth() * 0.01L);
+    FTextLeft = FSwatchLeft + FSwatchWidth + p4;
+    right = FTextLeft + tw + p2;
   } else if (align == laRight) {
     tw = WidestItemText(n);
     right = plot.Right - frameGap - FShadowSize;
-    FTextLeft = right - tw - 2;
-    FSwatchWidth = RoundPercentOf(static_cast<long double>(tw + 10) * ColorWidth() * 0.01L);
-    FSwatchLeft = FTextLeft - FSwatchWidth - 4;
-    left = FSwatchLeft - 4;
+    FTextLeft = right - tw - p2;
+    FSwatchWidth = RoundPercentOf(static_cast<long double>(tw + p10) * ColorWidth() * 0.01L);
+    FSwatchLeft = FTextLeft - FSwatchWidth - p4;
+    left = FSwatchLeft - p4;
   } else {
-    const int w = std::min(chart->PlotWidth(), 2 * FShadowSize + (FSwatchWidth + tw + 4) * n + 8);
+    const int w = std::min(chart->PlotWidth(), 2 * FShadowSize + (FSwatchWidth + tw + p4) * n + p8);
     const int half = w / 2;
     left = chart->PlotCenterX() - half;
     right = chart->PlotCenterX() + half;
-    FSwatchLeft = left + 4;
-    FTextLeft = FSwatchLeft + FSwatchWidth + 4;
+    FSwatchLeft = left + p4;
+    FTextLeft = FSwatchLeft + FSwatchWidth + p4;
   }
   FTextWidth = tw;
   FEntryTop = top;
@@ -356,15 +361,17 @@ void TChartLegend::DrawLegendEntry(int index, int position) {
   c.Brush().SetStyle(bsSolid);
   c.Brush().SetColor(Color());
   const bool column = Alignment() == laLeft || Alignment() == laRight;
-  int x = column ? FTextLeft : (FTextWidth + FSwatchWidth + 4) * position + FTextLeft;
-  int y = column ? FEntryTop + 1 + h * position : FEntryTop + 1;
+  int x = column ? FTextLeft : (FTextWidth + FSwatchWidth + FSwatchGap) * position + FTextLeft;
+  int y = column ? FEntryTop + FEntryPad + h * position : FEntryTop + FEntryPad;
   int xs = FSwatchLeft;
   if (fullChart && fullChart->OnGetLegendPos) fullChart->OnGetLegendPos(fullChart, index, x, y, xs);
 
   c.Brush().SetStyle(bsClear);
+  // The text sits on the box: black text turns white only when the box itself is dark.
+  c.Font().SetColor(ContrastInk(Font().Color(), Color()));
   chart->OutText(x, y, DrawnText(index));
 
-  const TRect swatch = SwatchRect(x - 4, y, y + h);
+  const TRect swatch = SwatchRect(x - FSwatchGap, y, y + h);
   SetSwatchPen();
   if (FShownStyle == lsValues) {
     if (TChartSeries* s = chart->SeriesList().FirstActive()) {
@@ -384,7 +391,7 @@ void TChartLegend::DrawLegendEntry(int index, int position) {
     if (column)
       chart->DrawHorizLine(FLegendBox.Left, FLegendBox.Right, y);
     else
-      chart->DrawVertLine(swatch.Left - 4, FLegendBox.Top, FLegendBox.Bottom);
+      chart->DrawVertLine(swatch.Left - FSwatchGap, FLegendBox.Top, FLegendBox.Bottom);
   }
 }
 

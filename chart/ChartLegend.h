@@ -74,7 +74,9 @@ class TCustomChartLegend : public TChartFontObject {
   const std::string& DrawnText(int index) const;
   int DrawnWidth(int index) const;
   virtual int ItemsThatFit(int start, int step) const;
-  TRect SwatchRect(int x, int top, int bottom) const { return Rect(x - FSwatchWidth, top + 2, x, bottom - 2); }
+  TRect SwatchRect(int x, int top, int bottom) const {
+    return Rect(x - FSwatchWidth, top + 2 * FEntryPad, x, bottom - 2 * FEntryPad);
+  }
   // Draws the legend and moves the plot edge on its side.
   virtual void Draw() = 0;
 
@@ -84,6 +86,9 @@ class TCustomChartLegend : public TChartFontObject {
  protected:
   TRect FLegendBox{};
   int FSwatchWidth = 0;
+  // The entries' padding and the gap beside the swatch, in the screen's pixels (1 and 4 at 96).
+  int FEntryPad = 1;
+  int FSwatchGap = 4;
   TLegendStyle FShownStyle = lsValues;
   // Set for the time of a draw: entry texts and widths are then kept in FDrawn.
   class TDrawScope {

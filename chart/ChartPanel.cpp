@@ -90,6 +90,7 @@ TBitmap& TCustomChartPanel::EnsureOffscreenBitmap() {
 
 // ---- Properties ------------------------------------------------------------------------------
 
+void TCustomChartPanel::SetScale(const TPixelScale& v) { SetProperty(FScale, v); }
 void TCustomChartPanel::SetColor(TColor v) { SetProperty(FColor, v); }
 void TCustomChartPanel::SetBevelInner(TPanelBevel v) { SetProperty(FBevelInner, v); }
 void TCustomChartPanel::SetBevelOuter(TPanelBevel v) { SetProperty(FBevelOuter, v); }

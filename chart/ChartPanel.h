@@ -19,6 +19,7 @@
 #include "base/Color.h"
 #include "base/Controls.h"
 #include "base/Geometry.h"
+#include "base/PixelScale.h"
 #include "platform/canvas/Bitmap.h"
 #include "platform/canvas/Canvas.h"
 #include "platform/canvas/Graphics.h"
@@ -94,6 +95,12 @@ class TCustomChartPanel {
   // The chart never prints in this system; the printing rules of the drawing code ask this.
   bool IsPrinting() const { return FPrinting; }
   void SetPrinting(bool v) { FPrinting = v; }
+
+  // The screen's density: fonts in points are drawn at it, and the few sizes the chart itself
+  // gives in pixels (gaps, symbol widths) scale by it / 96. The owner sets it once, before
+  // loading its design; 96 by default. A change invalidates.
+  const TPixelScale& Scale() const { return FScale; }
+  void SetScale(const TPixelScale& v);
 
   // ---- Panel properties (the property rule: a changed value invalidates) -------------------
   TColor Color() const { return FColor; }
@@ -226,6 +233,7 @@ class TCustomChartPanel {
   int FTop = 0;
   int FWidth = 0;
   int FHeight = 0;
+  TPixelScale FScale;
   TColor FColor = clBtnFace;
   TPanelBevel FBevelInner = bvNone;
   TPanelBevel FBevelOuter = bvRaised;

@@ -56,6 +56,14 @@ void TMeter::SetCaption(std::string_view v) {
   Repaint();
 }
 
+void TMeter::SetScale(const TPixelScale& v) {
+  if (v == FPixelScale) return;
+  FPixelScale = v;
+  FFont.SetPixelsPerInch(v.PixelsPerInch());  // its size in points stays
+  Repaint();
+}
+
+void TMeter::SetContrastText(bool v) { Update(FContrastText, v); }
 void TMeter::SetColorBakG(TColor v) { Update(FColorBakG, v); }
 void TMeter::SetColorCover(TColor v) { Update(FColorCover, v); }
 void TMeter::SetColorScale(TColor v) { Update(FColorScale, v); }

@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "base/Color.h"
+#include "base/PixelScale.h"
 #include "base/Geometry.h"
 #include "gauge/NeedleLayout.h"
 #include "platform/canvas/Bitmap.h"
@@ -80,6 +81,12 @@ class TMeter {
   int Width() const;
   int Height() const;
 
+  // The screen's density: the font takes it, and the sizes the gauge itself gives in pixels
+  // (the room around the dial, tick lengths, label distance, pen widths, frame) scale by it /
+  // 96. The owner sets it once, before loading its design; 96 by default.
+  const TPixelScale& Scale() const { return FPixelScale; }
+  void SetScale(const TPixelScale& v);
+
   void BeginLoading() { FLoading = true; }
   bool Loading() const { return FLoading; }
   // Ends loading: brings the value into the range (lamps untouched, the order of minimum and
@@ -98,6 +105,10 @@ class TMeter {
   void SetColorScale(TColor v);
   TColorScheme ColorScheme() const { return FColorScheme; }
   void SetColorScheme(TColorScheme v);
+  // Whether black scale numbers and caption are drawn white on a dark dial (as the scale line
+  // and ticks always are): on by default; off for text meant to vanish in the dial's colour.
+  bool ContrastText() const { return FContrastText; }
+  void SetContrastText(bool v);
   // Font of the tick labels and caption; its colour is the text colour. A change through this
   // reference repaints.
   TFont& Font() { return FFont; }
@@ -217,7 +228,8 @@ class TMeter {
     double R = 0, S = 0, Min = 0, Max = 0;
     TColor BakG = 0, Scale = 0, FontColor = 0;
     std::string FontName;
-    int FontHeight = 0, FontPpi = 0, FontOrientation = 0;
+    int FontHeight = 0, FontPpi = 0, FontOrientation = 0, Ppi = 0;
+    bool ContrastText = true;
     TFontStyles FontStyle = 0;
     std::string Caption;
     int DecPlaces = 0, NrTicks = 0;
@@ -238,6 +250,8 @@ class TMeter {
   void PaintFrame(TCanvas& c, const TMeterGeometry& g);
 
   TControlHost* FHost = nullptr;
+  TPixelScale FPixelScale;
+  bool FContrastText = true;
   bool FLoading = false;
   TBitmap FScale;  // the picture under the needle of FScaleKey, when FScaleKept
   TScaleKey FScaleKey;

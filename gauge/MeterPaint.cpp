@@ -42,10 +42,11 @@ TPoint TMeterGeometry::At(double degrees, double r) const {
 
 // A needle at a value: length R - 4, arrow head of headSize at headAngle, body `thickness` wide
 // meeting the head headMid behind the tip.
-static std::array<TPoint, 7> NeedlePolygon(const TMeterGeometry& g, double value, int thickness, int headSize, int headMid,
-                                           int headAngle) {
+// `gap`: the tip's distance inside the scale (4 pixels at 96 per inch).
+static std::array<TPoint, 7> NeedlePolygon(const TMeterGeometry& g, double value, int gap, int thickness, int headSize,
+                                           int headMid, int headAngle) {
   const double a = g.Angle(value) * kDegToRad;
-  const double L = g.R - 4;
+  const double L = g.R - gap;
   const double cx = g.cx, cy = g.cy;
   const int tx = RoundInt(cx + L * std::cos(a)), ty = RoundInt(cy - L * std::sin(a));
   const double h = headAngle * kDegToRad;
@@ -74,12 +75,14 @@ TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
   for (int v : {FRimBottom, FRimTop, FRimSide, n.AnchorSize(), n.HeadSize(), n.HeadMidLeng(), n.Thickness(),
                 n.ShadowDx(), n.ShadowDy()})
     if (v < -kMaxExtent || v > kMaxExtent) return g;
+  // The room around the dial is pixels at 96 per inch.
+  const int p8 = FPixelScale.Px(8), p16 = FPixelScale.Px(16);
   g.cx = W / 2;
-  g.cy = H - FRimBottom - 8;
+  g.cy = H - FRimBottom - p8;
 
   // Radius by layout; W * 0.5 is a floating-point half, not cx.
-  g.R = static_cast<double>(H) - FRimBottom - FRimTop - 16;
-  const double halfRoom = W * 0.5 - FRimSide - 8;
+  g.R = static_cast<double>(H) - FRimBottom - FRimTop - p16;
+  const double halfRoom = W * 0.5 - FRimSide - p8;
   switch (FMeterLayout) {
     case mlCirc90:
       g.S = 90.0;
@@ -91,7 +94,7 @@ TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
       break;
     case mlCirc180:
       g.S = 180.0;
-      g.R = std::min(static_cast<double>(g.cx) - FRimSide - 8, static_cast<double>(H) - FRimTop - FRimBottom - 16);
+      g.R = std::min(static_cast<double>(g.cx) - FRimSide - p8, static_cast<double>(H) - FRimTop - FRimBottom - p16);
       break;
   }
   g.Ri = RoundInt(g.R);
@@ -100,10 +103,10 @@ TMeterGeometry TMeter::ComputeGeometry(int W, int H) const {
   g.Paintable = W > 0 && H > 0 && g.R > 0.0 && g.Max > g.Min && std::isfinite(g.Max - g.Min);
   if (!g.Paintable) return g;
 
-  g.Needle = NeedlePolygon(g, FValue, n.Thickness(), n.HeadSize(), n.HeadMidLeng(), n.HeadAngle());
+  g.Needle = NeedlePolygon(g, FValue, FPixelScale.Px(4), n.Thickness(), n.HeadSize(), n.HeadMidLeng(), n.HeadAngle());
   if (FSecondValue) {
     const double v = std::clamp(*FSecondValue, g.Min, g.Max);
-    g.SecondNeedle = NeedlePolygon(g, v, std::max(1, n.Thickness() / 2), n.HeadSize() * 2 / 3,
+    g.SecondNeedle = NeedlePolygon(g, v, FPixelScale.Px(4), std::max(1, n.Thickness() / 2), n.HeadSize() * 2 / 3,
                                    n.HeadMidLeng() * 2 / 3, n.HeadAngle());
   }
   return g;
@@ -115,7 +118,8 @@ TMeter::TScaleKey TMeter::ScaleKey(const TMeterGeometry& g) const {
   k.R = g.R, k.S = g.S, k.Min = g.Min, k.Max = g.Max;
   k.BakG = ColorToRGB(FColorBakG), k.Scale = ColorToRGB(FColorScale), k.FontColor = ColorToRGB(FFont.Color());
   k.FontName = FFont.Name(), k.FontHeight = FFont.Height(), k.FontPpi = FFont.PixelsPerInch();
-  k.FontOrientation = FFont.Orientation(), k.FontStyle = FFont.Style();
+  k.FontOrientation = FFont.Orientation(), k.FontStyle = FFont.Style(), k.Ppi = FPixelScale.PixelsPerInch();
+  k.ContrastText = FContrastText;
   k.Caption = FCaption;
   k.DecPlaces = FMeterDecPlaces, k.NrTicks = FMeterNrTicks, k.Layout = FMeterLayout;
   k.ShortTicks = FMeterShortTicks, k.ScaleLine = FMeterScaleLine;
@@ -126,12 +130,14 @@ void TMeter::ResetCanvas(TCanvas& c) {
   c.SetTrace(FPaintTrace);
   c.ClearClip();
   c.SetTextAlign(TA_LEFT | TA_TOP);
-  c.Pen().SetWidth(1);
+  c.Pen().SetWidth(FPixelScale.Px(1));
   c.Pen().SetStyle(psSolid);
   c.Pen().SetMode(pmCopy);
   c.Brush().SetStyle(bsSolid);
+  c.Font().SetPixelsPerInch(FPixelScale.PixelsPerInch());
   c.Font().Assign(FFont);
-  c.Font().SetColor(ColorToRGB(FFont.Color()));
+  // Black numbers and caption turn white on a dark dial, unless they are meant to vanish.
+  c.Font().SetColor(ColorToRGB(FContrastText ? ContrastInk(FFont.Color(), FColorBakG) : FFont.Color()));
   SetBrush(c, FColorBakG);
   SetPen(c, FColorBakG);
 }
@@ -177,7 +183,7 @@ void TMeter::Paint() {
 // Scale arc, short ticks, labelled ticks with their labels, caption.
 void TMeter::PaintScale(TCanvas& c, const TMeterGeometry& g) {
   const int cx = g.cx, cy = g.cy, Ri = g.Ri;
-  SetPen(c, FColorScale);
+  SetPen(c, ContrastInk(FColorScale, FColorBakG));
 
   if (FMeterScaleLine) {
     TPoint start, end;
@@ -208,6 +214,7 @@ void TMeter::PaintScale(TCanvas& c, const TMeterGeometry& g) {
   const double step = steps.Step, first = steps.First;
   const double subStep = step / steps.NSub;
 
+  const int shortTick = FPixelScale.Px(4), longTick = FPixelScale.Px(8), labelAt = FPixelScale.Px(20);
   if (FMeterShortTicks) {
     const double start = first - step;
     for (int i = 0; i < kMaxShortTicks; ++i) {
@@ -215,7 +222,7 @@ void TMeter::PaintScale(TCanvas& c, const TMeterGeometry& g) {
       // Not on a labelled tick, and not before the start of the scale.
       if (std::fabs(Frac((v - first) / step)) > 0.00001 && !(v < g.Min)) {
         const double a = g.Angle(v);
-        const TPoint p = g.At(a, g.R), q = g.At(a, g.R - 4);
+        const TPoint p = g.At(a, g.R), q = g.At(a, g.R - shortTick);
         c.MoveTo(p.x, p.y);
         c.LineTo(q.x, q.y);
       }
@@ -226,7 +233,7 @@ void TMeter::PaintScale(TCanvas& c, const TMeterGeometry& g) {
   for (int i = 0; i < kMaxLabelTicks; ++i) {
     const double v = i * step + first;
     const double a = g.Angle(v);
-    const TPoint p = g.At(a, g.R), q = g.At(a, g.R - 8), l = g.At(a, g.R - 20);
+    const TPoint p = g.At(a, g.R), q = g.At(a, g.R - longTick), l = g.At(a, g.R - labelAt);
     c.MoveTo(p.x, p.y);
     c.LineTo(q.x, q.y);
     const std::string text = FormatTickLabel(v, FMeterDecPlaces);
@@ -235,8 +242,10 @@ void TMeter::PaintScale(TCanvas& c, const TMeterGeometry& g) {
     if ((i + 1) * step + first - g.Max > 0.001 * step) break;
   }
 
-  // Caption: Round(R / 8) points, 8 to 28, centred a third of the radius above the pivot.
-  c.Font().SetSize(std::clamp(RoundInt(g.R * 0.125), 8, 28));
+  // Caption: Round(R / 8) points, 8 to 28, centred a third of the radius above the pivot; R in
+  // pixels at 96 per inch, as the points then follow the screen.
+  const double designR = FPixelScale.IsDesign() ? g.R : g.R * DesignPixelsPerInch / FPixelScale.PixelsPerInch();
+  c.Font().SetSize(std::clamp(RoundInt(designR * 0.125), 8, 28));
   const TSize ext = c.TextExtent(FCaption);
   c.TextOut(cx - ext.cx / 2, cy - RoundInt(g.R / 3.0) - ext.cy / 2, FCaption);
 }
@@ -363,56 +372,65 @@ void TMeter::PaintLamps(TCanvas& c, const TMeterGeometry& g) {
   }
 }
 
-// The outer frame in the scheme's shadow and highlight colours.
+// The outer frame in the scheme's shadow and highlight colours: one or two rings of one pixel
+// at 96 per inch, each ring as many one-pixel lines as the screen's scale makes a pixel.
 void TMeter::PaintFrame(TCanvas& c, const TMeterGeometry& g) {
   const int W = g.W, H = g.H;
-  auto lowered = [&](TColor first, TColor second) {
-    SetPen(c, first);
-    c.MoveTo(0, H - 1);
-    c.LineTo(0, 0);
-    c.LineTo(W - 1, 0);
-    SetPen(c, second);
-    c.LineTo(W - 1, H - 1);
-    c.LineTo(0, H - 1);
-  };
-  auto embossed = [&](TColor first, TColor second) {
-    SetPen(c, first);
-    c.MoveTo(0, 0);
-    c.LineTo(W - 2, 0);
-    c.LineTo(W - 2, H - 2);
-    c.LineTo(0, H - 2);
-    c.LineTo(0, 0);
-    SetPen(c, second);
-    c.MoveTo(1, H - 3);
-    c.LineTo(1, 1);
-    c.LineTo(W - 2, 1);
-    c.MoveTo(1, H - 1);
-    c.LineTo(W - 1, H - 1);
-    c.LineTo(W - 1, 0);
-  };
-  switch (FFrameStyle) {
-    case fsNone:
-      break;
-    case fsSimple:
-      SetPen(c, FColorBakG);
-      c.MoveTo(0, H - 1);
-      c.LineTo(0, 0);
-      c.LineTo(W - 1, 0);
-      c.LineTo(W - 1, H - 1);
-      c.LineTo(0, H - 1);
-      break;
-    case fsLowered:
-      lowered(FColorShadow, FColorHighlight);
-      break;
-    case fsRaised:
-      lowered(FColorHighlight, FColorShadow);
-      break;
-    case fsEmbossed:
-      embossed(FColorHighlight, FColorShadow);
-      break;
-    case fsEngraved:
-      embossed(FColorShadow, FColorHighlight);
-      break;
+  const int k = FPixelScale.Px(1);
+  c.Pen().SetWidth(1);
+  for (int i = 0; i < k; ++i) {
+    // Ring v counted from the outside: its left, top, right and bottom lines.
+    auto L = [&](int v) { return v * k + i; };
+    auto R = [&](int v) { return W - 1 - (v * k + i); };
+    auto B = [&](int v) { return H - 1 - (v * k + i); };
+    auto lowered = [&](TColor first, TColor second) {
+      SetPen(c, first);
+      c.MoveTo(L(0), B(0));
+      c.LineTo(L(0), L(0));
+      c.LineTo(R(0), L(0));
+      SetPen(c, second);
+      c.LineTo(R(0), B(0));
+      c.LineTo(L(0), B(0));
+    };
+    auto embossed = [&](TColor first, TColor second) {
+      SetPen(c, first);
+      c.MoveTo(L(0), L(0));
+      c.LineTo(R(1), L(0));
+      c.LineTo(R(1), B(1));
+      c.LineTo(L(0), B(1));
+      c.LineTo(L(0), L(0));
+      SetPen(c, second);
+      c.MoveTo(L(1), B(2));
+      c.LineTo(L(1), L(1));
+      c.LineTo(R(1), L(1));
+      c.MoveTo(L(1), B(0));
+      c.LineTo(R(0), B(0));
+      c.LineTo(R(0), L(0));
+    };
+    switch (FFrameStyle) {
+      case fsNone:
+        break;
+      case fsSimple:
+        SetPen(c, FColorBakG);
+        c.MoveTo(L(0), B(0));
+        c.LineTo(L(0), L(0));
+        c.LineTo(R(0), L(0));
+        c.LineTo(R(0), B(0));
+        c.LineTo(L(0), B(0));
+        break;
+      case fsLowered:
+        lowered(FColorShadow, FColorHighlight);
+        break;
+      case fsRaised:
+        lowered(FColorHighlight, FColorShadow);
+        break;
+      case fsEmbossed:
+        embossed(FColorHighlight, FColorShadow);
+        break;
+      case fsEngraved:
+        embossed(FColorShadow, FColorHighlight);
+        break;
+    }
   }
 }
 

@@ -53,6 +53,7 @@ void TChartAxis::DrawAxis(bool calcPosition) {
   if (!FTitle->Caption().empty()) {
     c->SelectFont(FTitle->Font());
     TCanvas& canvas = c->DrawCanvas();
+    canvas.Font().SetColor(ContrastInk(canvas.Font().Color(), c->Color()));
     canvas.Brush().SetColor(c->Color());
     canvas.Brush().SetStyle(bsClear);
     int x = FIsHorizontal ? c->PlotCenterX() : FTitlePos;
@@ -109,6 +110,7 @@ void TChartAxis::DrawAxis(bool calcPosition) {
 
   if (FAxis.Visible()) {
     c->DrawCanvas().Pen().Assign(static_cast<const TPen&>(FAxis));
+    c->DrawCanvas().Pen().SetColor(ContrastInk(FAxis.Color(), ParentChart()->Color()));
     DrawAxisLine(s.Wall);
   }
 }
@@ -304,6 +306,8 @@ void TChartAxis::WriteLabel(const std::string& text, int p) {
   TCustomAxisPanel* c = ParentChart();
   c->SelectFont(LabelsFont());
   TCanvas& canvas = c->DrawCanvas();
+  // Black labels turn white on a dark panel; any other colour is the user's and stays.
+  canvas.Font().SetColor(ContrastInk(canvas.Font().Color(), c->Color()));
   canvas.Brush().SetColor(c->Color());
   canvas.Brush().SetStyle(bsClear);
   if (c->IsPrinting() && canvas.Font().Color() == clWhite) canvas.Font().SetColor(clBlack);
@@ -368,15 +372,18 @@ void TChartAxis::DrawTicksAndGrid(TDrawState& s, int p) {
   TCanvas& canvas = ParentChart()->DrawCanvas();
   if (FTicks.Visible()) {
     canvas.Pen().Assign(static_cast<const TPen&>(FTicks));
+    canvas.Pen().SetColor(ContrastInk(FTicks.Color(), ParentChart()->Color()));
     DrawTick(p, 1, FTickLength, s.Wall);
   }
   if (FGrid.Visible() && s.Value != FShownMaximum && s.Value != FShownMinimum) DrawGridLine(p);
   if (FTicksInner.Visible()) {
     canvas.Pen().Assign(static_cast<const TPen&>(FTicksInner));
+    canvas.Pen().SetColor(ContrastInk(FTicksInner.Color(), ParentChart()->Color()));
     DrawTick(p, -1, -FTickInnerLength, s.Wall);
   }
   if (FMinorTicks.Visible() && s.PrevTickPos > -1) {
     canvas.Pen().Assign(static_cast<const TPen&>(FMinorTicks));
+    canvas.Pen().SetColor(ContrastInk(FMinorTicks.Color(), ParentChart()->Color()));
     const double d = (static_cast<double>(p) - s.PrevTickPos) / (FMinorTickCount + 1);
     for (int j = 1; j <= FMinorTickCount; ++j) DrawTick(RoundInt(p - static_cast<double>(Round(j * d))), 1, FMinorTickLength, s.Wall);
   }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/PixelScale.h"
 #include "base/Text.h"
 
 namespace varnel {
@@ -127,7 +128,7 @@ bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std:
 
 std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> args, std::string& why) {
   TRenderArgs a;
-  bool haveSize = false, haveSamples = false;
+  bool haveSize = false, haveSamples = false, haveDpi = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view opt = args[i];
     if (opt == "--help" || opt == "-h") {
@@ -150,6 +151,12 @@ std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> arg
         return std::nullopt;
       }
       haveSize = true;
+    } else if (opt == "--dpi" && !haveDpi) {
+      // As the program takes it: a value that is no density draws at 96, with a warning.
+      const TPixelsPerInchChoice dpi = ChooseScreenPixelsPerInch(val, std::nullopt);
+      a.PixelsPerInch = dpi.PixelsPerInch;
+      a.DpiWarning = dpi.Warning;
+      haveDpi = true;
     } else if (opt == "--samples-file" && !haveSamples && !val.empty()) {
       a.SamplesFile = val;
       haveSamples = true;
@@ -172,7 +179,8 @@ std::optional<TRenderArgs> ParseRenderArgs(std::span<const std::string_view> arg
 }
 
 std::string RenderUsage() {
-  return "usage: varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,... | --samples-file FILE] --out FILE.png\n"
+  return "usage: varnel-render --ini FILE --size WIDTHxHEIGHT [--samples V1,V2,... | --samples-file FILE]\n"
+         "                     [--dpi N] --out FILE.png\n"
          "       varnel-render --help\n"
          "Draws Varnel's window without a display and writes its client area as a PNG picture.\n"
          "  --ini FILE        settings file, read as the program reads it at start-up (never written)\n"
@@ -186,6 +194,7 @@ std::string RenderUsage() {
          ".\n"
          "                    A line \"TOTAL: C0 C1 ...\" is one tick with each core's load in core\n"
          "                    order (0..100, or - for a core without a load), e.g. \"37: 10 100 - 4\"\n"
+         "  --dpi N           the screen's pixels per inch, 48..480 (default 96)\n"
          "  --out FILE.png    the picture of the client area\n"
          "  --help            this text\n";
 }

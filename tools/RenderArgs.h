@@ -32,6 +32,8 @@ struct TRenderArgs {
   std::vector<std::vector<std::optional<std::int32_t>>> Cores;
   std::string SamplesFile;  // --samples-file: the samples are read from it ("-": standard input)
   std::string Out;
+  int PixelsPerInch = 96;   // --dpi: the screen density to draw at, as the program takes it
+  std::string DpiWarning;   // set when --dpi was no density in 48..480 (then 96)
 };
 
 // Parses the arguments after the program name. Every option but --help takes one value and

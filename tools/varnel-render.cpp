@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
   registry.SetBinary("PerfStats\\StartSrv", "KERNEL", {0, 0, 0, 0});
   registry.SetBinary("PerfStats\\StartStat", "KERNEL\\CPUUsage", {0, 0, 0, 0});
 
-  THeadlessWindowSystem ws(args->Width, args->Height);
+  if (!args->DpiWarning.empty()) std::fprintf(stderr, "varnel-render: %s\n", args->DpiWarning.c_str());
+  THeadlessWindowSystem ws(args->Width, args->Height, args->PixelsPerInch);
   TApplication Application(&ws.MessageBox);
   Application.SetTitle("Varnel");
   // Each tick's cores, as the samples file gives them ("cpu0", "cpu1", ... in order).

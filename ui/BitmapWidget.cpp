@@ -240,22 +240,36 @@ void TBitmapWidget::draw() {
   PutSurface();
 }
 
+void TBitmapWidget::SetEdge(int edge) {
+  if (edge == FEdge) return;
+  FEdge = edge;
+  SizeSurface();
+  redraw();
+}
+
 void TBitmapWidget::DrawEdge() {
   // The sunken client edge: shadow over dark shadow at the top and left, highlight over light
-  // at the bottom and right.
-  const int l = x(), t = y(), r = x() + w() - 1, b = y() + h() - 1;
-  SetColor(clBtnShadow);
-  fl_xyline(l, t, r - 1);
-  fl_yxline(l, t, b - 1);
-  SetColor(clBtnHighlight);
-  fl_xyline(l, b, r);
-  fl_yxline(r, t, b);
-  SetColor(cl3DDkShadow);
-  fl_xyline(l + 1, t + 1, r - 2);
-  fl_yxline(l + 1, t + 1, b - 2);
-  SetColor(cl3DLight);
-  fl_xyline(l + 1, b - 1, r - 1);
-  fl_yxline(r - 1, t + 1, b - 1);
+  // at the bottom and right; the outer ring half the edge's width, the inner one the rest.
+  const int k = std::max(1, FEdge / 2), ki = std::max(1, FEdge - k);
+  for (int i = 0; i < std::max(k, ki); ++i) {
+    const int l = x() + i, t = y() + i, r = x() + w() - 1 - i, b = y() + h() - 1 - i;
+    if (i < k) {
+      SetColor(clBtnShadow);
+      fl_xyline(l, t, r - 1);
+      fl_yxline(l, t, b - 1);
+      SetColor(clBtnHighlight);
+      fl_xyline(l, b, r);
+      fl_yxline(r, t, b);
+    }
+    if (i >= ki) continue;
+    const int l2 = x() + k + i, t2 = y() + k + i, r2 = x() + w() - 1 - k - i, b2 = y() + h() - 1 - k - i;
+    SetColor(cl3DDkShadow);
+    fl_xyline(l2, t2, r2 - 1);
+    fl_yxline(l2, t2, b2 - 1);
+    SetColor(cl3DLight);
+    fl_xyline(l2, b2, r2);
+    fl_yxline(r2, t2, b2);
+  }
 }
 
 void TBitmapWidget::PutSurface() {

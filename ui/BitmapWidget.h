@@ -21,8 +21,10 @@ namespace varnel {
 
 class TBitmapWidget : public Fl_Widget, public TChildPort {
  public:
-  // edge: 0, or 2 for the sunken client edge around the surface.
+  // edge: 0, or the width of the sunken client edge around the surface (2 at 96 pixels per
+  // inch: two rings of one pixel; wider edges make each ring half as wide).
   TBitmapWidget(int x, int y, int w, int h, int edge);
+  void SetEdge(int edge);
   ~TBitmapWidget() override;
 
   // TControlHost

@@ -8,6 +8,7 @@
 #include <FL/Fl_Image.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Value_Input.H>
 #include <FL/Fl_Window.H>
 #include <FL/filename.H>
 #include <FL/fl_ask.H>
@@ -53,18 +54,23 @@ class THandButton : public Base {
 // The error icon: a red disc with a white cross.
 class TErrorIcon : public Fl_Box {
  public:
-  TErrorIcon(int x, int y) : Fl_Box(x, y, 32, 32) {}
+  TErrorIcon(int x, int y, const TPixelScale& k) : Fl_Box(x, y, k.Px(32), k.Px(32)), K(k) {}
   void draw() override {
+    const int d = w();
     fl_color(fl_rgb_color(0xE0, 0x10, 0x10));
-    fl_pie(x(), y(), 32, 32, 0, 360);
+    fl_pie(x(), y(), d, d, 0, 360);
     fl_color(FL_BLACK);
-    fl_arc(x(), y(), 32, 32, 0, 360);
+    fl_arc(x(), y(), d, d, 0, 360);
     fl_color(FL_WHITE);
-    fl_line_style(FL_SOLID | FL_CAP_ROUND, 4);
-    fl_line(x() + 10, y() + 10, x() + 21, y() + 21);
-    fl_line(x() + 21, y() + 10, x() + 10, y() + 21);
+    fl_line_style(FL_SOLID | FL_CAP_ROUND, K.Px(4));
+    const int a = K.Px(10), b = K.Px(21);
+    fl_line(x() + a, y() + a, x() + b, y() + b);
+    fl_line(x() + b, y() + a, x() + a, y() + b);
     fl_line_style(0);
   }
+
+ private:
+  TPixelScale K;
 };
 
 void HideParentWindow(Fl_Widget* w, void*) { w->window()->hide(); }
@@ -120,33 +126,80 @@ bool TFltkColorDialog::Execute(TColor& color, unsigned) {
   uchar r = static_cast<uchar>(GetRValue(rgb)), g = static_cast<uchar>(GetGValue(rgb)),
         b = static_cast<uchar>(GetBValue(rgb));
   // FLTK's chooser always shows the whole picker and takes any colour.
-  if (!fl_color_chooser("Color", r, g, b, 0)) return false;
-  color = RGB(r, g, b);
+  if (FScale.IsDesign()) {
+    if (!fl_color_chooser("Color", r, g, b, 0)) return false;
+    color = RGB(r, g, b);
+    return true;
+  }
+  // On a denser screen: the same picker in a window of our own, laid out as FLTK's at the
+  // screen's scale (FLTK's own dialog has a fixed size).
+  const TPixelScale& k = FScale;
+  const Fl_Fontsize size = static_cast<Fl_Fontsize>(k.Px(14));
+  Fl_Window win(k.Px(215), k.Px(200), "Color");
+  Fl_Color_Chooser chooser(k.Px(10), k.Px(10), k.Px(195), k.Px(115));
+  for (int i = 0; i < chooser.children(); ++i) {
+    Fl_Widget* child = chooser.child(i);
+    child->labelsize(size);
+    if (auto* input = dynamic_cast<Fl_Value_Input*>(child)) input->textsize(size);
+  }
+  chooser.rgb(r / 255.0, g / 255.0, b / 255.0);
+  Fl_Box before(FL_FLAT_BOX, k.Px(10), k.Px(130), k.Px(95), k.Px(25), nullptr);
+  before.color(fl_rgb_color(r, g, b));
+  Fl_Box after(FL_FLAT_BOX, k.Px(110), k.Px(130), k.Px(95), k.Px(25), nullptr);
+  after.color(fl_rgb_color(r, g, b));
+  chooser.callback([](Fl_Widget* w, void* data) {
+    auto* c = static_cast<Fl_Color_Chooser*>(w);
+    auto* box = static_cast<Fl_Box*>(data);
+    box->color(fl_rgb_color(static_cast<uchar>(c->r() * 255 + 0.5), static_cast<uchar>(c->g() * 255 + 0.5),
+                            static_cast<uchar>(c->b() * 255 + 0.5)));
+    box->redraw();
+  }, &after);
+  chooser.when(FL_WHEN_CHANGED);
+  Fl_Return_Button ok(k.Px(10), k.Px(165), k.Px(95), k.Px(25), "OK");
+  Fl_Button cancel(k.Px(110), k.Px(165), k.Px(95), k.Px(25), "Cancel");
+  ok.labelsize(size);
+  cancel.labelsize(size);
+  cancel.shortcut(FL_Escape);
+  bool confirmed = false;
+  ok.callback([](Fl_Widget* w, void* data) {
+    *static_cast<bool*>(data) = true;
+    w->window()->hide();
+  }, &confirmed);
+  cancel.callback(HideParentWindow);
+  win.end();
+  RunModal(&win);
+  if (!confirmed) return false;
+  color = RGB(static_cast<int>(chooser.r() * 255 + 0.5), static_cast<int>(chooser.g() * 255 + 0.5),
+              static_cast<int>(chooser.b() * 255 + 0.5));
   return true;
 }
 
 // ---- Text prompt ------------------------------------------------------------------------
 
 bool TFltkPrompt::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
-  fl_font(FL_HELVETICA, 12);
+  const TPixelScale& k = FScale;
+  const Fl_Fontsize size = static_cast<Fl_Fontsize>(k.Px(12));
+  fl_font(FL_HELVETICA, size);
   const int textWidth = static_cast<int>(fl_width(prompt.c_str()));
-  const int width = std::max(270, textWidth + 24);
-  Fl_Window win(width, 112);
+  const int margin = k.Px(12);
+  const int width = std::max(k.Px(270), textWidth + 2 * margin);
+  Fl_Window win(width, k.Px(112));
   win.copy_label(caption.c_str());
   const std::string promptLabel = LabelText(prompt);
-  Fl_Box label(12, 8, width - 24, 18);
+  Fl_Box label(margin, k.Px(8), width - 2 * margin, k.Px(18));
   label.copy_label(promptLabel.c_str());
-  label.labelsize(12);
+  label.labelsize(size);
   label.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
-  Fl_Input input(12, 30, width - 24, 24);
-  input.textsize(12);
+  Fl_Input input(margin, k.Px(30), width - 2 * margin, k.Px(24));
+  input.textsize(size);
   input.maximum_size(static_cast<int>(PromptMaxLength));
   input.value(value.substr(0, PromptMaxLength).c_str());
-  const int bx = (width - 2 * 75 - 8) / 2;
-  Fl_Return_Button ok(bx, 72, 75, 25, "OK");
-  Fl_Button cancel(bx + 83, 72, 75, 25, "Cancel");
-  ok.labelsize(12);
-  cancel.labelsize(12);
+  const int bw = k.Px(75), bh = k.Px(25), gap = k.Px(8);
+  const int bx = (width - 2 * bw - gap) / 2;
+  Fl_Return_Button ok(bx, k.Px(72), bw, bh, "OK");
+  Fl_Button cancel(bx + bw + gap, k.Px(72), bw, bh, "Cancel");
+  ok.labelsize(size);
+  cancel.labelsize(size);
   cancel.shortcut(FL_Escape);
   bool confirmed = false;
   ok.callback([](Fl_Widget* w, void* data) {
@@ -168,30 +221,33 @@ bool TFltkPrompt::InputQuery(const std::string& caption, const std::string& prom
 void TFltkMessageBox::ShowError(const std::string& text, const std::string& caption) {
   // The box is at most about two thirds of the screen wide: the text wraps (inside a long word
   // where it must), and a text taller than the screen is cut so that OK stays on it.
-  constexpr int Chrome = 12 + 32 + 12 + 24;  // margins and icon beside the text
-  constexpr int UnderText = 12 + 14 + 25 + 10;  // margins and the OK button
-  fl_font(FL_HELVETICA, 12);
+  const TPixelScale& k = FScale;
+  const Fl_Fontsize size = static_cast<Fl_Fontsize>(k.Px(12));
+  const int m12 = k.Px(12), icon = k.Px(32), m14 = k.Px(14), bh = k.Px(25), m10 = k.Px(10), bw = k.Px(75);
+  const int Chrome = m12 + icon + m12 + k.Px(24);  // margins and icon beside the text
+  const int UnderText = m12 + m14 + bh + m10;     // margins and the OK button
+  fl_font(FL_HELVETICA, size);
   const TBounds monitor = DialogMonitor();
-  const int maxText = std::max(120, monitor.Width / 3 * 2 - Chrome);
+  const int maxText = std::max(k.Px(120), monitor.Width / 3 * 2 - Chrome);
   const std::string wrapped = WrapText(text, maxText, [](std::string_view piece) {
     return static_cast<int>(fl_width(piece.data(), static_cast<int>(piece.size())));
   });
   const std::string shown = LabelText(wrapped);
   int tw = 0, th = 0;
   fl_measure(shown.c_str(), tw, th, 0);
-  tw = std::clamp(tw, 120, maxText);
-  const int textHeight = std::clamp(th, 32, std::max(32, monitor.Height - UnderText - 40));
+  tw = std::clamp(tw, std::min(k.Px(120), maxText), maxText);
+  const int textHeight = std::clamp(th, icon, std::max(icon, monitor.Height - UnderText - k.Px(40)));
   const int width = Chrome + tw;
-  const int height = 12 + textHeight + 14 + 25 + 10;
+  const int height = UnderText + textHeight;
   Fl_Window win(width, height);
   win.copy_label(caption.c_str());
-  TErrorIcon icon(12, 12);
-  Fl_Box message(56, 12, tw + 12, textHeight);
+  TErrorIcon iconBox(m12, m12, k);
+  Fl_Box message(m12 + icon + m12, m12, tw + m12, textHeight);
   message.copy_label(shown.c_str());
-  message.labelsize(12);
+  message.labelsize(size);
   message.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_CLIP);
-  Fl_Return_Button ok((width - 75) / 2, height - 35, 75, 25, "OK");
-  ok.labelsize(12);
+  Fl_Return_Button ok((width - bw) / 2, height - bh - m10, bw, bh, "OK");
+  ok.labelsize(size);
   ok.callback(HideParentWindow);
   win.end();
   ok.take_focus();
@@ -202,7 +258,9 @@ void TFltkMessageBox::ShowError(const std::string& text, const std::string& capt
 // ---- About box --------------------------------------------------------------------------
 
 void TFltkAboutBox::ShowModal(TAboutBox& box) {
-  Fl_Window win(box.ClientWidth(), box.ClientHeight());
+  // The form's bounds and pixel-height fonts are the design's at 96 pixels per inch.
+  const TPixelScale& k = FScale;
+  Fl_Window win(k.Px(box.ClientWidth()), k.Px(box.ClientHeight()));
   win.copy_label(box.Caption().c_str());
   win.icon(ProgramIconImage());
   std::vector<std::unique_ptr<Fl_Widget>> widgets;
@@ -221,9 +279,11 @@ void TFltkAboutBox::ShowModal(TAboutBox& box) {
       x += parent->Bounds.Left;
       y += parent->Bounds.Top;
     }
-    const int w = c.Bounds.Width(), h = c.Bounds.Height();
+    const int w = k.Px(c.Bounds.Width()), h = k.Px(c.Bounds.Height());
+    x = k.Px(x);
+    y = k.Px(y);
     labels.push_back(c.Kind == ckButton ? c.Text : LabelText(c.Text));
-    const int size = c.FontHeight < 0 ? -c.FontHeight : c.FontHeight;
+    const int size = k.Px(c.FontHeight < 0 ? -c.FontHeight : c.FontHeight);
     switch (c.Kind) {
       case ckPanel: {
         // Lowered outer bevel, raised inner bevel.

@@ -1,11 +1,13 @@
 // The modal windows and services of the program on FLTK: the colour dialog, the text prompt,
 // the error message box, the About box, the shell open of an address and the 1000 ms timer.
-// Each modal window runs its own loop, in which FLTK keeps running the timer.
+// Each modal window runs its own loop, in which FLTK keeps running the timer. The windows are laid
+// out in pixels at 96 per inch and scale with the screen's density they are given.
 #pragma once
 #include <functional>
 #include <string>
 
 #include "app/Ports.h"
+#include "base/PixelScale.h"
 #include "ui/FrameGeometry.h"
 
 class Fl_RGB_Image;
@@ -15,22 +17,38 @@ namespace varnel {
 
 class TFltkColorDialog : public TColorDialogPort {
  public:
+  explicit TFltkColorDialog(const TPixelScale& scale = TPixelScale()) : FScale(scale) {}
   bool Execute(TColor& color, unsigned options) override;
+
+ private:
+  TPixelScale FScale;
 };
 
 class TFltkPrompt : public TPromptPort {
  public:
+  explicit TFltkPrompt(const TPixelScale& scale = TPixelScale()) : FScale(scale) {}
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+
+ private:
+  TPixelScale FScale;
 };
 
 class TFltkMessageBox : public TMessageBoxPort {
  public:
+  explicit TFltkMessageBox(const TPixelScale& scale = TPixelScale()) : FScale(scale) {}
   void ShowError(const std::string& text, const std::string& caption) override;
+
+ private:
+  TPixelScale FScale;
 };
 
 class TFltkAboutBox : public TAboutBoxPort {
  public:
+  explicit TFltkAboutBox(const TPixelScale& scale = TPixelScale()) : FScale(scale) {}
   void ShowModal(TAboutBox& box) override;
+
+ private:
+  TPixelScale FScale;
 };
 
 class TFltkShell : public TShellPort {

@@ -57,6 +57,14 @@ TMainWindow::~TMainWindow() {
   remove(FChart.get());
 }
 
+void TMainWindow::SetScale(const TPixelScale& scale) {
+  FScale = scale;
+  FChart->SetEdge(scale.Px(2));
+  FMinWidth = scale.Px(MinTrackWidth);
+  FMinHeight = scale.Px(MinTrackHeight);
+  size_range(FMinWidth, FMinHeight);
+}
+
 TFrameExtents TMainWindow::Extents() const {
   if (FBorderStyle == bsNone) return {};
   if (IsShown()) {
@@ -110,7 +118,8 @@ void TMainWindow::PlaceClient(const TBounds& outer) {
 void TMainWindow::PublishMinimum(int clientWidth, int clientHeight) {
   // A size the program sets below the minimum (a stored setting) is the user's own choice: the
   // window manager is told a minimum no larger than it, so that it does not enlarge the window.
-  const int mw = std::min(MinTrackWidth, clientWidth), mh = std::min(MinTrackHeight, clientHeight);
+  const int mw = std::min(FScale.Px(MinTrackWidth), clientWidth);
+  const int mh = std::min(FScale.Px(MinTrackHeight), clientHeight);
   if (mw == FMinWidth && mh == FMinHeight) return;
   FMinWidth = mw;
   FMinHeight = mh;
@@ -323,7 +332,8 @@ int TMainWindow::handle(int event) {
 void TMainWindow::Popup(TPopupMenu& menu, int screenX, int screenY) {
   if (!shown()) return;
   // The command runs once the menu is gone (it may open a modal window of its own).
-  if (TMenuItem* picked = RunPopupMenu(menu.Items(), screenX, screenY, x11::MonitorOf(this))) picked->Click();
+  if (TMenuItem* picked = RunPopupMenu(menu.Items(), screenX, screenY, x11::MonitorOf(this), FScale))
+    picked->Click();
 }
 
 }  // namespace varnel

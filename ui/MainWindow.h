@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/Ports.h"
+#include "base/PixelScale.h"
 #include "ui/BitmapWidget.h"
 #include "ui/FrameGeometry.h"
 #include "ui/X11Hints.h"
@@ -30,6 +31,10 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
  public:
   TMainWindow();
   ~TMainWindow() override;
+
+  // The screen's density (before the window is shown): the chart's sunken edge, the smallest
+  // size and the popup menu follow it.
+  void SetScale(const TPixelScale& scale);
 
   TBitmapWidget& ChartWidget() { return *FChart; }
   TBitmapWidget& MeterWidget() { return *FMeter; }
@@ -107,6 +112,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   // arrive: a manager slower to answer than the start-up question gets the window placed again.
   std::optional<TBounds> FPendingOuter;
   int FMinWidth = MinTrackWidth, FMinHeight = MinTrackHeight;
+  TPixelScale FScale;
   // Left-button press and drag.
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
   bool FPressed = false, FDragging = false, FManualDrag = false;

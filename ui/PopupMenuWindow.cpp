@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/PopupMenu.h"
+#include "base/PixelScale.h"
 #include "ui/FrameGeometry.h"
 #include "ui/MenuLetters.h"
 
@@ -18,13 +19,21 @@ namespace varnel {
 
 namespace {
 
-constexpr int ItemHeight = 20;
-constexpr int SeparatorHeight = 8;
-constexpr int MarkWidth = 20;    // the column of check marks and bullets
-constexpr int ArrowWidth = 20;   // the column of the submenu arrow
-constexpr int Border = 2;
 constexpr Fl_Font MenuFont = FL_HELVETICA;
-constexpr Fl_Fontsize MenuFontSize = 12;
+
+// The menu's sizes: pixels at 96 per inch, scaled to the screen.
+struct TMenuMetrics {
+  explicit TMenuMetrics(const TPixelScale& s)
+      : ItemHeight(s.Px(20)), SeparatorHeight(s.Px(8)), MarkWidth(s.Px(20)), ArrowWidth(s.Px(20)), Border(s.Px(2)),
+        FontSize(s.Px(12)), Unit(s.Px(1)) {}
+  int ItemHeight;
+  int SeparatorHeight;
+  int MarkWidth;   // the column of check marks and bullets
+  int ArrowWidth;  // the column of the submenu arrow
+  int Border;
+  Fl_Fontsize FontSize;
+  int Unit;  // one pixel at 96: the strokes of the marks
+};
 
 class TPopupRun;
 
@@ -64,7 +73,8 @@ class TLevel : public Fl_Menu_Window {
 // The modal run of one popup: the open levels, innermost last.
 class TPopupRun {
  public:
-  TPopupRun(TMenuItem& root, int screenX, int screenY, const TBounds& monitor) : FMonitor(monitor) {
+  TPopupRun(TMenuItem& root, int screenX, int screenY, const TBounds& monitor, const TPixelScale& scale)
+      : FMonitor(monitor), FMetrics(scale) {
     Open(root, screenX, screenY, -1);
     FStartX = Fl::event_x_root();
     FStartY = Fl::event_y_root();
@@ -79,6 +89,7 @@ class TPopupRun {
   }
 
   int Handle(int event);
+  const TMenuMetrics& Metrics() const { return FMetrics; }
 
  private:
   void Open(TMenuItem& menu, int screenX, int screenY, int besideRight) {
@@ -116,7 +127,8 @@ class TPopupRun {
     const int i = level.Highlighted();
     if (i < 0 || level.Item(i)->Kind() != mkSubmenu) return;
     const int right = level.x() + level.w();
-    Open(*level.Item(i), right - Border, level.y() + level.RowTop(i) - Border, level.x());
+    const int border = FMetrics.Border;
+    Open(*level.Item(i), right - border, level.y() + level.RowTop(i) - border, level.x());
     if (highlightFirst) FLevels.back()->SetHighlighted(FLevels.back()->Step(-1, 1));
   }
   void Pick(TMenuItem* item) {
@@ -142,6 +154,7 @@ class TPopupRun {
   int Key();
 
   TBounds FMonitor;  // the levels stay inside it
+  TMenuMetrics FMetrics;
   std::vector<std::unique_ptr<TLevel>> FLevels;
   TMenuItem* FPicked = nullptr;
   bool FDone = false;
@@ -154,7 +167,9 @@ class TPopupRun {
 TLevel::TLevel(TPopupRun& run, TMenuItem& menu) : Fl_Menu_Window(0, 0, 10, 10), FRun(run), FMenu(menu) {
   end();
   set_override();
-  fl_font(MenuFont, MenuFontSize);
+  const TMenuMetrics& m = run.Metrics();
+  const int Border = m.Border, SeparatorHeight = m.SeparatorHeight, ItemHeight = m.ItemHeight;
+  fl_font(MenuFont, m.FontSize);
   int width = 0, y = Border;
   for (int i = 0; i < menu.Count(); ++i) {
     FTops.push_back(y);
@@ -167,7 +182,7 @@ TLevel::TLevel(TPopupRun& run, TMenuItem& menu) : Fl_Menu_Window(0, 0, 10, 10), 
     y += ItemHeight;
   }
   FTops.push_back(y);
-  size(Border + MarkWidth + width + ArrowWidth + Border, y + Border);
+  size(Border + m.MarkWidth + width + m.ArrowWidth + Border, y + Border);
 }
 
 int TLevel::RowAt(int screenX, int screenY) const {
@@ -197,7 +212,9 @@ int TLevel::handle(int event) { return FRun.Handle(event); }
 
 void TLevel::draw() {
   fl_draw_box(FL_UP_BOX, 0, 0, w(), h(), FL_BACKGROUND_COLOR);
-  fl_font(MenuFont, MenuFontSize);
+  const TMenuMetrics& m = FRun.Metrics();
+  const int Border = m.Border, u = m.Unit;
+  fl_font(MenuFont, m.FontSize);
   for (int i = 0; i < Count(); ++i) {
     TMenuItem* item = Item(i);
     const int top = FTops[static_cast<std::size_t>(i)], bottom = FTops[static_cast<std::size_t>(i) + 1];
@@ -219,17 +236,17 @@ void TLevel::draw() {
     const int midY = (top + bottom) / 2;
     if (item->Checked() && item->Kind() == mkCheck) {
       // A check mark.
-      const int cx = Border + 6, cy = midY;
-      for (int t = 0; t < 2; ++t) {
-        fl_line(cx, cy - 1 + t, cx + 2, cy + 1 + t);
-        fl_line(cx + 2, cy + 1 + t, cx + 7, cy - 4 + t);
+      const int cx = Border + 6 * u, cy = midY;
+      for (int t = 0; t < 2 * u; ++t) {
+        fl_line(cx, cy - u + t, cx + 2 * u, cy + u + t);
+        fl_line(cx + 2 * u, cy + u + t, cx + 7 * u, cy - 4 * u + t);
       }
     } else if (item->Checked() && item->Kind() == mkRadio) {
-      fl_pie(Border + 6, midY - 3, 7, 7, 0, 360);  // a bullet
+      fl_pie(Border + 6 * u, midY - 3 * u, 7 * u, 7 * u, 0, 360);  // a bullet
     }
     // The caption, with its letter underlined.
     const std::string text = item->DisplayCaption();
-    const int tx = Border + MarkWidth, ty = midY + (fl_height() / 2) - fl_descent();
+    const int tx = Border + m.MarkWidth, ty = midY + (fl_height() / 2) - fl_descent();
     fl_draw(text.c_str(), tx, ty);
     if (const char letter = item->Accelerator()) {
       // The shown text up to the letter is the display caption's prefix of the same length.
@@ -244,11 +261,11 @@ void TLevel::draw() {
       }
       const int ux = tx + static_cast<int>(fl_width(text.c_str(), static_cast<int>(shownBefore)));
       const char one[2] = {letter, 0};
-      fl_xyline(ux, ty + 1, ux + static_cast<int>(fl_width(one)) - 1);
+      for (int t = 0; t < u; ++t) fl_xyline(ux, ty + 1 + t, ux + static_cast<int>(fl_width(one)) - 1);
     }
     if (item->Kind() == mkSubmenu) {
-      const int ax = w() - Border - ArrowWidth / 2 - 2;
-      fl_polygon(ax, midY - 4, ax + 4, midY, ax, midY + 4);
+      const int ax = w() - Border - m.ArrowWidth / 2 - 2 * u;
+      fl_polygon(ax, midY - 4 * u, ax + 4 * u, midY, ax, midY + 4 * u);
     }
   }
 }
@@ -356,9 +373,10 @@ int TPopupRun::Handle(int event) {
 
 }  // namespace
 
-TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor) {
+TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor,
+                        const TPixelScale& scale) {
   if (root.Count() == 0) return nullptr;
-  TPopupRun run(root, screenX, screenY, monitor);
+  TPopupRun run(root, screenX, screenY, monitor, scale);
   return run.Run();
 }
 

@@ -8,7 +8,7 @@
 //
 //   if (TMenuItem* item = RunPopupMenu(form.PopupMenu1.Items(), left + 10, top + 10, monitor)) item->Click();
 #pragma once
-
+#include "base/PixelScale.h"
 #include "ui/FrameGeometry.h"
 
 namespace varnel {
@@ -17,7 +17,9 @@ class TMenuItem;
 
 // Opens the items of `root` with the menu's top-left corner at the screen point and returns the
 // picked item, or nullptr when the menu was closed without a choice. The menu and its submenus
-// stay inside `monitor`: a level that would not fit there moves inside it.
-TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor);
+// stay inside `monitor`: a level that would not fit there moves inside it. Font, rows and marks
+// are sized for the screen's density.
+TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor,
+                        const TPixelScale& scale = TPixelScale());
 
 }  // namespace varnel

@@ -22,6 +22,7 @@
 #include "app/SettingsLocation.h"
 #include "app/SourceSetting.h"
 #include "remote/NetworkLoadSource.h"
+#include "base/PixelScale.h"
 #include "sampler/ProcStatLoadSource.h"
 #include "ui/ConfigureEvents.h"
 #include "ui/Dialogs.h"
@@ -30,11 +31,12 @@
 // After the program's headers: Xlib's macros (None, Status, ...) must not reach them.
 #include <FL/Fl.H>
 #include <FL/x.H>
+#include <X11/Xatom.h>
 
 namespace {
 
 constexpr const char* UsageText =
-    "usage: varnel [--ini FILE] [--source URL]\n"
+    "usage: varnel [--ini FILE] [--source URL] [--dpi N]\n"
     "       varnel --help | --version\n"
     "Shows the processor load once a second as a line graph or a needle gauge, in a small\n"
     "window above the others; right-click it for the menu.\n"
@@ -43,6 +45,8 @@ constexpr const char* UsageText =
     "  --source URL another machine's load (else the settings file's Source, else this\n"
     "               machine's): a node exporter's page, http[s]://HOST:9100/metrics, or a\n"
     "               server's query, prometheus+http[s]://HOST:9090/?query=URL-ENCODED-QUERY\n"
+    "  --dpi N      the screen's pixels per inch, 48..480 (else the X resource Xft.dpi, else\n"
+    "               96); sizes and fonts follow it\n"
     "  --help       this text\n"
     "  --version    the program's version\n"
     "Varnel runs on X11 (under Wayland, through XWayland): DISPLAY names the display.\n";
@@ -52,6 +56,7 @@ struct TCommandLine {
   bool Version = false;
   std::string Ini;
   std::string Source;
+  std::string Dpi;  // checked later, with Xft.dpi
 };
 
 // The command line, or nullopt (with the reason in `why`) for anything it does not know.
@@ -83,7 +88,8 @@ std::optional<TCommandLine> ParseCommandLine(int argc, char** argv, std::string&
     } else if (arg == "--version") {
       cl.Version = true;
     } else if (!valueOption(i, "--ini", "a file name", cl.Ini, matched) ||
-               (!matched && !valueOption(i, "--source", "an address", cl.Source, matched))) {
+               (!matched && !valueOption(i, "--source", "an address", cl.Source, matched)) ||
+               (!matched && !valueOption(i, "--dpi", "a number", cl.Dpi, matched))) {
       return std::nullopt;
     } else if (!matched) {
       why = "unknown option " + std::string(arg);
@@ -160,6 +166,22 @@ int ReportXError(Display* display, XErrorEvent* e) {
   return 0;
 }
 
+// The text of the root window's RESOURCE_MANAGER property (the resource database xrdb and the
+// desktops set), at most 4 MB of it; nullopt when there is none.
+std::optional<std::string> ResourceDatabase(Display* display) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, RootWindow(display, DefaultScreen(display)), XA_RESOURCE_MANAGER, 0,
+                                        1L << 20, False, XA_STRING, &type, &format, &count, &after, &data);
+  std::optional<std::string> text;
+  if (status == Success && data && type == XA_STRING && format == 8)
+    text.emplace(reinterpret_cast<const char*>(data), count);
+  if (data) XFree(data);
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -199,14 +221,23 @@ int main(int argc, char** argv) {
   fl_open_display(display);
   DropSupersededConfigureEvents();
   Fl::visual(FL_RGB);
+  // The screen's density, once: every size in pixels and every font in points follows it.
+  const TPixelsPerInchChoice dpi = ChooseScreenPixelsPerInch(
+      cl->Dpi.empty() ? std::nullopt : std::optional<std::string_view>(cl->Dpi), ResourceDatabase(display));
+  if (!dpi.Warning.empty()) std::fprintf(stderr, "varnel: %s\n", dpi.Warning.c_str());
+  const TPixelScale scale(dpi.PixelsPerInch);
+
+  // FLTK's widgets (the colour picker's fields among them) take their text size from here.
+  FL_NORMAL_SIZE = static_cast<Fl_Fontsize>(scale.Px(FL_NORMAL_SIZE));
 
   TMainWindow window;
+  window.SetScale(scale);
   window.icon(ProgramIconImage());
   window.xclass("varnel");
-  TFltkColorDialog colorDialog;
-  TFltkPrompt prompt;
-  TFltkMessageBox messageBox;
-  TFltkAboutBox aboutBox;
+  TFltkColorDialog colorDialog(scale);
+  TFltkPrompt prompt(scale);
+  TFltkMessageBox messageBox(scale);
+  TFltkAboutBox aboutBox(scale);
   TFltkShell shell;
   TFltkTimer timer;
 
@@ -216,7 +247,8 @@ int main(int argc, char** argv) {
 
   // The main window; its creation reads and applies the settings.
   TFormPorts ports{&window,     &window.ChartWidget(), &window.MeterWidget(), &window, &colorDialog,
-                   &prompt,     &messageBox,           &aboutBox,             &shell,  &timer};
+                   &prompt,     &messageBox,           &aboutBox,             &shell,  &timer,
+                   scale.PixelsPerInch()};
   // The dynamic performance data, from /proc/stat, or from the file VARNEL_STAT_FILE names (a
   // fixed load for demonstrations and the end-to-end test).
   const char* statFile = std::getenv("VARNEL_STAT_FILE");

@@ -59,7 +59,8 @@ TEST(FormStart, DefaultsWithoutSettingsFile) {
   EXPECT_LT(std::find(log.begin(), log.end(), "Left=396"), asked);
   EXPECT_LT(std::find(log.begin(), log.end(), "Top=7"), asked);
 
-  // The first command creates the file with all fourteen keys, in their order.
+  // The first command creates the file with all fourteen keys, in their order, and the
+  // screen's density.
   f.Choose(form.DisplayAxis1);
   f.Choose(form.DisplayAxis1);
   const std::vector<std::pair<std::string, std::string>> expected{
@@ -67,7 +68,7 @@ TEST(FormStart, DefaultsWithoutSettingsFile) {
       {"Height", "190"},      {"StayOnTop", "1"},   {"HideTitle", "0"},
       {"Colors - Line", "128"}, {"Colors - Background", "-2147483633"}, {"PlotSeconds", "60"},
       {"DisplayAxis", "0"},   {"3D View", "0"},     {"Legend", "1"},
-      {"Display", "0"},       {"Cores", "0"}};
+      {"Display", "0"},       {"Cores", "0"},       {"PixelsPerInch", "96"}};
   EXPECT_EQ(f.IniEntries(), expected);
   EXPECT_TRUE(f.Ws.MessageBox.Texts.empty());
 }

@@ -54,13 +54,13 @@ TEST_F(SettingsKeys, NoFileGivesDefaultsAndTheFirstSaveWritesAllFourteenKeys) {
       {siDisplay, 0},      {siCores, 0}};
   EXPECT_EQ(values, defaults);
   TIniFile ini(FPath);
-  WriteSettings(ini, [&](TSettingId id) { return values.at(id); });
+  WriteSettings(ini, [&](TSettingId id) { return values.at(id); }, 96);
   std::ifstream in(FPath, std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   EXPECT_EQ(text,
             "[FENDUL]\nTop=7\nLeft=396\nWidth=332\nHeight=190\nStayOnTop=1\nHideTitle=0\n"
             "Colors - Line=128\nColors - Background=-2147483633\nPlotSeconds=60\nDisplayAxis=0\n"
-            "3D View=0\nLegend=1\nDisplay=0\nCores=0\n");
+            "3D View=0\nLegend=1\nDisplay=0\nCores=0\nPixelsPerInch=96\n");
   EXPECT_EQ(ReadAll(), defaults);
 }
 
@@ -93,7 +93,7 @@ TEST_F(SettingsKeys, AFailedSaveRaisesOnceAndWritesNoKey) {
   TIniFile ini(FPath);
   int asked = 0, raised = 0;
   try {
-    WriteSettings(ini, [&](TSettingId) { return ++asked; });
+    WriteSettings(ini, [&](TSettingId) { return ++asked; }, 96);
   } catch (const Exception& e) {
     ++raised;
     EXPECT_EQ(e.Message(), "Unable to write to " + FPath);

@@ -405,7 +405,7 @@ fi
 ended() { ! kill -0 "$VPID" 2>/dev/null; }
 wait_for 5 "the program to end" ended
 wait "$VPID" || fail "the program exited with an error"
-[ "$(grep -c '=' "$WORK/FENDUL.INI")" -eq 14 ] || fail "the settings file does not hold 14 keys"
+[ "$(grep -c '=' "$WORK/FENDUL.INI")" -eq 15 ] || fail "the settings file does not hold 15 keys"
 for kv in $EXPECTED; do
   ini_has "$kv" || fail "expected $kv"
 done

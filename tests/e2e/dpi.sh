@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# End-to-end test of the screen's density: on a private Xvfb display whose resource database says
+# Xft.dpi: 192 (set with xrdb, as desktops do when they scale by two), varnel opens at twice the
+# default size and shows, pixel for pixel, what varnel-render --dpi 192 draws, in both views;
+# --dpi 96 overrides the resource; a resource that is no density gives 96 and one line on standard
+# error; a save writes PixelsPerInch=192.
+#
+#   tests/e2e/dpi.sh path/to/varnel path/to/varnel-render path/to/xwdcompare
+set -euo pipefail
+
+USAGE="usage: dpi.sh path/to/varnel path/to/varnel-render path/to/xwdcompare"
+VARNEL=${1:?$USAGE}
+RENDER=${2:?$USAGE}
+COMPARE=${3:?$USAGE}
+for tool in Xvfb xdotool xwininfo xdpyinfo xwd xrdb; do
+  command -v "$tool" >/dev/null || { echo "e2e dpi: $tool is missing"; exit 1; }
+done
+
+WORK=$(mktemp -d)
+PIDS=()
+VPID=""
+cleanup() {
+  local p
+  for p in "${PIDS[@]}" $VPID; do kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]}" $VPID; do wait "$p" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e dpi FAILED: $*"
+  [ -f "$WORK/FENDUL.INI" ] && { echo "--- settings file:"; cat "$WORK/FENDUL.INI"; }
+  [ -f "$WORK/varnel.log" ] && { echo "--- program output:"; cat "$WORK/varnel.log"; }
+  exit 1
+}
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# A display of our own (the first free number whose server starts); -noreset keeps the root
+# window's resources when the last client goes, as a desktop session does.
+DISP=""
+for n in $(seq 161 230); do
+  [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
+  Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+  XPID=$!
+  end=$((SECONDS + 10))
+  until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$XPID" 2>/dev/null || [ $SECONDS -ge $end ]; do
+    sleep 0.05
+  done
+  if kill -0 "$XPID" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+    PIDS+=($XPID)
+    DISP=":$n"
+    break
+  fi
+  kill "$XPID" 2>/dev/null || true
+done
+[ -n "$DISP" ] || fail "no X server could be started"
+export DISPLAY=$DISP
+echo "Xft.dpi: 192" | xrdb -merge -nocpp || fail "xrdb could not set Xft.dpi"
+
+cp "$VARNEL" "$WORK/varnel"
+echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
+find_window() { xdotool search --onlyvisible --name '^(FENDUL|CPU Usage)$' 2>/dev/null | head -1; }
+client() { xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'; }
+client_is() { [ "$(client)" = "$1" ]; }
+title_is() { [ "$(xdotool getwindowname "$WIN")" = "$1" ]; }
+
+# start INI-BODY [ARGS...]: the program with that settings file, until its first tick.
+start() {
+  printf '[FENDUL]\n%b' "$1" >"$WORK/FENDUL.INI"
+  cp "$WORK/FENDUL.INI" "$WORK/start.ini"
+  shift
+  VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" "$@" >"$WORK/varnel.log" 2>&1 &
+  VPID=$!
+  wait_for 10 "the window" find_window
+  WIN=$(find_window)
+  wait_for 5 "the first tick" title_is "CPU Usage"
+}
+stop() {
+  kill "$VPID" 2>/dev/null || true
+  wait "$VPID" 2>/dev/null || true
+  VPID=""
+  wait_for 5 "the window to go" test -z "$(find_window)"
+}
+# shows_picture NAME DPI: the client area equals varnel-render's picture at that density.
+shows_picture() {
+  local w h try
+  xdotool mousemove 1590 990
+  read -r _ _ w h <<<"$(client)"
+  "$RENDER" --ini "$WORK/start.ini" --size "${w}x$h" --samples 0 --dpi "$2" --out "$WORK/$1.png" >/dev/null
+  for try in $(seq 20); do
+    xwd -id "$WIN" -silent >"$WORK/$1.xwd" && "$COMPARE" "$WORK/$1.xwd" "$WORK/$1.png" >"$WORK/compare.log" && return 0
+    sleep 0.1
+  done
+  cat "$WORK/compare.log"
+  return 1
+}
+
+# Both views at 192: the default size doubled (the file has no PixelsPerInch: written at 96).
+start 'Left=100\nTop=50\nDisplayAxis=1\nLegend=1\nDisplay=0\n'
+wait_for 5 "twice the default size (now $(client))" client_is "200 100 664 380"
+shows_picture graph192 192 || fail "the graph at 192 is not varnel-render's"
+# A menu command saves, with the screen's density.
+xdotool key --window "$WIN" shift+F10
+sleep 0.3
+xdotool key d
+wait_for 5 "a save" grep -qx 'PixelsPerInch=192' "$WORK/FENDUL.INI"
+grep -qx 'Width=664' "$WORK/FENDUL.INI" || fail "the saved width is not the window's"
+stop
+
+start 'Left=100\nTop=50\nDisplayAxis=1\nLegend=1\nDisplay=1\nColors - Background=0\n'
+shows_picture gauge192 192 || fail "the dark gauge at 192 is not varnel-render's"
+stop
+
+# --dpi wins over the resource.
+start 'Left=10\nTop=10\nWidth=332\nHeight=190\nDisplay=0\n' --dpi 96
+wait_for 5 "the stored size at 96 (now $(client))" client_is "10 10 332 190"
+shows_picture graph96 96 || fail "the graph at --dpi 96 is not varnel-render's"
+stop
+
+# A resource that is no density: 96 and one line on standard error.
+echo "Xft.dpi: lots" | xrdb -merge -nocpp
+start 'Left=10\nTop=10\nDisplay=0\n'
+wait_for 5 "the default size at 96 (now $(client))" client_is "10 10 332 190"
+[ "$(grep -c 'Xft.dpi' "$WORK/varnel.log")" = 1 ] || fail "no one-line warning about Xft.dpi"
+stop
+
+echo "e2e dpi: passed"
