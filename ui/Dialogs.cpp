@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
 #include <FL/Fl_Color_Chooser.H>
 #include <FL/Fl_Image.H>
 #include <FL/Fl_Input.H>
@@ -136,16 +137,24 @@ bool TFltkColorDialog::Execute(TColor& color, unsigned) {
   const TPixelScale& k = FScale;
   const Fl_Fontsize size = static_cast<Fl_Fontsize>(k.Px(14));
   Fl_Window win(k.Px(215), k.Px(200), "Color");
-  Fl_Color_Chooser chooser(k.Px(10), k.Px(10), k.Px(195), k.Px(115));
+  // The picker is made at its own size, then each part is placed and sized by the scale (a
+  // group's resize would only widen its hue box).
+  Fl_Color_Chooser chooser(0, 0, 195, 115);
+  const int x0 = chooser.x(), y0 = chooser.y();
   for (int i = 0; i < chooser.children(); ++i) {
     Fl_Widget* child = chooser.child(i);
+    child->resize(k.Px(10) + k.Px(child->x() - x0), k.Px(10) + k.Px(child->y() - y0), k.Px(child->w()),
+                  k.Px(child->h()));
     child->labelsize(size);
     if (auto* input = dynamic_cast<Fl_Value_Input*>(child)) input->textsize(size);
+    if (auto* choice = dynamic_cast<Fl_Choice*>(child)) choice->textsize(size);
   }
+  chooser.resizable(nullptr);
+  chooser.Fl_Widget::resize(k.Px(10), k.Px(10), k.Px(195), k.Px(115));
   chooser.rgb(r / 255.0, g / 255.0, b / 255.0);
-  Fl_Box before(FL_FLAT_BOX, k.Px(10), k.Px(130), k.Px(95), k.Px(25), nullptr);
+  Fl_Box before(FL_DOWN_BOX, k.Px(10), k.Px(130), k.Px(95), k.Px(25), nullptr);
   before.color(fl_rgb_color(r, g, b));
-  Fl_Box after(FL_FLAT_BOX, k.Px(110), k.Px(130), k.Px(95), k.Px(25), nullptr);
+  Fl_Box after(FL_DOWN_BOX, k.Px(110), k.Px(130), k.Px(95), k.Px(25), nullptr);
   after.color(fl_rgb_color(r, g, b));
   chooser.callback([](Fl_Widget* w, void* data) {
     auto* c = static_cast<Fl_Color_Chooser*>(w);
