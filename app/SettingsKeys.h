@@ -4,7 +4,7 @@
 //
 //   TIniFile ini(SettingsFilePath(exePath));
 //   ReadSettings(ini, [&](TSettingId id, int v) { Apply(id, v); });      // read order
-//   WriteSettings(ini, [&](TSettingId id) { return Current(id); });      // write order
+//   WriteSettings(ini, [&](TSettingId id) { return Current(id); }, 96); // write order, then the density
 #pragma once
 #include <array>
 #include <functional>

@@ -29,15 +29,15 @@ int DefaultOf(TSettingId id) { return SettingKey(id).Default; }
 void BM_SaveThirteenKeys(benchmark::State& state) {
   TTempDir dir;
   TIniFile ini(SettingsFilePath(dir.Path + "/varnel"));
-  WriteSettings(ini, DefaultOf);  // the file exists, as after the first menu command
-  for (auto _ : state) WriteSettings(ini, DefaultOf);
+  WriteSettings(ini, DefaultOf, 96);  // the file exists, as after the first menu command
+  for (auto _ : state) WriteSettings(ini, DefaultOf, 96);
 }
 BENCHMARK(BM_SaveThirteenKeys)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadThirteenKeys(benchmark::State& state) {
   TTempDir dir;
   TIniFile ini(SettingsFilePath(dir.Path + "/varnel"));
-  WriteSettings(ini, DefaultOf);
+  WriteSettings(ini, DefaultOf, 96);
   for (auto _ : state) {
     int sum = 0;
     ReadSettings(ini, [&](TSettingId, int v) { sum += v; });
