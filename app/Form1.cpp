@@ -51,7 +51,7 @@ TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLoca
   ColorDialog1.SetOptions(cdFullOpen | cdShowHelp | cdAnyColor);
   Timer1.OnTimer = [this] { Application.Guard([this] { Timer1Timer(); }); };
   // The busiest line and the core lines: thin, on the total's axes, named in the legend.
-  for (TFastLineSeries* s : {&SeriesMax}) DesignCoreLine(*s);
+  for (TFastLineSeries* s : {&SeriesMax}) DesignCoreLine(*s, FScale);
   SeriesMax.SetName("SeriesMax");
   SeriesMax.SetValueFormat("Max ###0");
   // A line without a load this second shows its name alone in the legend.

@@ -74,11 +74,11 @@ void Scroll(TFastLineSeries& s, double v) {
 
 }  // namespace
 
-void DesignCoreLine(TFastLineSeries& s) {
+void DesignCoreLine(TFastLineSeries& s, const TPixelScale& scale) {
   s.Marks().SetVisible(false);
   s.XValues().SetOrder(loAscending);
   s.YValues().SetOrder(loNone);
-  s.LinePen().SetWidth(1);
+  s.LinePen().SetWidth(scale.Px(1));
   s.SetHorizAxis(aBottomAxis);
   s.SetVertAxis(aLeftAxis);
 }
@@ -200,7 +200,7 @@ void TForm1::ShowCores(const TLoadReading& reading, const std::string& caption) 
       }
       while (CoreSeries.size() < wanted) {
         auto s = std::make_unique<TFastLineSeries>();
-        DesignCoreLine(*s);
+        DesignCoreLine(*s, FScale);
         for (int i = 0; i < Series3.Count(); ++i) s->AppendY(0, "", clAutoColor);
         CoreSeries.push_back(std::move(s));
       }

@@ -18,8 +18,8 @@ void LoadMeter1Design(TMeter& m);
 void LoadChart2Design(TChart& c);
 // Series3's own values (line, value format, marks, axes); it joins no chart.
 void LoadSeries3Design(TFastLineSeries& s, const TPixelScale& scale = TPixelScale());
-// A line of the cores (the busiest core's, each core's): one pixel wide, no marks, on Series3's
+// A line of the cores (the busiest core's, each core's): one pixel wide at 96 per inch, no marks, on Series3's
 // axes; its colour and value format are the caller's.
-void DesignCoreLine(TFastLineSeries& s);
+void DesignCoreLine(TFastLineSeries& s, const TPixelScale& scale);
 
 }  // namespace varnel

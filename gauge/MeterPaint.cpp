@@ -270,7 +270,7 @@ void TMeter::PaintNeedle(TCanvas& c, const TMeterGeometry& g) {
 
 void TMeter::PaintCoreMarks(TCanvas& c, const TMeterGeometry& g) {
   if (!FRimMarks.empty()) {
-    const double length = std::max(4.0, g.R / 10.0);
+    const double length = std::max(static_cast<double>(FPixelScale.Px(4)), g.R / 10.0);
     c.Pen().SetWidth(std::max(1, FNeedleLayout.Thickness()));
     for (const TRimMark& m : FRimMarks) {
       if (std::isnan(m.Value)) continue;

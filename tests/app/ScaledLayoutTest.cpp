@@ -155,6 +155,26 @@ TEST(ScaledLayout, GaugePivotRadiusAndNeedle) {
   }
 }
 
+TEST(ScaledLayout, CoreLinesAndSecondNeedle) {
+  // The core lines and the busiest core's line are 1 pixel wide at 96, the busiest needle's body
+  // half the needle's 2: each scales and rounds half away from zero.
+  for (const TScaled& s : kScreens) {
+    TProgram p(s.Ppi, "Cores=2\n");
+    p.Fixture.ReadingOverride = [] { return std::optional<TLoadReading>(TLoadReading{40, {{"cpu0", 10}, {"cpu1", 70}}}); };
+    p.Fixture.Ws.Timer.Fire();
+    const std::string at = " at " + std::to_string(s.Ppi);
+    const int line = static_cast<int>(std::lround(1 * s.F));
+    ASSERT_EQ(p.Form().CoreSeries.size(), 2u) << at;
+    for (const auto& core : p.Form().CoreSeries) EXPECT_EQ(core->LinePen().Width(), line) << "core line" << at;
+    EXPECT_EQ(p.Form().SeriesMax.LinePen().Width(), line) << "busiest line" << at;
+
+    const TMeterGeometry g = p.Form().Meter1.ComputeGeometry(static_cast<int>(330 * s.F), static_cast<int>(165 * s.F));
+    ASSERT_TRUE(p.Form().Meter1.SecondValue()) << at;
+    const auto& n = g.SecondNeedle;
+    ExpectNear(std::hypot(n[5].x - n[4].x, n[5].y - n[4].y), 1 * s.F, "second needle body" + at);
+  }
+}
+
 TEST(ScaledLayout, GoldenPictures) {
   const char* samples[] = {"12", "45", "30", "80", "65", "20", "90", "37"};
   for (const TScaled& s : kScreens) {
