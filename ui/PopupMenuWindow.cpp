@@ -133,7 +133,17 @@ class TPopupRun {
   }
   void Pick(TMenuItem* item) {
     FPicked = item;
+    Finish();
+  }
+  // The menu is done: its levels go from the screen and the grab is given back at once, not
+  // once the toolkit's wait returns. While events keep coming (a flood of them, a busy program
+  // catching up) that wait goes on handling them; a click among them then reaches the window
+  // below, and a right click opens the menu again, instead of going to a menu already closed.
+  // The levels themselves live until the run ends (the event being handled may be one of theirs).
+  void Finish() {
     FDone = true;
+    for (auto level = FLevels.rbegin(); level != FLevels.rend(); ++level) (*level)->hide();
+    Fl::grab(nullptr);
   }
   // The user chose item i of level `depth`: a submenu opens, anything else is picked.
   void Choose(std::size_t depth, int i, bool byKey) {
@@ -292,7 +302,7 @@ int TPopupRun::Key() {
   switch (key) {
     case FL_Escape:
       if (depth == 0)
-        FDone = true;
+        Finish();
       else
         CloseInnermost();
       return 1;
@@ -341,7 +351,7 @@ int TPopupRun::Handle(int event) {
     case FL_PUSH: {
       const int d = LevelAt(Fl::event_x_root(), Fl::event_y_root());
       if (d < 0) {
-        FDone = true;  // a click outside closes the menu
+        Finish();  // a click outside closes the menu
         return 1;
       }
       FArmed = true;

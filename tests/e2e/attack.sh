@@ -3,6 +3,7 @@
 # a window manager. Drag sources that vanish in the middle of a drag, drag messages from a window
 # that does not exist and a burst of random client messages make the program's requests fail:
 # each failure is one line on standard error and the program carries on (its menu still opens).
+# Escape and a right click that reach the program together close the menu and open it again.
 # Resizes to 100000 x 100000 and a storm of random sizes: the program's pictures stay within the
 # screen's size, its menu opens, and its memory comes back at the first size; the pictures follow
 # the monitor when it grows and shrinks. At the end the X server is killed: the program ends with
@@ -102,6 +103,16 @@ sleep 0.3
 alive "a burst of random client messages"
 grep -q "^varnel: X error .*BadWindow" "$WORK/varnel.log" || fail "no X error was reported"
 menu_opens "the X errors"
+
+# ---- Escape and a right click at once ---------------------------------------------------------
+# A program that is busy (a flood of events, a loaded machine) gets a quick Escape and right click
+# together: the menu closes and opens again at once, the click does not go to the closing menu.
+for i in 1 2 3; do
+  "$ATTACK" menu-again "$WIN" >"$WORK/again" || fail "Escape and a right click together opened no menu ($(tail -1 "$WORK/again"))"
+  wait_for 3 "the menu after Escape and a right click" menu_at
+  xdotool key Escape
+  wait_for 3 "the menu to close after Escape and a right click" eval '! menu_at'
+done
 
 # ---- Any window size ------------------------------------------------------------------------
 # Any client can resize the window far beyond the screen ("100000" is 34464 on the wire). The

@@ -7,12 +7,15 @@
 //   xattack resize WINDOW COUNT SEED RATE
 //                                       COUNT resizes of random sizes up to 2^31, RATE a second
 //   xattack menu WINDOW [WIDTH HEIGHT]  (a resize, then) a right click; the time to the menu
+//   xattack menu-again WINDOW           the menu; then Escape and a right click in one go; the
+//                                       time to the menu again
 //
 // It exits 0 once every request has reached the server (what the window then does is up to it),
 // and 2 on a usage or connection error. X errors of its own requests (the target may be gone) are
 // counted, not fatal.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <cstdio>
@@ -133,21 +136,14 @@ int Resize(Display* d, Window target, int count, unsigned seed, int rate) {
   return 0;
 }
 
-// Optionally resizes `target` to w x h, then right-clicks it (a synthetic press and release at
-// (40, 40)) and waits up to 5 s for the menu: prints the milliseconds from the resize (or the
-// click) to the menu's map, or returns 1 when none came.
-int Menu(Display* d, Window target, long w, long h) {
-  const Window root = DefaultRootWindow(d);
-  XSelectInput(d, root, SubstructureNotifyMask);
-  XSync(d, False);
-  const auto start = std::chrono::steady_clock::now();
-  if (w > 0 && h > 0) XResizeWindow(d, target, static_cast<unsigned>(w), static_cast<unsigned>(h));
+// A synthetic right click (press and release) at (40, 40) of `target`.
+void SendRightClick(Display* d, Window target) {
   for (int type : {ButtonPress, ButtonRelease}) {
     XEvent e{};
     e.xbutton.type = type;
     e.xbutton.display = d;
     e.xbutton.window = target;
-    e.xbutton.root = root;
+    e.xbutton.root = DefaultRootWindow(d);
     e.xbutton.x = e.xbutton.y = 40;
     e.xbutton.button = Button3;
     e.xbutton.state = type == ButtonRelease ? Button3Mask : 0;
@@ -155,9 +151,30 @@ int Menu(Display* d, Window target, long w, long h) {
     e.xbutton.time = CurrentTime;
     XSendEvent(d, target, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &e);
   }
-  XFlush(d);
+}
+
+// A synthetic press and release of the Escape key, sent to `target`.
+void SendEscape(Display* d, Window target) {
+  for (int type : {KeyPress, KeyRelease}) {
+    XEvent e{};
+    e.xkey.type = type;
+    e.xkey.display = d;
+    e.xkey.window = target;
+    e.xkey.root = DefaultRootWindow(d);
+    e.xkey.keycode = XKeysymToKeycode(d, XK_Escape);
+    e.xkey.same_screen = True;
+    e.xkey.time = CurrentTime;
+    XSendEvent(d, target, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
+  }
+}
+
+using TClock = std::chrono::steady_clock;
+
+// Waits up to 5 s for a menu of `target`'s client to be mapped (root's SubstructureNotify must be
+// selected): prints the milliseconds since `start` and returns 0, or returns 1 when none came.
+int AwaitMenu(Display* d, Window target, TClock::time_point start) {
   const auto end = start + std::chrono::seconds(5);
-  while (std::chrono::steady_clock::now() < end) {
+  while (TClock::now() < end) {
     while (XPending(d) > 0) {
       XEvent e;
       XNextEvent(d, &e);
@@ -167,7 +184,7 @@ int Menu(Display* d, Window target, long w, long h) {
       XWindowAttributes a{};
       if (e.type == MapNotify && e.xmap.override_redirect && (e.xmap.window & ~0x1FFFFFUL) == (target & ~0x1FFFFFUL) &&
           XGetWindowAttributes(d, e.xmap.window, &a) && a.height > 40) {
-        const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const auto ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
         std::printf("menu after %.1f ms\n", ms);
         return 0;
       }
@@ -178,6 +195,35 @@ int Menu(Display* d, Window target, long w, long h) {
   return 1;
 }
 
+// Optionally resizes `target` to w x h, then right-clicks it (a synthetic press and release at
+// (40, 40)) and waits up to 5 s for the menu: prints the milliseconds from the resize (or the
+// click) to the menu's map, or returns 1 when none came.
+int Menu(Display* d, Window target, long w, long h) {
+  XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+  XSync(d, False);
+  const auto start = TClock::now();
+  if (w > 0 && h > 0) XResizeWindow(d, target, static_cast<unsigned>(w), static_cast<unsigned>(h));
+  SendRightClick(d, target);
+  XFlush(d);
+  return AwaitMenu(d, target, start);
+}
+
+// Opens the menu with a right click; then sends Escape and another right click in one go (as a
+// user's quick Escape and click reach a program that is busy): the menu closes and the second
+// click opens it again. Prints the time to the second menu, or returns 1 when none came.
+int MenuAgain(Display* d, Window target) {
+  XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+  XSync(d, False);
+  SendRightClick(d, target);
+  XFlush(d);
+  if (AwaitMenu(d, target, TClock::now()) != 0) return 1;
+  const auto start = TClock::now();
+  SendEscape(d, target);
+  SendRightClick(d, target);
+  XFlush(d);
+  return AwaitMenu(d, target, start);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,7 +231,8 @@ int main(int argc, char** argv) {
       "usage: xattack dnd-vanish|dnd-bogus WINDOW [TIMES]\n"
       "       xattack flood WINDOW COUNT SEED\n"
       "       xattack resize WINDOW COUNT SEED RATE\n"
-      "       xattack menu WINDOW [WIDTH HEIGHT]\n";
+      "       xattack menu WINDOW [WIDTH HEIGHT]\n"
+      "       xattack menu-again WINDOW\n";
   if (argc < 3) {
     std::fputs(usage, stderr);
     return 2;
@@ -208,6 +255,8 @@ int main(int argc, char** argv) {
     rc = Flood(d, target, static_cast<int>(arg(3, 0)), static_cast<unsigned>(arg(4, 1)));
   else if (mode == "menu")
     rc = Menu(d, target, arg(3, 0), arg(4, 0));
+  else if (mode == "menu-again")
+    rc = MenuAgain(d, target);
   else if (mode == "resize" && argc >= 6)
     rc = Resize(d, target, static_cast<int>(arg(3, 0)), static_cast<unsigned>(arg(4, 1)), static_cast<int>(arg(5, 0)));
   else
