@@ -331,8 +331,10 @@ class TChartSeries {
   std::vector<std::unique_ptr<TChartValueList>> FColumnLists;
   TChartValueList* FXValues = nullptr;
   TChartValueList* FYValues = nullptr;
-  TShiftVector<TColor> FPointColors;
-  TShiftVector<std::string> FPointLabels;  // an empty label is an absent one
+  // Per-point colours and labels take no room while every point has the automatic colour and
+  // no label, as the lines of the scrolling graph have.
+  TDefaultedShiftVector<TColor> FPointColors{clAutoColor};
+  TDefaultedShiftVector<std::string> FPointLabels;  // an empty label is an absent one
   TColor FSeriesColor = clAutoColor;
   bool FShowInLegend = true;
   int FCursor = 0;

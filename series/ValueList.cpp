@@ -2,8 +2,14 @@
 // notifications.
 #include "series/ValueList.h"
 
+#include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cmath>
+#include <memory>
+#include <mutex>
 #include <utility>
+#include <vector>
 
 #include "base/Exceptions.h"
 #include "base/Messages.h"
@@ -42,34 +48,72 @@ double TChartValueList::StoredValue(int index) const {
 
 double TChartValueList::Last() const { return Value(Count() - 1); }
 
-void TChartValueList::DropOffset() {
-  if (FOffset == 0) return;
-  double* p = FValues.data();
-  for (std::size_t i = 0, n = FValues.size(); i < n; ++i) p[i] -= FOffset;
-  FFirst -= FOffset;
-  FOffset = 0;
+namespace {
+
+// 0, 1, 2, ... as one run of at least n doubles, shared by every numbered list. A longer run
+// takes over when one is asked for; the shorter ones stay, so a run handed out stays valid.
+const double* WholeNumbers(std::size_t n) {
+  static std::atomic<const double*> current{nullptr};
+  static std::atomic<std::size_t> length{0};
+  if (n <= length.load(std::memory_order_acquire)) return current.load(std::memory_order_acquire);
+  static std::mutex mutex;
+  static std::vector<std::unique_ptr<double[]>> runs;
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (n > length.load(std::memory_order_relaxed)) {
+    const std::size_t size = std::max<std::size_t>(1024, std::bit_ceil(n));
+    auto run = std::make_unique<double[]>(size);
+    for (std::size_t i = 0; i < size; ++i) run[i] = static_cast<double>(i);
+    current.store(run.get(), std::memory_order_release);
+    length.store(size, std::memory_order_release);
+    runs.push_back(std::move(run));
+  }
+  return current.load(std::memory_order_acquire);
 }
 
-double TChartValueList::Encode(double stored) {
-  if (FOffset == 0) return stored;
-  if (IsPlainZeroOrWhole(stored) && std::fabs(FOffset) < kWholeLimit) return stored + FOffset;
-  DropOffset();
-  return stored;
+}  // namespace
+
+const double* TChartValueList::StoredValues() const {
+  return FNumbered ? WholeNumbers(FCount) : FValues.data();
 }
 
-void TChartValueList::KeepNumbered(std::size_t i, double slot) {
-  if (FValues.size() == 1) FFirst = slot, FNumbered = true;  // the first value starts the count
-  FNumbered = FNumbered && slot == FFirst + static_cast<double>(i) && IsPlainZeroOrWhole(slot);
+void TChartValueList::StoreValues() {
+  if (!FNumbered) return;
+  FValues.clear();
+  FValues.reserve(FCount);
+  for (std::size_t i = 0; i < FCount; ++i) FValues.push_back(FFirst + static_cast<double>(i));
+  FNumbered = false;
+  FFirst = 0;
+  FCount = 0;
+}
+
+bool TChartValueList::ContinuesNumbers(double stored) const {
+  return FNumbered && IsPlainZeroOrWhole(stored) && (FCount == 0 || stored == FFirst + static_cast<double>(FCount));
+}
+
+void TChartValueList::PushBack(double stored) {
+  if (ContinuesNumbers(stored)) {
+    if (FCount == 0) FFirst = stored;
+    ++FCount;
+    return;
+  }
+  StoreValues();
+  FValues.push_back(stored);
 }
 
 void TChartValueList::SetValue(int index, double value) {
   CheckIndex(index, Count());
-  const double slot = Encode(value);
-  const auto i = static_cast<std::size_t>(index);
-  FValues[i] = slot;
-  // One slot changed: the list stays numbered only if it was and the new slot fits.
-  KeepNumbered(i, slot);
   FExact = false;  // the statistics are left as they were
+  const auto i = static_cast<std::size_t>(index);
+  if (FNumbered && value == At(i) && IsPlainZeroOrWhole(value)) return;
+  StoreValues();
+  FValues[i] = value;
+  // A single whole number is numbered again.
+  if (FValues.size() == 1 && IsPlainZeroOrWhole(value)) {
+    FValues.clear();
+    FNumbered = true;
+    FFirst = value;
+    FCount = 1;
+  }
 }
 
 void TChartValueList::AddStatistics(double stored) {
@@ -105,13 +149,10 @@ int TChartValueList::AddValue(double value) {
     }
   }
   if (at == n) {
-    const double slot = Encode(value);
-    FValues.push_back(slot);
-    KeepNumbered(static_cast<std::size_t>(n), slot);
+    PushBack(value);
   } else {
-    DropOffset();
+    StoreValues();
     FValues.insert(static_cast<std::size_t>(at), value);
-    FNumbered = false;
   }
   AddStatistics(value);
   return at;
@@ -120,13 +161,10 @@ int TChartValueList::AddValue(double value) {
 void TChartValueList::InsertValue(int index, double value) {
   CheckIndex(index, Count() + 1);
   if (index == Count()) {
-    const double slot = Encode(value);
-    FValues.push_back(slot);
-    KeepNumbered(static_cast<std::size_t>(index), slot);
+    PushBack(value);
   } else {
-    DropOffset();
+    StoreValues();
     FValues.insert(static_cast<std::size_t>(index), value);
-    FNumbered = false;
   }
   AddStatistics(value);
 }
@@ -135,20 +173,19 @@ void TChartValueList::DeleteValue(int index) {
   CheckIndex(index, Count());
   const auto i = static_cast<std::size_t>(index);
   const double s = At(i);
-  FValues.erase(i);
-  if (FValues.empty()) {
-    FOffset = FFirst = 0;
-    FNumbered = true;
-  } else if (FNumbered && i == 0) {
-    FFirst += 1;  // slot j now holds what slot j + 1 held
-  } else if (i != FValues.size()) {
-    FNumbered = false;
+  if (FNumbered && (i == 0 || i + 1 == FCount)) {
+    if (i == 0) FFirst += 1;  // value j is now what value j + 1 was
+    --FCount;
+  } else {
+    StoreValues();
+    FValues.erase(i);
   }
+  if (Count() == 0) ClearStorage();
   const double v = s * FMultiplier;
   FSum -= v;
   FAbsSum -= std::fabs(v);
   // A rescan would find the extremes unchanged while another value holds each of them.
-  if (FExact && !FNumbered && !FValues.empty()) {
+  if (FExact && !FNumbered) {
     const int low = v == FLowest ? FLowCount - 1 : FLowCount;
     const int high = v == FHighest ? FHighCount - 1 : FHighCount;
     if (low > 0 && high > 0) {
@@ -160,10 +197,15 @@ void TChartValueList::DeleteValue(int index) {
   RecomputeExtremes();
 }
 
-void TChartValueList::ClearValues() {
+void TChartValueList::ClearStorage() {
   FValues.clear();
-  FOffset = FFirst = 0;
   FNumbered = true;
+  FFirst = 0;
+  FCount = 0;
+}
+
+void TChartValueList::ClearValues() {
+  ClearStorage();
   FSum = 0.0;
   FAbsSum = 0.0;
   FHighest = 0.0;
@@ -177,7 +219,7 @@ void TChartValueList::RecomputeExtremes() {
   FLowest = 0.0;
   FHighCount = FLowCount = 0;
   FExact = true;
-  const std::size_t n = FValues.size();
+  const auto n = static_cast<std::size_t>(Count());
   if (n == 0) return;
   // Extremes of the raw values, then multiplied: a negative multiplier swaps them. The result
   // equals comparing the multiplied values one by one. A numbered list has them at its ends.
@@ -189,10 +231,10 @@ void TChartValueList::RecomputeExtremes() {
     FLowCount = FHighCount = 1;
   } else {
     const double* p = FValues.data();
-    lo = p[0] - FOffset;
+    lo = p[0];
     hi = lo;
     for (std::size_t i = 0; i < n; ++i) {
-      const double v = p[i] - FOffset;
+      const double v = p[i];
       if (v < lo) lo = v, FLowCount = 0;
       if (v > hi) hi = v, FHighCount = 0;
       FLowCount += v == lo ? 1 : 0;
@@ -208,15 +250,10 @@ void TChartValueList::RecomputeExtremes() {
 }
 
 void TChartValueList::Renumber() {
-  const std::size_t n = FValues.size();
-  if (FNumbered && std::fabs(FFirst) < kWholeLimit / 2) {
-    FOffset = FFirst;  // slot i holds FFirst + i: value i
-  } else {
-    double* p = FValues.data();
-    for (std::size_t i = 0; i < n; ++i) p[i] = static_cast<double>(i);
-    FOffset = FFirst = 0;
-    FNumbered = true;
-  }
+  // 0, 1, 2, ...: a numbered list, whatever it held.
+  const auto n = static_cast<std::size_t>(Count());
+  ClearStorage();
+  FCount = n;
   FExact = false;  // the statistics are left as they were
 }
 

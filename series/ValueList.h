@@ -3,11 +3,13 @@
 // the axes find their range without a scan, and the Renumber step of the scrolling graph.
 //
 // Stored values are raw; Value(i) reads raw x Multiplier, and the statistics are in multiplied
-// units. The once-a-second "drop the oldest, renumber, append" cycle of the scrolling graph
-// touches no more than the values at the ends, whatever the plot's length: removing the first
-// value moves nothing, a list known to hold consecutive whole numbers is renumbered by moving an
-// offset instead of rewriting it, and deleting a value rescans for the extremes only when it
-// was the last one holding one of them.
+// units. A list that holds consecutive whole numbers (the X values of the scrolling graph) keeps
+// only its first value and its length, and takes room for its values only once they stop being
+// consecutive. The once-a-second "drop the oldest, renumber, append" cycle of the scrolling
+// graph touches no more than the values at the ends, whatever the plot's length: removing the
+// first value moves nothing, renumbering a list of consecutive numbers changes its first value
+// alone, and deleting a value rescans for the extremes only when it was the last one holding
+// one of them.
 //
 //   TChartValueList& x = series.XValues();
 //   x.DeleteValue(0);  x.Renumber();  x.AddValue(x.Count());
@@ -33,7 +35,7 @@ class TChartValueList {
 
   TChartSeries* OwnerSeries() const { return FOwner; }
 
-  int Count() const { return static_cast<int>(FValues.size()); }
+  int Count() const { return FNumbered ? static_cast<int>(FCount) : static_cast<int>(FValues.size()); }
   // Stored value x Multiplier; raises EListError "List index out of bounds (%d)" outside
   // 0..Count-1.
   double Value(int index) const;
@@ -42,9 +44,10 @@ class TChartValueList {
   double Last() const;
   // The raw stored values as one contiguous run of Count() doubles, each StoredOffset() above
   // the value it stands for: StoredValue(i) == StoredValues()[i] - StoredOffset(), exactly
-  // (valid until the next change). The offset is 0 unless the list holds whole numbers only.
-  const double* StoredValues() const { return FValues.data(); }
-  double StoredOffset() const { return FOffset; }
+  // (valid until the next change). The offset is 0 unless the list holds whole numbers only
+  // (a numbered list hands out a run of whole numbers shared by every such list).
+  const double* StoredValues() const;
+  double StoredOffset() const { return FNumbered ? 0.0 - FFirst : 0.0; }
 
   // Overwrites the stored value; statistics and everyone else are left alone.
   void SetValue(int index, double value);
@@ -61,8 +64,9 @@ class TChartValueList {
   // Copies Order, DateTime, Multiplier and ValueSource (not the name, not the values).
   void Assign(const TChartValueList& source);
 
-  // Whether slot i holds the whole number slot 0 + i for every i: the stored values then rise
-  // by exactly one from the first, with no value that is not a number among them.
+  // Whether the stored values rise by exactly one from the first, all whole numbers (none of
+  // them a negative zero); such a list keeps no values, only the first and the count. False
+  // may also mean "not known" for a list whose values were once out of step.
   bool Numbered() const { return FNumbered; }
   TChartListOrder Order() const { return FOrder; }
   void SetOrder(TChartListOrder v) { FOrder = v; }
@@ -89,21 +93,24 @@ class TChartValueList {
  private:
   void CheckIndex(int index, int limit) const;
   void AddStatistics(double stored);
-  // The stored value at i (the physical slot less the offset).
-  double At(std::size_t i) const { return FValues[i] - FOffset; }
-  // The slot value for a stored value; with a non-zero offset only whole numbers fit exactly,
-  // so anything else first takes the offset out of every slot.
-  double Encode(double stored);
-  void DropOffset();
-  // Whether the value put in slot i keeps the list numbered (slot i == FFirst + i).
-  void KeepNumbered(std::size_t i, double slot);
+  // The stored value at i.
+  double At(std::size_t i) const { return FNumbered ? FFirst + static_cast<double>(i) : FValues[i]; }
+  // Whether appending the value keeps the list numbered.
+  bool ContinuesNumbers(double stored) const;
+  // Appends to a list kept numbered or stored, whichever the value allows.
+  void PushBack(double stored);
+  // Empty and numbered, the storage given back.
+  void ClearStorage();
+  // Gives a numbered list room for its values (FFirst, FFirst + 1, ...); it is stored from then on.
+  void StoreValues();
 
   TChartSeries* FOwner;
-  TShiftVector<double> FValues;  // slots: stored value + FOffset
-  double FOffset = 0.0;
-  // Slot i holds FFirst + i for every i (whole numbers, no negative zero).
+  // Numbered: value i is FFirst + i for i < FCount (whole numbers below 2^52, no negative zero),
+  // and FValues is empty. Otherwise FValues holds the values.
   bool FNumbered = true;
   double FFirst = 0.0;
+  std::size_t FCount = 0;
+  TShiftVector<double> FValues;
   // Highest and Lowest are those of a rescan and FHighCount / FLowCount values hold them (kept
   // only with multiplier 1 and while no value that is not a number or a negative zero is there,
   // where the scan's outcome depends on where such a value stands).

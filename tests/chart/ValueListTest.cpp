@@ -1,5 +1,6 @@
 // Value lists: ordered insertion, running statistics through delete and renumber, the
-// list-index error, and the front-removal storage behaving like a plain array.
+// list-index error, the front-removal storage behaving like a plain array, and the values of
+// numbered lists (kept without storage) read through their shared run.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -255,6 +256,28 @@ TEST(ValueList, RandomEditsMatchAPlainArray) {
       if (ref.V.size() > 300) l.ClearValues(), ref = TPlainList{{}, ref.Order, ref.Mult};
     }
   }
+}
+
+// Numbered lists read their values from one shared run of whole numbers: a run handed to one
+// list stays readable while another list asks for a longer one, and a list that stops being
+// numbered reads its own values from then on.
+TEST(ValueList, NumberedValuesReadThroughTheSharedRunStayValid) {
+  TChartValueList a(nullptr, "X"), b(nullptr, "X");
+  for (int i = 0; i < 10; ++i) a.AddValue(i + 5);
+  a.DeleteValue(0);  // 6 .. 14
+  ASSERT_TRUE(a.Numbered());
+  const double* run = a.StoredValues();
+  for (int i = 0; i < 300000; ++i) b.AddValue(i - 7);
+  const double* longRun = b.StoredValues();
+  EXPECT_EQ(longRun[299999] - b.StoredOffset(), 299992.0);
+  for (int i = 0; i < a.Count(); ++i) EXPECT_EQ(run[i] - a.StoredOffset(), 6.0 + i);
+  EXPECT_EQ(a.Highest(), 14.0);
+  b.Renumber();
+  EXPECT_EQ(b.StoredValues()[0] - b.StoredOffset(), 0.0);
+  a.SetValue(3, 2.5);
+  EXPECT_FALSE(a.Numbered());
+  EXPECT_EQ(Values(a), (std::vector<double>{6, 7, 8, 2.5, 10, 11, 12, 13, 14}));
+  EXPECT_EQ(a.StoredValues()[3] - a.StoredOffset(), 2.5);
 }
 
 }  // namespace
