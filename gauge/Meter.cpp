@@ -47,6 +47,7 @@ void TMeter::Loaded() {
 }
 
 void TMeter::Repaint() {
+  FLast.Valid = false;  // a property changed: the whole picture is drawn again
   if (FLoading) return;  // Loaded paints once at the end
   Paint();
 }
@@ -120,13 +121,13 @@ void TMeter::SetSecondNeedle(std::optional<double> value, TColor color) {
   if (value == FSecondValue && color == FSecondColor) return;
   FSecondValue = value;
   FSecondColor = color;
-  Paint();
+  RepaintMoved();
 }
 
 void TMeter::SetRimMarks(const std::vector<TRimMark>& marks) {
   if (marks == FRimMarks) return;
   FRimMarks = marks;
-  Paint();
+  RepaintMoved();
 }
 
 void TMeter::SetValue(double v) {
@@ -147,7 +148,7 @@ void TMeter::SetValue(double v) {
     FLimHighActive = false;
     FLimLowActive = false;
   }
-  Repaint();
+  RepaintMoved();
 }
 
 void TMeter::SetMeterDecPlaces(int v) {

@@ -15,9 +15,11 @@
 //   m.SetValue(37);   // clamped into the range, repainted at once
 #pragma once
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 #include <string_view>
 
@@ -75,7 +77,10 @@ class TMeter {
   // --- Host and loading -------------------------------------------------------------------
   // The window that shows the gauge (not owned; nullptr detaches). The gauge's size is the
   // host's client area. Setting the host does not paint; the host asks for a Paint.
-  void SetHost(TControlHost* host) { FHost = host; }
+  void SetHost(TControlHost* host) {
+    FHost = host;
+    FLast.Valid = false;
+  }
   TControlHost* Host() const { return FHost; }
   // The gauge's size: the host's client area, or the constructor's 297 x 209 without a host.
   int Width() const;
@@ -238,6 +243,17 @@ class TMeter {
     bool operator==(const TScaleKey&) const = default;
   };
   TScaleKey ScaleKey(const TMeterGeometry& g) const;
+  // Repaints after the needles or the rim marks moved and nothing else changed: while the
+  // window surface still holds the last picture, only the part they covered before or cover
+  // now is drawn again (the kept picture under it, then what lies over it, clipped to it);
+  // otherwise the whole gauge, as Paint. Each tick moves the needle, so this is the usual paint.
+  void RepaintMoved();
+  // The part of the picture the needles, their shadow and the rim marks cover, with room for
+  // their pens.
+  TRect MovedBounds(const TMeterGeometry& g) const;
+  // The inner and outer end of a rim mark at a value: a tenth of the radius long (at least 4
+  // pixels at 96 per inch), ending a pixel inside the arc.
+  std::pair<TPoint, TPoint> RimMarkEnds(const TMeterGeometry& g, double value) const;
   // The canvas state every paint starts the picture with.
   void ResetCanvas(TCanvas& c);
   // Drawing steps of Paint (MeterPaint.cpp).
@@ -257,6 +273,15 @@ class TMeter {
   TScaleKey FScaleKey;
   bool FScaleKept = false;
   TCanvasTrace* FPaintTrace = nullptr;
+  // What the last paint drew onto, and where its needles and marks were (for RepaintMoved).
+  struct TLastPaint {
+    const TCanvas* Canvas = nullptr;
+    std::uint64_t Generation = 0;
+    TRect Moved{};
+    bool LimHigh = false, LimLow = false;
+    bool Valid = false;
+  };
+  TLastPaint FLast;
 
   std::string FCaption = "V";
   TColor FColorBakG = clWhite;

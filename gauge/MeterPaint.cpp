@@ -8,6 +8,7 @@
 // angle t and radius r is (Round(cx + r cos t), Round(cy - r sin t)).
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -177,7 +178,75 @@ void TMeter::Paint() {
   PaintLamps(c, g);
   PaintFrame(c, g);
   c.SetTrace(nullptr);
+  FLast = {window, window->TargetGeneration(), MovedBounds(g), FLimHighActive, FLimLowActive, !FPaintTrace};
   FHost->Present();
+}
+
+void TMeter::RepaintMoved() {
+  if (!FHost || !FVisible || FLoading) return;
+  TCanvas* window = FHost->WindowCanvas();
+  if (!FLast.Valid || FPaintTrace || !FScaleKept || window != FLast.Canvas || !window ||
+      window->TargetGeneration() != FLast.Generation)
+    return Paint();
+  const TRect client = FHost->ClientRect();
+  const TMeterGeometry g = ComputeGeometry(client.Width(), client.Height());
+  if (!g.Paintable || !(ScaleKey(g) == FScaleKey) || FLimHighActive != FLast.LimHigh || FLimLowActive != FLast.LimLow)
+    return Paint();
+  // Where the needles were and where they are now, each drawn again from the kept picture up;
+  // one rectangle around both when that is no larger than the two.
+  const TRect now = MovedBounds(g), before = FLast.Moved;
+  auto area = [](const TRect& r) { return static_cast<long long>(r.Right - r.Left) * (r.Bottom - r.Top); };
+  const TRect both{std::min(before.Left, now.Left), std::min(before.Top, now.Top), std::max(before.Right, now.Right),
+                   std::max(before.Bottom, now.Bottom)};
+  TCanvas& c = *window;
+  auto redraw = [&](const TRect& part) {
+    const TRect r{std::max(0, part.Left), std::max(0, part.Top), std::min(g.W, part.Right), std::min(g.H, part.Bottom)};
+    if (r.Left >= r.Right || r.Top >= r.Bottom) return;
+    c.SetTrace(nullptr);
+    c.ClearClip();
+    c.CopyRect(r, FScale, r);
+    ResetCanvas(c);
+    c.SetClipRect(r);
+    PaintCoreMarks(c, g);
+    PaintNeedle(c, g);
+    PaintCover(c, g);
+    PaintLamps(c, g);
+    PaintFrame(c, g);
+    c.ClearClip();
+  };
+  if (area(both) <= area(before) + area(now)) {
+    redraw(both);
+  } else {
+    redraw(before);
+    redraw(now);
+  }
+  FLast.Moved = now;
+  FHost->Present();
+}
+
+TRect TMeter::MovedBounds(const TMeterGeometry& g) const {
+  const TNeedleLayout& n = FNeedleLayout;
+  TRect r{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  auto add = [&r](TPoint p) {
+    r.Left = std::min(r.Left, p.x), r.Top = std::min(r.Top, p.y);
+    r.Right = std::max(r.Right, p.x), r.Bottom = std::max(r.Bottom, p.y);
+  };
+  for (TPoint p : g.Needle) {
+    add(p);
+    add(TPoint{p.x - n.ShadowDx(), p.y - n.ShadowDy()});
+  }
+  if (FSecondValue)
+    for (TPoint p : g.SecondNeedle) add(p);
+  for (const TRimMark& m : FRimMarks) {
+    if (std::isnan(m.Value)) continue;
+    const auto [inner, outer] = RimMarkEnds(g, m.Value);
+    add(inner);
+    add(outer);
+  }
+  // The widest pen is the rim marks' (the needle's thickness) or the outline's; a pixel more
+  // each side for the rounding of wide lines.
+  const int pen = std::max(FPixelScale.Px(1), n.Thickness()) + 2;
+  return {r.Left - pen, r.Top - pen, r.Right + pen + 1, r.Bottom + pen + 1};
 }
 
 // Scale arc, short ticks, labelled ticks with their labels, caption.
@@ -268,14 +337,18 @@ void TMeter::PaintNeedle(TCanvas& c, const TMeterGeometry& g) {
   c.Polygon(g.Needle);
 }
 
+std::pair<TPoint, TPoint> TMeter::RimMarkEnds(const TMeterGeometry& g, double value) const {
+  const double length = std::max(static_cast<double>(FPixelScale.Px(4)), g.R / 10.0);
+  const double a = g.Angle(std::clamp(value, g.Min, g.Max));
+  return {g.At(a, g.R - 1 - length), g.At(a, g.R - 1)};
+}
+
 void TMeter::PaintCoreMarks(TCanvas& c, const TMeterGeometry& g) {
   if (!FRimMarks.empty()) {
-    const double length = std::max(static_cast<double>(FPixelScale.Px(4)), g.R / 10.0);
     c.Pen().SetWidth(std::max(1, FNeedleLayout.Thickness()));
     for (const TRimMark& m : FRimMarks) {
       if (std::isnan(m.Value)) continue;
-      const double a = g.Angle(std::clamp(m.Value, g.Min, g.Max));
-      const TPoint outer = g.At(a, g.R - 1), inner = g.At(a, g.R - 1 - length);
+      const auto [inner, outer] = RimMarkEnds(g, m.Value);
       SetPen(c, m.Color);
       c.MoveTo(inner.x, inner.y);
       c.LineTo(outer.x, outer.y);

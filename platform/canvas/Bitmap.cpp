@@ -109,6 +109,7 @@ void TBitmap::SetMonochrome(bool v) {
   if (v == FMonochrome) return;
   FMonochrome = v;
   if (v) std::transform(FData, FData + Count(), FData, NearestMonoPixel);
+  if (FCanvas) FCanvas->TargetResized();
 }
 
 TCanvas& TBitmap::Canvas() {

@@ -382,7 +382,10 @@ void TCanvas::OnBrushChanged() {
   }
 }
 
-void TCanvas::TargetResized() { RebuildClipRegion(); }
+void TCanvas::TargetResized() {
+  ++FTargetGeneration;
+  RebuildClipRegion();
+}
 
 bool TCanvas::MonochromeTarget() const { return FBitmap && FBitmap->Monochrome(); }
 

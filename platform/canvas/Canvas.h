@@ -163,8 +163,11 @@ class TCanvas {
   // Reports one operation to the trace, when one is set (for the canvas's own back ends).
   void TraceCall(const char* op, std::initializer_list<int> args, std::string_view text = {});
 
-  // Called by TBitmap when its pixels move or change size.
+  // Called by TBitmap when its pixels move, change size or are converted.
   void TargetResized();
+  // Counts TargetResized calls: while it stays the same, the target holds the pixels drawn
+  // through this canvas (a component that redraws only what changed relies on it).
+  std::uint64_t TargetGeneration() const { return FTargetGeneration; }
 
   // The pixel word a pen, brush or text colour paints with, and that of the background colour
   // (the colours themselves, or black and white on a monochrome bitmap).
@@ -193,6 +196,7 @@ class TCanvas {
   std::vector<TPoint> FClipPolygon;
   TFillMode FClipFillMode = ALTERNATE;
   std::unique_ptr<raster::TClipRegion> FRegion;  // the visible pixels: bitmap and clip
+  std::uint64_t FTargetGeneration = 0;
   TCanvasTrace* FTrace = nullptr;
   friend class TCanvasAccess;  // the raster and text back ends
 };

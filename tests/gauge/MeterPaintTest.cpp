@@ -292,8 +292,8 @@ TEST(MeterPaint, OffscreenBitmapIsReusedWhileTheSizeStays) {
   EXPECT_EQ(host.Surface().Pixel(150, 60), m.OffscreenBitmap().Pixel(150, 60));  // the dial, above the needle's reach
 }
 
-// The kept picture under the needle: after any change of any property, each new value shows
-// exactly what a full repaint shows (the reference gauge paints with a trace, which always
+// The kept picture under the needle and the redraw of only what the needles moved over: after
+// any change of any property, each new value shows exactly what a full repaint shows (the reference gauge paints with a trace, which always
 // draws everything), for values that are not numbers or infinite too, and ranges and sizes at
 // their limits. A hidden gauge keeps no picture.
 TEST(MeterPaint, KeptScaleMatchesAFullRepaintAfterEveryChange) {
@@ -331,6 +331,21 @@ TEST(MeterPaint, KeptScaleMatchesAFullRepaintAfterEveryChange) {
       {"size", [](TMeter& m) { static_cast<TBitmapHost*>(m.Host())->Resize(400, 260), m.Paint(); }},
       {"system colours", [](TMeter& m) { m.SetColorBakG(clBtnFace), SetSystemColor(15, clAqua), m.Paint(); }},
       {"hidden and shown", [](TMeter& m) { m.SetVisible(false), m.SetVisible(true); }},
+      // The needles and marks alone move: what they covered before and cover now is redrawn.
+      {"busiest and marks move", [](TMeter& m) {
+         for (double v : {10.0, 95.0, 55.0, -20.0}) {
+           m.SetSecondNeedle(v, clRed);
+           m.SetRimMarks({{v, clBlue}, {100 - v, clLime}, {std::nan(""), clRed}});
+         }
+       }},
+      {"busiest gone", [](TMeter& m) { m.SetSecondNeedle(std::nullopt, clRed), m.SetRimMarks({}); }},
+      // A surface made anew at the same size holds none of the last picture.
+      {"surface anew", [](TMeter& m) {
+         auto* host = static_cast<TBitmapHost*>(m.Host());
+         const int w = host->Surface().Width(), h = host->Surface().Height();
+         host->Resize(0, 0), host->Resize(w, h);
+       }},
+      {"denser screen", [](TMeter& m) { m.SetScale(TPixelScale(192)), m.NeedleLayout().SetThickness(4); }},
       // Bad input: the widest finite range, a range of the smallest numbers, no room at all.
       {"largest range", [](TMeter& m) { m.SetMeterMaxValue(DBL_MAX), m.SetMeterMinValue(-DBL_MAX); }},
       {"tiny range", [](TMeter& m) { m.SetMeterMinValue(0), m.SetMeterMaxValue(4.9e-324); }},
