@@ -19,30 +19,13 @@ for tool in Xvfb xdotool xwininfo xdpyinfo xev xrandr; do
   command -v "$tool" >/dev/null || { echo "attack: $tool is missing"; exit 1; }
 done
 
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-  local p
-  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/common.sh"
+begin_e2e
 
 fail() {
   echo "attack FAILED: $*"
   [ -f "$WORK/varnel.log" ] && { echo "--- program output (last lines):"; tail -20 "$WORK/varnel.log"; }
   exit 1
-}
-# wait_for SECONDS DESCRIPTION COMMAND...: retries COMMAND every 50 ms until it succeeds.
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
 }
 
 # A display of our own: the server takes the first free number itself and tells it.

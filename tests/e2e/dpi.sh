@@ -16,16 +16,11 @@ for tool in Xvfb xdotool xwininfo xdpyinfo xwd xrdb; do
   command -v "$tool" >/dev/null || { echo "e2e dpi: $tool is missing"; exit 1; }
 done
 
-WORK=$(mktemp -d)
-PIDS=()
+. "$(dirname "$0")/common.sh"
+begin_e2e
 VPID=""
-cleanup() {
-  local p
-  for p in "${PIDS[@]}" $VPID; do kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]}" $VPID; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+# The program goes first, then the servers.
+trap '[ -z "$VPID" ] || kill "$VPID" 2>/dev/null || true; end_e2e' EXIT
 
 fail() {
   echo "e2e dpi FAILED: $*"
@@ -33,36 +28,11 @@ fail() {
   [ -f "$WORK/varnel.log" ] && { echo "--- program output:"; cat "$WORK/varnel.log"; }
   exit 1
 }
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
-}
 
 # A display of our own (the first free number whose server starts); -noreset keeps the root
 # window's resources when the last client goes, as a desktop session does.
-DISP=""
-for n in $(seq 161 230); do
-  [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
-  Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-  XPID=$!
-  end=$((SECONDS + 10))
-  until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$XPID" 2>/dev/null || [ $SECONDS -ge $end ]; do
-    sleep 0.05
-  done
-  if kill -0 "$XPID" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-    PIDS+=($XPID)
-    DISP=":$n"
-    break
-  fi
-  kill "$XPID" 2>/dev/null || true
-done
-[ -n "$DISP" ] || fail "no X server could be started"
-export DISPLAY=$DISP
+start_private_server 161 230 "$WORK/xvfb.log" Xvfb -screen 0 1600x1000x24 -nolisten tcp -noreset
+export DISPLAY=$SERVER
 echo "Xft.dpi: 192" | xrdb -merge -nocpp || fail "xrdb could not set Xft.dpi"
 
 cp "$VARNEL" "$WORK/varnel"

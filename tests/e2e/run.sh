@@ -27,15 +27,8 @@ for tool in "${TOOLS[@]}"; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }
 done
 
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-  local p
-  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/common.sh"
+begin_e2e
 
 fail() {
   echo "e2e ($MODE) FAILED: $*"
@@ -45,37 +38,9 @@ fail() {
   [ -f "$WORK/openbox.log" ] && { echo "--- openbox:"; cat "$WORK/openbox.log"; }
   exit 1
 }
-# wait_for SECONDS DESCRIPTION COMMAND...: retries COMMAND every 50 ms until it succeeds.
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
-}
 
-# A display of our own: the first free number whose server starts (another test may take a
-# number between the check and the start; then its server exits and the next number is tried).
-DISP=""
-for n in $(seq 91 160); do
-  [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-  XPID=$!
-  end=$((SECONDS + 10))
-  until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$XPID" 2>/dev/null || [ $SECONDS -ge $end ]; do
-    sleep 0.05
-  done
-  if kill -0 "$XPID" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-    PIDS+=($XPID)
-    DISP=":$n"
-    break
-  fi
-  kill "$XPID" 2>/dev/null || true
-done
-[ -n "$DISP" ] || fail "no X server could be started"
-export DISPLAY=$DISP
+start_private_server 91 160 "$WORK/xvfb.log" Xvfb -screen 0 1024x768x24 -nolisten tcp
+export DISPLAY=$SERVER
 if [ "$MODE" = openbox ]; then
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
   PIDS+=($!)
