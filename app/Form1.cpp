@@ -166,8 +166,9 @@ void TForm1::AlignControls() {
 void TForm1::FormCreate() {
   // The settings file, read and applied key by key.
   ReadSettings();
-  // The lines of the Cores choice.
+  // The lines of the Cores choice; the total alone needs no core's load.
   if (FCores != 0) ApplyCoreLines();
+  if (FLoadSource) FLoadSource->SetCoresWanted(FCores != 0);
   // The plot: PlotSeconds points of zero load.
   ResetPlot();
   // Window level: above the others, or normal.

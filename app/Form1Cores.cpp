@@ -93,6 +93,7 @@ void TForm1::ApplyCoreLines() {
   CoresTotal1->SetChecked(FCores == 0);
   CoresBusiest1->SetChecked(FCores == 1);
   CoresEvery1->SetChecked(FCores == 2);
+  if (FLoadSource) FLoadSource->SetCoresWanted(FCores != 0);
   // The lines leave the chart and come back in drawing order: the cores first, then the busiest,
   // the total last, over them all. The legend lists them the other way round.
   SeriesMax.SetParentChart(nullptr);

@@ -33,6 +33,9 @@ class TReportingLoadSource : public TLoadSource {
 
   std::string MachineName() const override { return FSource ? FSource->MachineName() : std::string(); }
   std::string FailureReason() const override { return FSource ? FSource->FailureReason() : std::string(); }
+  void SetCoresWanted(bool wanted) override {
+    if (FSource) FSource->SetCoresWanted(wanted);
+  }
 
  private:
   std::unique_ptr<TLoadSource> FSource;

@@ -35,15 +35,23 @@ void BM_ReadSampleMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadSampleMemory)->Unit(benchmark::kMicrosecond);
 
-// The load source over tests/data/procstat/cores<N>_b.txt: one pread, the total's sample and every
-// core's line. The file does not change, so each read also asks whether it was replaced (fstat).
+// The load source over tests/data/procstat/cores<N>_b.txt: one pread, the total's sample and, with
+// the cores wanted (second argument 1, the views that show them), every core's line. The file
+// does not change, so each read also asks whether it was replaced (fstat).
 void BM_LoadSourceRecorded(benchmark::State& state) {
   const std::string path =
       std::string(VARNEL_SOURCE_DIR) + "/tests/data/procstat/cores" + std::to_string(state.range(0)) + "_b.txt";
   TProcStatLoadSource source(path);
+  source.SetCoresWanted(state.range(1) != 0);
   for (auto _ : state) benchmark::DoNotOptimize(source.Read());
 }
-BENCHMARK(BM_LoadSourceRecorded)->Arg(2)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadSourceRecorded)
+    ->Args({2, 1})
+    ->Args({64, 1})
+    ->Args({256, 1})
+    ->Args({2, 0})
+    ->Args({256, 0})
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_LoadSourceProcStat(benchmark::State& state) {
   TProcStatLoadSource source;

@@ -9,4 +9,6 @@ std::string TLoadSource::MachineName() const { return {}; }
 
 std::string TLoadSource::FailureReason() const { return {}; }
 
+void TLoadSource::SetCoresWanted(bool /*wanted*/) {}
+
 }  // namespace varnel

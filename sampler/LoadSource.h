@@ -21,7 +21,8 @@ struct TCoreLoad {
 };
 
 // One tick's reading: the total load (whole percent) and the cores in the source's order
-// (ascending core number for /proc/stat). Cores is empty for a source that has no per-core data.
+// (ascending core number for /proc/stat). Cores is empty for a source that has no per-core data,
+// and may be while the cores are not wanted (TLoadSource::SetCoresWanted).
 struct TLoadReading {
   int Total = 0;
   std::vector<TCoreLoad> Cores;
@@ -42,6 +43,11 @@ class TLoadSource {
   // Why the last Read gave no reading, in a few words ("HTTP status 404"); empty when the source
   // does not say.
   virtual std::string FailureReason() const;
+
+  // Whether the caller shows each core's load (at first it does). While it does not, a source may
+  // spare itself the work of reading the cores and give an empty Cores; the total is the same
+  // either way. Sources that cannot spare anything ignore it.
+  virtual void SetCoresWanted(bool wanted);
 };
 
 // A source over a function, for scripted loads (the tests, varnel-render).

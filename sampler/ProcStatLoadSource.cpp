@@ -12,6 +12,7 @@ std::optional<TLoadReading> TProcStatLoadSource::Read() {
   if (!total) return std::nullopt;
   TLoadReading reading;
   reading.Total = *total;
+  if (!FCoresWanted) return reading;
   const TCoreLoadMeters& meters = FRegistry.Cores();
   if (meters.Generation() != FCoresGeneration) {
     FCoresGeneration = meters.Generation();
@@ -21,6 +22,11 @@ std::optional<TLoadReading> TProcStatLoadSource::Read() {
   for (std::size_t i = 0; i < FCores.size(); ++i) FCores[i].Load = meters.Cores()[i].Load;
   reading.Cores = FCores;
   return reading;
+}
+
+void TProcStatLoadSource::SetCoresWanted(bool wanted) {
+  FCoresWanted = wanted;
+  FRegistry.SetCoresWanted(wanted);
 }
 
 }  // namespace varnel

@@ -18,11 +18,15 @@ class TProcStatLoadSource : public TLoadSource {
   explicit TProcStatLoadSource(std::string statPath = "/proc/stat") : FRegistry(std::move(statPath)) {}
 
   // The total as ReadSample gives it (none when the file cannot be read or its first line is not
-  // a "cpu" line), with the cores of the same snapshot.
+  // a "cpu" line), with the cores of the same snapshot while they are wanted.
   std::optional<TLoadReading> Read() override;
+  // While the cores are not wanted only the file's first line is read. When they are wanted
+  // again, each core's first load is its load since the last reading, as the total's is.
+  void SetCoresWanted(bool wanted) override;
 
  private:
   TProcStatRegistry FRegistry;
+  bool FCoresWanted = true;
   std::vector<TCoreLoad> FCores;  // the names kept from one reading to the next
   unsigned FCoresGeneration = ~0u;
 };

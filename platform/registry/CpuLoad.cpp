@@ -63,13 +63,10 @@ bool ParseCounters(const char* data, std::size_t size, std::size_t i, TCpuTimes&
       digits += n;
       if (n < 8) break;
     }
-    // Up to 18 digits cannot overflow 64 bits; a longer number is above kMaxCpuTicks anyway.
-    for (; p < last && digits < 18 && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p, ++digits)
-      v = v * 10 + digit;
-    if (p < last && static_cast<unsigned>(*p - '0') <= 9) {
-      v = kMaxCpuTicks;
-      while (p < last && static_cast<unsigned>(*p - '0') <= 9) ++p;
-    }
+    // The rest a digit at a time; once above kMaxCpuTicks the value stays there (10 times it
+    // and 9 more still fit in 64 bits). Leading zeros are read as zeros, however many.
+    for (; p < last && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p)
+      if (v <= kMaxCpuTicks) v = v * 10 + digit;
     if (v > kMaxCpuTicks) v = kMaxCpuTicks;
     if (p < last && !Blank(*p) && *p != '\n' && *p != '\r') break;  // "12ab": not a number
     t.Ticks[t.Count++] = v;
@@ -84,6 +81,33 @@ bool ParseCounters(const char* data, std::size_t size, std::size_t i, TCpuTimes&
 // read up to steal.
 constexpr int kCoreFields = 8;
 
+// A core's counters the quick way, for the lines the kernel writes: each counter after one space,
+// 1 to 16 digits, the last followed by a blank or the line's end. From p (the space after the
+// core's number) on, at least kQuickNeeds characters readable; `length` receives where reading
+// stopped. False for anything else, which the general reading then decides.
+constexpr std::size_t kQuickNeeds = kCoreFields * 17 + 8;
+bool QuickCoreCounters(const char* p, std::uint64_t (&v)[TCpuTimes::kFields], std::size_t& length) {
+  const char* q = p;
+  for (int k = 0; k < kCoreFields; ++k) {
+    if (*q != ' ') return false;
+    ++q;
+    const int n = LeadingDigits(q);
+    if (n == 0) return false;
+    std::uint64_t x = EightDigitsValue(q, n);
+    q += n;
+    if (n == 8) {
+      const int more = LeadingDigits(q);
+      if (more == 8) return false;
+      if (more) x = x * kPowersOfTen[more] + EightDigitsValue(q, more);
+      q += more;
+    }
+    v[k] = x;
+  }
+  if (!Blank(*q) && *q != '\n' && *q != '\r') return false;
+  length = static_cast<std::size_t>(q - p);
+  return true;
+}
+
 // ParseCoreTimes, also giving where reading stopped in `end` (on success or failure).
 bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TCpuTimes& out, std::size_t& end) {
   end = 0;
@@ -97,7 +121,13 @@ bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TC
   end = i;
   if (i == size || !Blank(data[i]) || (data[3] == '0' && i > 4)) return false;  // "cpu1x", "cpu007"
   TCpuTimes t;
-  if (!ParseCounters(data, size, i, t, &end, kCoreFields)) return false;
+  std::size_t length;
+  if (size - i >= kQuickNeeds && QuickCoreCounters(data + i, t.Ticks, length)) {
+    t.Count = kCoreFields;
+    end = i + length;
+  } else if (!ParseCounters(data, size, i, t, &end, kCoreFields)) {
+    return false;
+  }
   number = static_cast<std::uint32_t>(n);
   out = t;
   return true;
@@ -116,17 +146,12 @@ bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, T
 }
 
 int TCpuLoadMeter::Update(const TCpuTimes& now) {
-  static constexpr bool kBusy[TCpuTimes::kFields] = {true, true, true, false, false, true, true, true, false, false};
-  static constexpr bool kIdle[TCpuTimes::kFields] = {false, false, false, true, true, false, false, false, false, false};
-  std::uint64_t busy = 0, idle = 0;
-  for (int f = 0; f < TCpuTimes::kFields; ++f) {
-    const std::uint64_t before = FHasPrevious ? FPrevious.Ticks[f] : 0;
-    const std::uint64_t d = now.Ticks[f] > before ? now.Ticks[f] - before : 0;
-    if (kBusy[f]) busy += d;
-    if (kIdle[f]) idle += d;
-  }
+  // Without a previous snapshot FPrevious is all zeros: the time since boot.
+  const auto d = [&](int f) { return now.Ticks[f] > FPrevious.Ticks[f] ? now.Ticks[f] - FPrevious.Ticks[f] : 0; };
+  // user, nice, system, irq, softirq, steal; idle, iowait (guest and guest_nice count nowhere).
+  const std::uint64_t busy = d(0) + d(1) + d(2) + d(5) + d(6) + d(7);
+  const std::uint64_t idle = d(3) + d(4);
   FPrevious = now;
-  FHasPrevious = true;
   const std::uint64_t total = busy + idle;  // at most 8 * 2^60
   if (total == 0) return FLoad;
   const std::int64_t load = Round(100.0 * static_cast<double>(busy) / static_cast<double>(total));

@@ -36,7 +36,7 @@ bool ParseCpuTimes(const char* data, std::size_t size, TCpuTimes& out);
 class TCpuLoadMeter {
  public:
   TCpuLoadMeter() = default;
-  explicit TCpuLoadMeter(const TCpuTimes& start) : FPrevious(start), FHasPrevious(true) {}
+  explicit TCpuLoadMeter(const TCpuTimes& start) : FPrevious(start) {}
 
   // Takes a new snapshot and returns the load since the previous one (since boot for the
   // first snapshot of a meter made without a start).
@@ -44,8 +44,7 @@ class TCpuLoadMeter {
   int LastLoad() const { return FLoad; }
 
  private:
-  TCpuTimes FPrevious;
-  bool FHasPrevious = false;
+  TCpuTimes FPrevious;  // all zeros before the first snapshot
   int FLoad = 0;
 };
 

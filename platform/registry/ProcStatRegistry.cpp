@@ -77,11 +77,22 @@ std::optional<int> TProcStatRegistry::TakeSnapshot() {
   }
   TCpuTimes times;
   if (n <= 0 || !ParseCpuTimes(FBuffer.data(), static_cast<std::size_t>(n), times)) {
+    FBufferRead = 0;
     FCores.MarkAllAway();
     return std::nullopt;
   }
-  FCores.Update(FBuffer.data(), static_cast<std::size_t>(n), n < static_cast<long>(FBuffer.size()));
+  FBufferRead = n;
+  FBufferComplete = n < static_cast<long>(FBuffer.size());
+  if (FCoresWanted) FCores.Update(FBuffer.data(), static_cast<std::size_t>(n), FBufferComplete);
   return FMeter.Update(times);
+}
+
+void TProcStatRegistry::SetCoresWanted(bool wanted) {
+  if (wanted == FCoresWanted) return;
+  FCoresWanted = wanted;
+  // Away while not read; back, each core a new start from the last snapshot's line.
+  FCores.MarkAllAway();
+  if (wanted && FBufferRead > 0) FCores.Update(FBuffer.data(), static_cast<std::size_t>(FBufferRead), FBufferComplete);
 }
 
 TRegResult TProcStatRegistry::OpenKey(TRegKey parent, std::string_view subKey, TRegKey& result) {

@@ -45,8 +45,13 @@ class TProcStatRegistry : public TRegistryProvider {
   // Reads the statistics file and returns the load since the previous snapshot; none when the
   // file cannot be read or its first line is not a "cpu" line.
   std::optional<int> TakeSnapshot();
-  // Each core's load in the last snapshot (every core away when it gave no total).
+  // Each core's load in the last snapshot (every core away when it gave no total, or while the
+  // cores are not wanted).
   const TCoreLoadMeters& Cores() const { return FCores; }
+  // Whether snapshots measure the cores (at first they do). While they do not, a snapshot reads
+  // the first line alone and every core is away. When they do again, the cores start from the last
+  // snapshot's lines, so the next snapshot gives each core's load since the last one.
+  void SetCoresWanted(bool wanted);
 
   // The read buffer's first size, and the most it grows to: 4 MB holds the "cpu" lines of the
   // largest machines Linux runs on (8,192 cores of up to about 220 characters each, twice over).
@@ -61,6 +66,9 @@ class TProcStatRegistry : public TRegistryProvider {
   std::string FStatPath;
   int FFile = -1;                // the open statistics file, or -1
   std::vector<char> FBuffer;       // the file as the last snapshot read it
+  long FBufferRead = 0;            // how much of it (0 when the last snapshot failed)
+  bool FBufferComplete = false;    // whether that was the whole file
+  bool FCoresWanted = true;
   std::array<char, 512> FLast{};   // the start of what the last read found
   std::size_t FLastSize = 0;
   TCpuLoadMeter FMeter;

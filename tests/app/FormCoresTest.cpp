@@ -77,6 +77,7 @@ TEST(FormCores, SubmenuAndSettingOfAnyText) {
     EXPECT_EQ(form.Cores1->Item(2)->Caption(), "&Every Core");
     for (int i = 0; i < 3; ++i) EXPECT_EQ(form.Cores1->Item(i)->Kind(), mkRadio);
     EXPECT_TRUE(form.CoresTotal1->Checked());
+    EXPECT_EQ(f.CoresWanted, false);  // the total alone: the source need not read the cores
     // Choosing saves the choice with the other settings and starts every line again, flat.
     f.TickWith(Reading(40, {30, 50}));
     f.Choose(form.CoresEvery1);
@@ -84,8 +85,12 @@ TEST(FormCores, SubmenuAndSettingOfAnyText) {
     EXPECT_EQ(f.Ini("PlotSeconds"), "60");
     EXPECT_TRUE(form.CoresEvery1->Checked() && !form.CoresTotal1->Checked() && !form.CoresBusiest1->Checked());
     EXPECT_EQ(f.Points(), std::vector<double>(60, 0.0));
+    EXPECT_EQ(f.CoresWanted, true);
     f.Choose(form.CoresBusiest1);
     EXPECT_EQ(f.Ini("Cores"), "1");
+    EXPECT_EQ(f.CoresWanted, true);
+    f.Choose(form.CoresTotal1);
+    EXPECT_EQ(f.CoresWanted, false);
   }
   // Whatever the file holds: 0, 1 and 2 are kept, anything else is the total alone, and the
   // other keys survive the next save.
@@ -97,6 +102,7 @@ TEST(FormCores, SubmenuAndSettingOfAnyText) {
     f.WriteIni(std::string("Cores=") + text + "\nPlotSeconds=9\nOther=kept\n");
     TForm1& form = f.Start();
     EXPECT_EQ(form.Cores(), mode);
+    EXPECT_EQ(f.CoresWanted, mode != 0);
     EXPECT_EQ(form.CoresTotal1->Checked(), mode == 0);
     EXPECT_EQ(form.CoresEvery1->Checked(), mode == 2);
     f.Choose(form.DisplayAxis1);

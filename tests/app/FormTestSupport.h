@@ -20,6 +20,18 @@
 
 namespace varnel::test {
 
+// The fixture's load source: the readings of a function, and a note of whether the window wants
+// the cores.
+class TFixtureSource : public TFunctionLoadSource {
+ public:
+  TFixtureSource(std::optional<bool>* wanted, std::function<std::optional<TLoadReading>()> read)
+      : TFunctionLoadSource(std::move(read)), FWanted(wanted) {}
+  void SetCoresWanted(bool wanted) override { *FWanted = wanted; }
+
+ private:
+  std::optional<bool>* FWanted;
+};
+
 class FormFixture {
  public:
   explicit FormFixture(int width = 332, int height = 190) : Ws(width, height), App(&Ws.MessageBox) {
@@ -63,7 +75,7 @@ class FormFixture {
   // Creates the window (FormCreate runs) reading IniPath (or `path`).
   TForm1& Start(const std::string& path = "") {
     Form = std::make_unique<TForm1>(App, Ws.Ports(), path.empty() ? IniPath : path,
-                                    std::make_unique<TFunctionLoadSource>([this]() -> std::optional<TLoadReading> {
+                                    std::make_unique<TFixtureSource>(&CoresWanted, [this]() -> std::optional<TLoadReading> {
                                       ++Reads;
                                       if (ReadingOverride) return ReadingOverride();
                                       std::optional<std::int32_t> v;
@@ -102,6 +114,8 @@ class FormFixture {
   // When set, the load source gives what this returns (readings with cores).
   std::function<std::optional<TLoadReading>()> ReadingOverride;
   int Reads = 0;
+  // What the window last told its load source about the cores (none before it did).
+  std::optional<bool> CoresWanted;
   std::unique_ptr<TForm1> Form;
 };
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <algorithm>
 #include <fstream>
+#include <random>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,63 @@ TEST(CoreLoadMeters, ThousandsOfCoresThroughTheProvider) {
   }
   EXPECT_EQ(cores.back().Load, 8191 % 101);
   std::filesystem::remove_all(dir);
+}
+
+// Core lines of every shape the random source makes (counters of 1 to 20 digits, one or more
+// blanks or tabs between them, 3 to 10 of them, a token that is not a number, every kind of line
+// end), read both alone and followed by a long further line (where the reading may take its quick
+// way), against the rules worked out here token by token.
+struct TModelLine {
+  bool Ok = false;
+  int Count = 0;
+  std::uint64_t Ticks[8] = {};
+};
+TModelLine ModelCounters(const std::string& text, std::size_t i) {
+  TModelLine m;
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (m.Count < 8) {
+    while (i < text.size() && blank(text[i])) ++i;
+    if (i == text.size() || text[i] < '0' || text[i] > '9') break;
+    unsigned __int128 v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+      v = std::min<unsigned __int128>(v * 10 + static_cast<unsigned>(text[i] - '0'), kMaxCpuTicks + 1);
+    if (i < text.size() && !blank(text[i]) && text[i] != '\n' && text[i] != '\r') break;
+    m.Ticks[m.Count++] = v > kMaxCpuTicks ? kMaxCpuTicks : static_cast<std::uint64_t>(v);
+  }
+  m.Ok = m.Count >= 4;
+  return m;
+}
+
+TEST(CoreTimes, LinesOfEveryShapeAloneAndBeforeMore) {
+  std::mt19937 rng(2024);
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const std::string more = "\ncpu9 " + std::string(300, '7') + "\n";
+  for (int round = 0; round < 20000; ++round) {
+    std::string line = "cpu" + std::to_string(pick(300));
+    const int fields = 3 + pick(8);
+    const bool usual = pick(2) == 0;  // the kernel's shape: one space, 1 to 11 digits
+    for (int f = 0; f < fields; ++f) {
+      line += usual ? " " : std::array<const char*, 4>{" ", "  ", "\t", " \t"}[static_cast<std::size_t>(pick(4))];
+      const int digits = usual ? 1 + pick(11) : 1 + pick(20);
+      for (int d = 0; d < digits; ++d) line += static_cast<char>('0' + pick(10));
+      if (pick(usual ? 60 : 40) == 0) line += "ab";
+    }
+    line += std::array<const char*, 5>{"", " 12 34", "\r", " ", "\t9"}[static_cast<std::size_t>(pick(5))];
+    const TModelLine want = ModelCounters(line, line.find_first_of(" \t"));
+    for (const std::string& text : {line, line + more}) {
+      std::uint32_t n = 0;
+      TCpuTimes t;
+      t.Count = -1;
+      const bool ok = ParseCoreTimes(text.data(), text.size(), n, t);
+      ASSERT_EQ(ok, want.Ok) << text;
+      if (!ok) {
+        ASSERT_EQ(t.Count, -1) << text;  // left as it was
+        continue;
+      }
+      ASSERT_EQ(t.Count, want.Count) << text;
+      for (int f = 0; f < want.Count; ++f) ASSERT_EQ(t.Ticks[f], want.Ticks[f]) << text << " field " << f;
+    }
+  }
 }
 
 }  // namespace

@@ -63,6 +63,31 @@ TEST_F(ProcStatLoadSource, OneAndTwoCoresByHand) {
   EXPECT_EQ(r->Total, 56);
 }
 
+// Without the cores wanted only the total is read; wanted again, each core's first load covers
+// the same interval as the total's, from the last reading on.
+TEST_F(ProcStatLoadSource, CoresOnlyWhileWanted) {
+  Use("cores2_a.txt");
+  TProcStatLoadSource two(FStat);
+  two.SetCoresWanted(false);
+  std::optional<TLoadReading> r = two.Read();
+  ASSERT_TRUE(r);
+  EXPECT_TRUE(r->Cores.empty());
+  two.SetCoresWanted(true);
+  Use("cores2_b.txt");
+  r = two.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=30", "cpu1=81"}));  // as in OneAndTwoCoresByHand
+  EXPECT_EQ(r->Total, 56);
+  // Not wanted, then wanted again: each core starts anew from the last reading, and with no time
+  // passed since, its load is the one before any, 0, by the total's rule (the total repeats its own).
+  two.SetCoresWanted(false);
+  two.SetCoresWanted(true);
+  r = two.Read();
+  ASSERT_TRUE(r);
+  EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=0", "cpu1=0"}));
+  EXPECT_EQ(r->Total, 56);
+}
+
 TEST_F(ProcStatLoadSource, SixtyFourAndTwoHundredFiftySixCores) {
   for (int n : {64, 256}) {
     SCOPED_TRACE(n);
