@@ -1,22 +1,70 @@
 // THttpFetcher: libcurl's easy interface on a worker thread, one handle kept for the life of the
 // fetcher so that the connection to the server is reused from one request to the next.
+//
+// The library is loaded when the first fetcher starts, not with the program: it brings a TLS
+// stack and its own dependencies with it (close to a megabyte of private memory, and start-up
+// time), which a program that reads only its own machine's load never needs.
 #include "remote/HttpFetcher.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <atomic>
+#include <string>
+#include <type_traits>
 #include <utility>
 
 namespace varnel {
 namespace {
 
-// libcurl's global set-up, once per program, before the first handle.
-void GlobalInit() {
-  static const bool done = [] {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    return true;
+// The functions of libcurl the fetcher calls, from the shared library loaded at first use.
+struct TCurlLibrary {
+  decltype(&curl_global_init) GlobalInit = nullptr;
+  decltype(&curl_easy_init) EasyInit = nullptr;
+  decltype(&curl_easy_setopt) SetOpt = nullptr;
+  decltype(&curl_easy_perform) Perform = nullptr;
+  decltype(&curl_easy_getinfo) GetInfo = nullptr;
+  decltype(&curl_easy_strerror) StrError = nullptr;
+  decltype(&curl_easy_cleanup) Cleanup = nullptr;
+  decltype(&curl_slist_append) SlistAppend = nullptr;
+  decltype(&curl_slist_free_all) SlistFreeAll = nullptr;
+  std::string Error;  // why it is not there; empty when loaded
+};
+
+// Loaded once per program (and kept loaded), with libcurl's global set-up done before the first
+// handle.
+const TCurlLibrary& Curl() {
+  static const TCurlLibrary lib = [] {
+    TCurlLibrary l;
+    void* so = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    if (!so) {
+      const char* why = dlerror();
+      l.Error = std::string("the HTTP library could not be loaded: ") + (why ? why : "libcurl.so.4");
+      return l;
+    }
+    bool all = true;
+    auto find = [&](auto& fn, const char* name) {
+      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(so, name));
+      all = all && fn;
+    };
+    find(l.GlobalInit, "curl_global_init");
+    find(l.EasyInit, "curl_easy_init");
+    find(l.SetOpt, "curl_easy_setopt");
+    find(l.Perform, "curl_easy_perform");
+    find(l.GetInfo, "curl_easy_getinfo");
+    find(l.StrError, "curl_easy_strerror");
+    find(l.Cleanup, "curl_easy_cleanup");
+    find(l.SlistAppend, "curl_slist_append");
+    find(l.SlistFreeAll, "curl_slist_free_all");
+    if (!all) {
+      l = TCurlLibrary{};
+      l.Error = "the HTTP library libcurl.so.4 lacks a function the program needs";
+      return l;
+    }
+    l.GlobalInit(CURL_GLOBAL_DEFAULT);
+    return l;
   }();
-  (void)done;
+  return lib;
 }
 
 // What the callbacks of one transfer share.
@@ -60,7 +108,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 THttpFetcher::THttpFetcher(std::string url, THttpOptions options)
     : FUrl(std::move(url)), FOptions(std::move(options)) {
-  GlobalInit();
+  Curl();  // loaded and set up here, on the creating thread, before the worker starts
   FWorker = std::thread([this] { Run(); });
 }
 
@@ -103,7 +151,9 @@ void THttpFetcher::Wait() const {
 }
 
 void THttpFetcher::Run() {
-  CURL* curl = curl_easy_init();
+  const TCurlLibrary& lib = Curl();
+  CURL* curl = lib.Error.empty() ? lib.EasyInit() : nullptr;
+  const std::string noCurl = lib.Error.empty() ? "the HTTP library could not start" : lib.Error;
   for (;;) {
     {
       std::unique_lock<std::mutex> lock(FMutex);
@@ -111,7 +161,7 @@ void THttpFetcher::Run() {
       if (FStop) break;
       FRequested = false;
     }
-    THttpReply reply = curl ? Perform(curl) : THttpReply{false, 0, {}, "the HTTP library could not start"};
+    THttpReply reply = curl ? Perform(curl) : THttpReply{false, 0, {}, noCurl};
     {
       std::lock_guard<std::mutex> lock(FMutex);
       FReply = std::move(reply);
@@ -119,7 +169,7 @@ void THttpFetcher::Run() {
     }
     FChanged.notify_all();
   }
-  if (curl) curl_easy_cleanup(curl);
+  if (curl) lib.Cleanup(curl);
   std::lock_guard<std::mutex> lock(FMutex);
   FBusy = false;
   FChanged.notify_all();
@@ -127,45 +177,47 @@ void THttpFetcher::Run() {
 
 THttpReply THttpFetcher::Perform(void* handle) {
   CURL* curl = static_cast<CURL*>(handle);
+  const TCurlLibrary& lib = Curl();
+  const auto set = lib.SetOpt;
   THttpReply reply;
   TTransfer t{&reply.Body, FOptions.MaxBodyBytes, FOptions.MaxHeaderBytes, 0, false, false, &FAbort};
   const std::string accept = "Accept: " + FOptions.Accept;
-  curl_slist* headers = curl_slist_append(nullptr, accept.c_str());
+  curl_slist* headers = lib.SlistAppend(nullptr, accept.c_str());
 
-  curl_easy_setopt(curl, CURLOPT_URL, FUrl.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, FOptions.MaxRedirects);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, FOptions.ConnectTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FOptions.TotalTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // no alarm signals: this is a thread of a program
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (!FOptions.CaFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, FOptions.CaFile.c_str());
-  curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
-  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(FOptions.MaxBodyBytes));
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, "varnel/1.0");
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  set(curl, CURLOPT_URL, FUrl.c_str());
+  set(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  set(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  set(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  set(curl, CURLOPT_MAXREDIRS, FOptions.MaxRedirects);
+  set(curl, CURLOPT_CONNECTTIMEOUT_MS, FOptions.ConnectTimeoutMs);
+  set(curl, CURLOPT_TIMEOUT_MS, FOptions.TotalTimeoutMs);
+  set(curl, CURLOPT_NOSIGNAL, 1L);  // no alarm signals: this is a thread of a program
+  set(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+  set(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!FOptions.CaFile.empty()) set(curl, CURLOPT_CAINFO, FOptions.CaFile.c_str());
+  set(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+  set(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(FOptions.MaxBodyBytes));
+  set(curl, CURLOPT_HTTPHEADER, headers);
+  set(curl, CURLOPT_USERAGENT, "varnel/1.0");
+  set(curl, CURLOPT_WRITEFUNCTION, OnBody);
+  set(curl, CURLOPT_WRITEDATA, &t);
+  set(curl, CURLOPT_HEADERFUNCTION, OnHeader);
+  set(curl, CURLOPT_HEADERDATA, &t);
+  set(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  set(curl, CURLOPT_XFERINFODATA, &t);
+  set(curl, CURLOPT_NOPROGRESS, 0L);
 
-  const CURLcode code = curl_easy_perform(curl);
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.Status);
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
-  curl_slist_free_all(headers);
+  const CURLcode code = lib.Perform(curl);
+  lib.GetInfo(curl, CURLINFO_RESPONSE_CODE, &reply.Status);
+  set(curl, CURLOPT_HTTPHEADER, nullptr);
+  lib.SlistFreeAll(headers);
 
   if (t.BodyTooBig || code == CURLE_FILESIZE_EXCEEDED) {
     reply.Error = "the reply is larger than " + std::to_string(FOptions.MaxBodyBytes >> 20) + " MiB";
   } else if (t.HeaderTooBig) {
     reply.Error = "the reply's headers are too long";
   } else if (code != CURLE_OK) {
-    reply.Error = curl_easy_strerror(code);
+    reply.Error = lib.StrError(code);
   } else if (reply.Status < 200 || reply.Status > 299) {
     reply.Error = "HTTP status " + std::to_string(reply.Status);
   } else {
