@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/PopupMenu.h"
+#include "ui/ConfigureEvents.h"
 #include "ui/Dialogs.h"
 #include "ui/PopupMenuWindow.h"
 
@@ -143,6 +144,24 @@ void TMainWindow::resize(int x, int y, int w, int h) {
   Fl_Window::resize(x, y, w, h);
   FMeter->resize(0, 0, w, h);
   FChart->resize(0, 0, w, h);
+  // The paint left out is made now, whether or not the size changed.
+  if (FPaintPassed) {
+    FPaintPassed = false;
+    redraw();
+  }
+}
+
+void TMainWindow::flush() {
+  // In a storm of resizes the size the window was laid out at is often replaced already: a
+  // configure event of a later one is held or waiting in the queue. Its picture would be made
+  // and thrown away, and at the size of a monitor that costs milliseconds, during which a click
+  // waits. The paint waits for the size that is on its way; its arrival resizes the window,
+  // which paints then.
+  if (shown() && ConfigurePending(fl_xid(this))) {
+    FPaintPassed = true;
+    return;
+  }
+  Fl_Window::flush();
 }
 
 // The tick sets the caption and hint every second: only a change goes to the window (a new

@@ -70,6 +70,9 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
 
   int handle(int event) override;
   void resize(int x, int y, int w, int h) override;
+  // Paints, unless the size is already replaced by a later one that is on its way (the picture
+  // is made at that one instead).
+  void flush() override;
 
  protected:
   void draw() override;
@@ -116,6 +119,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   // Left-button press and drag.
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
   bool FPressed = false, FDragging = false, FManualDrag = false;
+  bool FPaintPassed = false;  // a paint was left out for a size already replaced
 };
 
 }  // namespace varnel

@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
   if (!display) return 1;
   XSetErrorHandler(ReportXError);
   fl_open_display(display);
-  DropSupersededConfigureEvents();
+  CoalesceConfigureEvents();
   Fl::visual(FL_RGB);
   // The screen's density, once: every size in pixels and every font in points follows it.
   const TPixelsPerInchChoice dpi = ChooseScreenPixelsPerInch(

@@ -128,10 +128,17 @@ AFTER=$(rss)
 [ "$AFTER" -le $((BASE + 2048)) ] || fail "resident memory $AFTER kB back at 332 x 190, $BASE kB before"
 
 # A storm: 1,000 resizes a second for 2.5 s, sizes at random up to 2^31; the menu opens right
-# after it, and back at the first size the memory is what it was.
+# after it, a save stores the size the storm left, and back at the first size the memory is what
+# it was.
 "$ATTACK" resize "$WIN" 2500 11 1000 2>/dev/null
 alive "a resize storm"
 menu_opens "a resize storm"
+STORMED=$(xwininfo -id "$WIN" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print "Width=" w, "Height=" h}')
+xdotool mousemove --window "$WIN" 40 40 click 3
+wait_for 3 "the menu for Legend after the storm" menu_at
+xdotool key l
+wait_for 3 "Legend=1 in the settings" ini_has "Legend=1"
+for key in $STORMED; do ini_has "$key" || fail "after the storm the save stored $(grep -E '^(Width|Height)=' "$WORK/FENDUL.INI" | tr '\n' ' '), not the window's $STORMED"; done
 xdotool windowsize "$WIN" 332 190
 wait_for 5 "the window back at 332 x 190 after the storm" size_is "332 190"
 settle

@@ -118,6 +118,20 @@ shows_picture() {
 }
 
 ini_has() { grep -qx "$1" "$WORK/FENDUL.INI"; }
+client_is() { [ "$(client | cut -d' ' -f3-)" = "$1" ]; }
+# resized_burst: forty sizes in one go, of which the program lays out and paints only some, then
+# the last one: the graph must show the picture of the last size, and the window is given its
+# size back.
+resized_burst() {
+  local cw ch i args=()
+  read -r _ _ cw ch <<<"$(client)"
+  for i in $(seq 40); do args+=(windowsize "$WIN" $((200 + i * 17 % 500)) $((120 + i * 29 % 400))); done
+  xdotool "${args[@]}" windowsize "$WIN" 421 263
+  wait_for 3 "the last size of a burst" client_is "421 263"
+  shows_picture graph || fail "the graph after a burst of sizes is not the picture of the last one"
+  xdotool windowsize "$WIN" "$cw" "$ch"
+  wait_for 3 "the size back after a burst" client_is "$cw $ch"
+}
 # menu_open: a menu window sits at (Left + 10, Top + 10) of the outer frame.
 menu_open() {
   local left top
@@ -187,6 +201,7 @@ cores_modes() {
 
 if [ "$MODE" = bare ]; then
   shows_picture graph || fail "the graph differs from varnel-render's"
+  resized_burst
 
   # A drag anywhere in the client area moves the window (no window manager: the program moves it).
   xdotool mousemove 200 120 mousedown 1
@@ -245,12 +260,12 @@ else
   menu_pick g
   wait_for 3 "Display=0 in the settings" ini_has "Display=0"
   shows_picture graph || fail "the graph froze after two title toggles in the gauge view"
+  resized_burst
 
   # Graph view: a size round trip and two toggles while the gauge is hidden; then Shift+F10 and
   # "U" (shared with Colour: it highlights UV Meter), Enter picks it: the gauge must be current.
   read -r _ _ cw ch <<<"$(client)"
   xdotool windowsize "$WIN" 500 300
-  client_is() { [ "$(client | cut -d' ' -f3-)" = "$1" ]; }
   wait_for 3 "the larger size" client_is "500 300"
   xdotool windowsize "$WIN" "$cw" "$ch"
   wait_for 3 "the size back" client_is "$cw $ch"
