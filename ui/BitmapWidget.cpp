@@ -22,6 +22,9 @@
 namespace varnel {
 
 namespace {
+// How long a window's size stays unchanged before an image far larger than its picture goes.
+constexpr double SettleSeconds = 0.5;
+
 // A shared-memory image the X server reads directly (MIT-SHM): putting the picture then costs one
 // copy in memory instead of sending it through the socket.
 struct TShmImage : TServerImage {
@@ -142,6 +145,7 @@ void SetColor(TColor c) {
 }  // namespace
 
 TBitmapWidget::~TBitmapWidget() {
+  Fl::remove_timeout(TrimWhenSettled, this);
   std::erase(Hosts(), this);
   if (Hosts().empty()) Fl::remove_handler(ScreensChanged);
 }
@@ -216,7 +220,21 @@ void TBitmapWidget::SizeSurface() {
   FSurface.SetSize(size.Width, size.Height);
   FInvalidated = true;
   redraw();
+  FLastSized = std::chrono::steady_clock::now();
+  if (!Fl::has_timeout(TrimWhenSettled, this)) Fl::add_timeout(SettleSeconds, TrimWhenSettled, this);
   if (OnResize) OnResize();
+}
+
+void TBitmapWidget::TrimWhenSettled(void* data) {
+  auto* self = static_cast<TBitmapWidget*>(data);
+  // While the size keeps changing (a window being dragged larger and smaller, a storm of
+  // resizes from another client) the image stays: each new size that fits it costs no new one.
+  const double since = std::chrono::duration<double>(std::chrono::steady_clock::now() - self->FLastSized).count();
+  if (since < SettleSeconds) {
+    Fl::add_timeout(SettleSeconds - since, TrimWhenSettled, self);
+    return;
+  }
+  self->FSurface.Trim();
 }
 
 int TBitmapWidget::handle(int event) {

@@ -62,6 +62,8 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   void DrawEdge();
   // Waits until the server has read the shared image, when it was put only just now.
   void AwaitServer();
+  // Once the size has stayed a while, an image far larger than the picture is given back.
+  static void TrimWhenSettled(void* data);
 
   int FEdge;
   TWindowSurface FSurface;  // the picture, in a shared image where the server offers one
@@ -70,6 +72,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   bool FOwnTooltip = false;
   TBitmapWidget* FCoveredBy = nullptr;
   std::chrono::steady_clock::time_point FLastShmPut{};
+  std::chrono::steady_clock::time_point FLastSized{};  // the surface's last change of size
 };
 
 }  // namespace varnel

@@ -61,6 +61,13 @@ TServerImage* TWindowSurface::ImageForPut() {
   return FImage.get();
 }
 
+bool TWindowSurface::Trim() {
+  const std::size_t words = static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight);
+  if (!FImage || FImage->Capacity() / 2 <= words) return false;
+  Release();
+  return true;
+}
+
 void TWindowSurface::Release() {
   // The bitmap never points into an image that is gone.
   FBitmap.DetachPixels();

@@ -6,12 +6,14 @@
 //
 // The one rule that matters: the image that is put is always the memory the bitmap draws into.
 // A picture of a new size is made straight in an image: the one it had, when that holds the new
-// size and is not more than twice as large, else a new one (a window resized again and again
-// then costs neither new server memory nor a copy of the picture each time, and a window made
-// small again gives the large image back).
+// size, else a new one. A window resized again and again then costs neither new server memory
+// nor a copy of the picture each time. An image more than twice the picture's size is given back
+// by Trim(), which the window calls once its size has stayed a while: a window made small again
+// holds only a small image.
 //
 //   TWindowSurface s([](int w, int h) { return MakeShmImage(w, h); });
 //   s.SetSize(332, 190);  Paint(s.Bitmap());  if (TServerImage* img = s.ImageForPut()) Put(img);
+//   ... the size has not changed for a while:  s.Trim();
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -75,9 +77,11 @@ class TWindowSurface {
   // when the picture is empty or no image can be had (then the caller sends the bitmap's pixels).
   // Once the factory fails, plain pixels are used from then on.
   TServerImage* ImageForPut();
-  // Whether an image of `capacity` words can hold a picture of `words`: enough room, and no more
-  // than twice what the picture needs.
-  static bool Reusable(std::size_t capacity, std::size_t words) { return words > 0 && words <= capacity && capacity / 2 <= words; }
+  // Whether an image of `capacity` words can hold a picture of `words`.
+  static bool Reusable(std::size_t capacity, std::size_t words) { return words > 0 && words <= capacity; }
+  // Gives back an image of more than twice the words the picture needs; the picture moves into
+  // memory of its own size (an image of that size at the next put). True when it did.
+  bool Trim();
   // Ends the image: the bitmap keeps the picture in memory of its own.
   void Release();
   bool HasImage() const { return FImage != nullptr; }

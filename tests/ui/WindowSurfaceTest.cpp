@@ -92,9 +92,10 @@ TEST(WindowSurface, ShowsTheNewPictureAfterSizesWhileHidden) {
     }
 }
 
-// An image that holds a new size, and not more than twice over, is kept for it: the picture of
-// the new size is white and drawn straight into it. Otherwise a new image of the new size.
-TEST(WindowSurface, KeepsAnImageThatHoldsTheNewSize) {
+// An image that holds a new size is kept for it, however much larger: the picture of the new size
+// is white and drawn straight into it. Otherwise a new image of the new size. Trim gives back an
+// image of more than twice the picture's words, and the picture lives on in one of its size.
+TEST(WindowSurface, KeepsAnImageThatHoldsTheNewSizeUntilTrimmed) {
   Factory f;
   f.Reshapeable = true;
   TWindowSurface s(f.Make());
@@ -107,11 +108,12 @@ TEST(WindowSurface, KeepsAnImageThatHoldsTheNewSize) {
     bool Kept;
   } steps[] = {
       {250, 200, true},    // 50,000 of 60,000 words
-      {300, 100, true},    // exactly half
-      {299, 100, false},   // less than half: a new image of 29,900 words
+      {299, 100, true},    // less than half
       {299, 100, true},    // the same size: the picture too is kept
-      {130, 230, true},    // 29,900 words again, another shape
-      {300, 200, false},   // more than the image holds
+      {1, 1, true},        // one word
+      {130, 230, true},    // 29,900 words, another shape
+      {300, 200, true},    // the first size again
+      {301, 200, false},   // more than the image holds
       {0, 0, false},       // hidden: no image at all
       {300, 200, false},
   };
@@ -136,6 +138,28 @@ TEST(WindowSurface, KeepsAnImageThatHoldsTheNewSize) {
       EXPECT_EQ(img, before) << step.W << " x " << step.H;
     }
   }
+
+  // 60,000 words: at 30,000 the image is exactly twice the picture and stays; at 29,999 it goes,
+  // and the picture is put from an image of its own size.
+  EXPECT_FALSE(s.Trim());
+  s.SetSize(300, 100);
+  Paint(s.Bitmap(), 5);
+  EXPECT_FALSE(s.Trim());
+  EXPECT_EQ(s.ImageForPut()->Width(), 300);
+  s.SetSize(29999, 1);
+  Paint(s.Bitmap(), 6);
+  EXPECT_TRUE(s.Trim());
+  EXPECT_FALSE(s.HasImage());
+  EXPECT_EQ(s.Bitmap().PixelWord(29998, 0), 6u);  // drawing goes on between the trim and the put
+  TServerImage* trimmed = s.ImageForPut();
+  EXPECT_EQ(f.Made, made + 1);
+  ASSERT_NE(trimmed, nullptr);
+  EXPECT_EQ(trimmed->Capacity(), 29999u);
+  EXPECT_TRUE(Shows(trimmed, 6));
+  EXPECT_FALSE(s.Trim());
+  // Without an image there is nothing to give back.
+  s.Release();
+  EXPECT_FALSE(s.Trim());
 }
 
 TEST(WindowSurface, KeepsTheImageAtTheSameSizeAndFallsBackWithoutOne) {
