@@ -76,6 +76,25 @@ class TErrorIcon : public Fl_Box {
 
 void HideParentWindow(Fl_Widget* w, void*) { w->window()->hide(); }
 
+// The OK and Cancel buttons of a dialog, side by side: OK (Enter) confirms and closes, Cancel
+// (Escape) closes.
+struct TOkCancel {
+  TOkCancel(int x, int y, int w, int h, int gap, Fl_Fontsize size)
+      : Ok(x, y, w, h, "OK"), Cancel(x + w + gap, y, w, h, "Cancel") {
+    Ok.labelsize(size);
+    Cancel.labelsize(size);
+    Cancel.shortcut(FL_Escape);
+    Ok.callback([](Fl_Widget* b, void* data) {
+      *static_cast<bool*>(data) = true;
+      b->window()->hide();
+    }, &Confirmed);
+    Cancel.callback(HideParentWindow);
+  }
+  Fl_Return_Button Ok;
+  Fl_Button Cancel;
+  bool Confirmed = false;
+};
+
 const Fl_Window* DialogOwner = nullptr;
 
 }  // namespace
@@ -164,20 +183,10 @@ bool TFltkColorDialog::Execute(TColor& color, unsigned) {
     box->redraw();
   }, &after);
   chooser.when(FL_WHEN_CHANGED);
-  Fl_Return_Button ok(k.Px(10), k.Px(165), k.Px(95), k.Px(25), "OK");
-  Fl_Button cancel(k.Px(110), k.Px(165), k.Px(95), k.Px(25), "Cancel");
-  ok.labelsize(size);
-  cancel.labelsize(size);
-  cancel.shortcut(FL_Escape);
-  bool confirmed = false;
-  ok.callback([](Fl_Widget* w, void* data) {
-    *static_cast<bool*>(data) = true;
-    w->window()->hide();
-  }, &confirmed);
-  cancel.callback(HideParentWindow);
+  TOkCancel buttons(k.Px(10), k.Px(165), k.Px(95), k.Px(25), k.Px(110) - k.Px(10) - k.Px(95), size);
   win.end();
   RunModal(&win);
-  if (!confirmed) return false;
+  if (!buttons.Confirmed) return false;
   color = RGB(static_cast<int>(chooser.r() * 255 + 0.5), static_cast<int>(chooser.g() * 255 + 0.5),
               static_cast<int>(chooser.b() * 255 + 0.5));
   return true;
@@ -205,22 +214,12 @@ bool TFltkPrompt::InputQuery(const std::string& caption, const std::string& prom
   input.value(value.substr(0, PromptMaxLength).c_str());
   const int bw = k.Px(75), bh = k.Px(25), gap = k.Px(8);
   const int bx = (width - 2 * bw - gap) / 2;
-  Fl_Return_Button ok(bx, k.Px(72), bw, bh, "OK");
-  Fl_Button cancel(bx + bw + gap, k.Px(72), bw, bh, "Cancel");
-  ok.labelsize(size);
-  cancel.labelsize(size);
-  cancel.shortcut(FL_Escape);
-  bool confirmed = false;
-  ok.callback([](Fl_Widget* w, void* data) {
-    *static_cast<bool*>(data) = true;
-    w->window()->hide();
-  }, &confirmed);
-  cancel.callback(HideParentWindow);
+  TOkCancel buttons(bx, k.Px(72), bw, bh, gap, size);
   win.end();
   input.take_focus();
   input.position(input.size(), 0);  // the whole text selected
   RunModal(&win);
-  if (!confirmed) return false;
+  if (!buttons.Confirmed) return false;
   value = input.value();
   return true;
 }
