@@ -95,10 +95,10 @@ bool QuickCoreCounters(const char* p, std::uint64_t (&v)[TCpuTimes::kFields], st
     if (n == 0) return false;
     std::uint64_t x = EightDigitsValue(q, n);
     q += n;
-    if (n == 8) {
+    if (n == 8 && static_cast<unsigned>(*q - '0') <= 9) {
       const int more = LeadingDigits(q);
       if (more == 8) return false;
-      if (more) x = x * kPowersOfTen[more] + EightDigitsValue(q, more);
+      x = x * kPowersOfTen[more] + EightDigitsValue(q, more);
       q += more;
     }
     v[k] = x;
@@ -108,7 +108,8 @@ bool QuickCoreCounters(const char* p, std::uint64_t (&v)[TCpuTimes::kFields], st
   return true;
 }
 
-// ParseCoreTimes, also giving where reading stopped in `end` (on success or failure).
+// ParseCoreTimes, also giving where reading stopped in `end` (on success or failure), and free to
+// leave anything in `number` and `out` when it fails.
 bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TCpuTimes& out, std::size_t& end) {
   end = 0;
   if (size < 5 || data[0] != 'c' || data[1] != 'p' || data[2] != 'u' || data[3] < '0' || data[3] > '9') return false;
@@ -120,16 +121,15 @@ bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TC
   }
   end = i;
   if (i == size || !Blank(data[i]) || (data[3] == '0' && i > 4)) return false;  // "cpu1x", "cpu007"
-  TCpuTimes t;
   std::size_t length;
-  if (size - i >= kQuickNeeds && QuickCoreCounters(data + i, t.Ticks, length)) {
-    t.Count = kCoreFields;
+  if (size - i >= kQuickNeeds && QuickCoreCounters(data + i, out.Ticks, length)) {
+    for (int f = kCoreFields; f < TCpuTimes::kFields; ++f) out.Ticks[f] = 0;
+    out.Count = kCoreFields;
     end = i + length;
-  } else if (!ParseCounters(data, size, i, t, &end, kCoreFields)) {
+  } else if (!ParseCounters(data, size, i, out, &end, kCoreFields)) {
     return false;
   }
   number = static_cast<std::uint32_t>(n);
-  out = t;
   return true;
 }
 
@@ -142,7 +142,12 @@ bool ParseCpuTimes(const char* data, std::size_t size, TCpuTimes& out) {
 
 bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, TCpuTimes& out) {
   std::size_t end;
-  return ParseCoreLine(data, size, number, out, end);
+  std::uint32_t n;
+  TCpuTimes t;
+  if (!ParseCoreLine(data, size, n, t, end)) return false;
+  number = n;
+  out = t;
+  return true;
 }
 
 int TCpuLoadMeter::Update(const TCpuTimes& now) {
@@ -172,15 +177,19 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
     if (left < 3 || p[0] != 'c' || p[1] != 'p' || p[2] != 'u') break;
     // The line is read as far as it goes, and its end looked for from there on; a line's counters
     // stop at its line end, so they are never taken from the next line.
-    TLine line;
+    // Read in place at the end of the list, and taken off again unless it is kept.
+    TLine& line = FLines.emplace_back();
     std::size_t stop = 0;
     const bool ok = ParseCoreLine(p, left, line.Number, line.Times, stop);
-    const char* nl = static_cast<const char*>(std::memchr(p + stop, '\n', left - stop));
-    if (!nl && !complete) break;  // the text was cut inside this line
-    if (ok) {
-      if (!FLines.empty() && line.Number <= FLines.back().Number) ascending = false;
-      FLines.push_back(line);
+    const char* nl = stop < left && p[stop] == '\n' ? p + stop
+                                                     : static_cast<const char*>(std::memchr(p + stop, '\n', left - stop));
+    const bool cut = !nl && !complete;  // the text was cut inside this line
+    if (!ok || cut) {
+      FLines.pop_back();
+    } else if (FLines.size() > 1 && line.Number <= FLines[FLines.size() - 2].Number) {
+      ascending = false;
     }
+    if (cut) break;
     p = nl ? nl + 1 : end;
   }
   if (!ascending) {
