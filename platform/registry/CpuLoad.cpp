@@ -165,48 +165,50 @@ int TCpuLoadMeter::Update(const TCpuTimes& now) {
 }
 
 void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) {
-  FLines.clear();
+  // The lines read go in FLines[0 .. count); its slots are kept from one snapshot to the next and
+  // written over, never cleared.
+  std::size_t count = 0;
   const char* p = data;
   const char* const end = data + size;
   const char* first = size ? static_cast<const char*>(std::memchr(data, '\n', size)) : nullptr;
   p = first ? first + 1 : end;
   bool ascending = true;
   // A file of more lines than twice the cores kept is read only that far: the work stays bounded.
-  while (p < end && FLines.size() < 2 * kMaxCores) {
+  while (p < end && count < 2 * kMaxCores) {
     const auto left = static_cast<std::size_t>(end - p);
     if (left < 3 || p[0] != 'c' || p[1] != 'p' || p[2] != 'u') break;
     // The line is read as far as it goes, and its end looked for from there on; a line's counters
     // stop at its line end, so they are never taken from the next line.
-    // Read in place at the end of the list, and taken off again unless it is kept.
-    TLine& line = FLines.emplace_back();
+    // Read in place into the next slot, which counts only when the line is kept.
+    if (count == FLines.size()) FLines.emplace_back();
+    TLine& line = FLines[count];
     std::size_t stop = 0;
     const bool ok = ParseCoreLine(p, left, line.Number, line.Times, stop);
     const char* nl = stop < left && p[stop] == '\n' ? p + stop
                                                      : static_cast<const char*>(std::memchr(p + stop, '\n', left - stop));
     const bool cut = !nl && !complete;  // the text was cut inside this line
-    if (!ok || cut) {
-      FLines.pop_back();
-    } else if (FLines.size() > 1 && line.Number <= FLines[FLines.size() - 2].Number) {
-      ascending = false;
+    if (ok && !cut) {
+      if (count > 0 && line.Number <= FLines[count - 1].Number) ascending = false;
+      ++count;
     }
     if (cut) break;
     p = nl ? nl + 1 : end;
   }
   if (!ascending) {
     // Out of order or repeated: in order of number, and of each number the first line.
-    for (std::size_t i = 0; i < FLines.size(); ++i) FLines[i].Order = static_cast<std::uint32_t>(i);
-    std::sort(FLines.begin(), FLines.end(),
+    const auto first = FLines.begin(), last = FLines.begin() + static_cast<std::ptrdiff_t>(count);
+    for (std::size_t i = 0; i < count; ++i) FLines[i].Order = static_cast<std::uint32_t>(i);
+    std::sort(first, last,
               [](const TLine& a, const TLine& b) { return a.Number != b.Number ? a.Number < b.Number : a.Order < b.Order; });
-    FLines.erase(std::unique(FLines.begin(), FLines.end(),
-                             [](const TLine& a, const TLine& b) { return a.Number == b.Number; }),
-                 FLines.end());
+    count = static_cast<std::size_t>(
+        std::unique(first, last, [](const TLine& a, const TLine& b) { return a.Number == b.Number; }) - first);
   }
 
   // Both lists ascend: one walk pairs each kept core with its line.
   FMerged.clear();
   std::size_t i = 0, k = 0;
-  while (i < FCores.size() || k < FLines.size()) {
-    if (k == FLines.size() || (i < FCores.size() && FCores[i].Number < FLines[k].Number)) {
+  while (i < FCores.size() || k < count) {
+    if (k == count || (i < FCores.size() && FCores[i].Number < FLines[k].Number)) {
       FCores[i].Present = false;  // away: no load until it is back
       FCores[i].Load.reset();
       ++i;

@@ -95,7 +95,7 @@ class TCoreLoadMeters {
     TCpuTimes Times;
   };
   std::vector<TCore> FCores;   // ascending Number
-  std::vector<TLine> FLines;   // the last snapshot's lines, kept for their capacity
+  std::vector<TLine> FLines;   // slots for a snapshot's lines, written over by the next
   std::vector<TCore> FMerged;  // the list being rebuilt when cores are added
   unsigned FGeneration = 0;
 };
