@@ -85,6 +85,23 @@ std::string Settings(TColor background, int display, bool legend) {
          "\nDisplay=" + std::to_string(display) + "\n";
 }
 
+
+// On a dark background the drawing is white (at least `least` pixels) and nowhere black; on a
+// light one the reverse. Black or white that is the background itself does not count.
+void ExpectContrast(const TInk& ink, const TCase& c, int least) {
+  if (c.Dark) {
+    if (c.Background != clBlack) {
+      EXPECT_EQ(ink.Black, 0) << c.Name;
+    }
+    EXPECT_GT(ink.White, least) << c.Name;
+  } else {
+    EXPECT_GT(ink.Black, least) << c.Name;
+    if (c.Background != clWhite) {
+      EXPECT_EQ(ink.White, 0) << c.Name;
+    }
+  }
+}
+
 TEST(Contrast, ChartAxisLabelsTicksAndLine) {
   for (const TCase& c : kCases) {
     FormFixture f;
@@ -95,18 +112,7 @@ TEST(Contrast, ChartAxisLabelsTicksAndLine) {
     const TBitmap& chart = f.Ws.ChartHost.Surface();
     // The left strip holds the labels, the ticks and the axis line; the line is maroon and the
     // grid grey, so black or white there comes only from those.
-    const TInk ink = CountInk(chart, 0, 0, 40, chart.Height());
-    if (c.Dark) {
-      if (c.Background != clBlack) {
-        EXPECT_EQ(ink.Black, 0) << c.Name;  // (on black the background itself is black)
-      }
-      EXPECT_GT(ink.White, 100) << c.Name;
-    } else {
-      EXPECT_GT(ink.Black, 100) << c.Name;
-      if (c.Background != clWhite) {
-        EXPECT_EQ(ink.White, 0) << c.Name;
-      }
-    }
+    ExpectContrast(CountInk(chart, 0, 0, 40, chart.Height()), c, 100);
   }
 }
 
@@ -120,18 +126,7 @@ TEST(Contrast, GaugeNumbersTicksScaleAndCaption) {
     const TBitmap& gauge = f.Ws.MeterHost.Surface();
     // Inside the rims and above the pivot cover: the dial, its scale and the caption; the
     // needle is maroon. (The frame and the cover bevel are outside this box.)
-    const TInk ink = CountInk(gauge, 8, 8, gauge.Width() - 8, gauge.Height() - 20);
-    if (c.Dark) {
-      if (c.Background != clBlack) {
-        EXPECT_EQ(ink.Black, 0) << c.Name;  // (on black the background itself is black)
-      }
-      EXPECT_GT(ink.White, 300) << c.Name;
-    } else {
-      EXPECT_GT(ink.Black, 300) << c.Name;
-      if (c.Background != clWhite) {
-        EXPECT_EQ(ink.White, 0) << c.Name;
-      }
-    }
+    ExpectContrast(CountInk(gauge, 8, 8, gauge.Width() - 8, gauge.Height() - 20), c, 300);
   }
 }
 
