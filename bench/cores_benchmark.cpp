@@ -16,39 +16,17 @@
 #include <random>
 #include <string>
 
-#include "app/Application.h"
-#include "app/Form1.h"
-#include "app/HeadlessPorts.h"
+#include "bench/ProgramRig.h"
 
 namespace {
 
 using namespace varnel;
 
-class TCoresRig {
+// The readings of 64 cores (or another count): each core a random load, one of them busy, the
+// total their mean; made before the program that reads them.
+class TCoreReadings {
  public:
-  TCoresRig(int cores, int width, int height, int seconds, int coreCount = 64)
-      : Ws(width, height), App(&Ws.MessageBox), FRng(11), FCoreCount(coreCount) {
-    std::string templ = (std::filesystem::temp_directory_path() / "varnel-bench-XXXXXX").string();
-    FDir = mkdtemp(templ.data());
-    std::ofstream(FDir + "/FENDUL.INI") << "[FENDUL]\nPlotSeconds=" << seconds << "\nCores=" << cores << "\n";
-    Form = std::make_unique<TForm1>(App, Ws.Ports(), FDir + "/FENDUL.INI",
-                                    std::make_unique<TFunctionLoadSource>([this] { return Next(); }));
-    Ws.ChartHost.OnPaint = [this] { Form->Chart2.Paint(); };
-    Ws.MeterHost.OnPaint = [this] { Form->Meter1.Paint(); };
-    Ws.ChartHost.SetBackBuffer(true);
-    Ws.MeterHost.SetBackBuffer(true);
-    Ws.Frame.UserSetBounds(0, 0, width, height);
-    Form->AlignControls();
-    for (int i = 0; i < seconds; ++i) Ws.Timer.Fire();
-    Ws.Flush();
-    Ws.Flush();
-  }
-  ~TCoresRig() {
-    Form.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(FDir, ec);
-  }
-  // A reading: each core a random load, one of them busy, the total their mean.
+  explicit TCoreReadings(int coreCount) : FRng(11), FCoreCount(coreCount) {}
   std::optional<TLoadReading> Next() {
     TLoadReading r;
     int sum = 0;
@@ -61,20 +39,25 @@ class TCoresRig {
     r.Total = FCoreCount ? sum / FCoreCount : static_cast<int>(FRng() % 101);
     return r;
   }
-  void Tick() {
-    Ws.Timer.Fire();
-    Ws.Flush();
-  }
-
-  THeadlessWindowSystem Ws;
-  TApplication App;
-  std::unique_ptr<TForm1> Form;
 
  private:
-  std::string FDir;
   std::mt19937 FRng;
   int FCoreCount;
   int FBusy = 0;
+};
+
+// The program with a Cores choice and its history filled before timing.
+class TCoresRig : private TCoreReadings, public TProgramRig {
+ public:
+  TCoresRig(int cores, int width, int height, int seconds, int coreCount = 64)
+      : TCoreReadings(coreCount),
+        TProgramRig(width, height, 96,
+                    "[FENDUL]\nPlotSeconds=" + std::to_string(seconds) + "\nCores=" + std::to_string(cores) + "\n",
+                    [this] { return Next(); }) {
+    for (int i = 0; i < seconds; ++i) Ws.Timer.Fire();
+    Ws.Flush();
+    Ws.Flush();
+  }
 };
 
 void BM_CoresTick(benchmark::State& state) {

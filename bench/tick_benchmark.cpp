@@ -17,9 +17,7 @@
 #include <random>
 #include <string>
 
-#include "app/Application.h"
-#include "app/Form1.h"
-#include "app/HeadlessPorts.h"
+#include "bench/ProgramRig.h"
 #include "platform/registry/MemoryRegistry.h"
 #include "platform/registry/ProcStatRegistry.h"
 #include "sampler/ReadSample.h"
@@ -28,54 +26,30 @@ namespace {
 
 using namespace varnel;
 
-class TTickRig {
+// The registries a tick reads its load from, made before the program that reads them.
+struct TTickRegistries {
+  TTickRegistries() {
+    Memory.SetBinary("PerfStats\\StartSrv", "KERNEL", {0, 0, 0, 0});
+    Memory.SetBinary("PerfStats\\StartStat", "KERNEL\\CPUUsage", {0, 0, 0, 0});
+    Memory.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage", {0, 0, 0, 0});
+  }
+  TMemoryRegistry Memory;
+  TProcStatRegistry ProcStat;
+};
+
+// The program reading its load from an in-memory registry (a load set per tick) or /proc/stat.
+class TTickRig : private TTickRegistries, public TProgramRig {
  public:
   TTickRig(int display, bool procStat, int plotSeconds = 60, int width = 332, int height = 190, int ppi = 96)
-      : Ws(width, height, ppi), App(&Ws.MessageBox) {
-    std::string templ = (std::filesystem::temp_directory_path() / "varnel-bench-XXXXXX").string();
-    FDir = mkdtemp(templ.data());
-    std::ofstream(FDir + "/FENDUL.INI") << "[FENDUL]\nDisplay=" << display << "\nPlotSeconds=" << plotSeconds << "\n";
-    FMemory.SetBinary("PerfStats\\StartSrv", "KERNEL", {0, 0, 0, 0});
-    FMemory.SetBinary("PerfStats\\StartStat", "KERNEL\\CPUUsage", {0, 0, 0, 0});
-    SetLoad(0);
-    TRegistryProvider* registry = procStat ? static_cast<TRegistryProvider*>(&FProcStat) : &FMemory;
-    Form = std::make_unique<TForm1>(App, Ws.Ports(), FDir + "/FENDUL.INI",
-                                    std::make_unique<TFunctionLoadSource>([registry] {
-                                      const std::optional<int> total = ReadSample(*registry);
-                                      return total ? std::optional<TLoadReading>(TLoadReading{*total, {}})
-                                                   : std::nullopt;
-                                    }));
-    Ws.ChartHost.OnPaint = [this] { Form->Chart2.Paint(); };
-    Ws.MeterHost.OnPaint = [this] { Form->Meter1.Paint(); };
-    // The program's child windows are back buffers: the chart draws straight into them.
-    Ws.ChartHost.SetBackBuffer(true);
-    Ws.MeterHost.SetBackBuffer(true);
-    Ws.Frame.UserSetBounds(0, 0, width, height);
-    Form->AlignControls();
-    Ws.Flush();
-  }
-  ~TTickRig() {
-    Form.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(FDir, ec);
-  }
+      : TProgramRig(width, height, ppi,
+                    "[FENDUL]\nDisplay=" + std::to_string(display) + "\nPlotSeconds=" + std::to_string(plotSeconds) + "\n",
+                    [registry = procStat ? static_cast<TRegistryProvider*>(&ProcStat) : &Memory] {
+                      const std::optional<int> total = ReadSample(*registry);
+                      return total ? std::optional<TLoadReading>(TLoadReading{*total, {}}) : std::nullopt;
+                    }) {}
   void SetLoad(int load) {
-    FMemory.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage", {static_cast<std::uint8_t>(load), 0, 0, 0});
+    Memory.SetBinary("PerfStats\\StatData", "KERNEL\\CPUUsage", {static_cast<std::uint8_t>(load), 0, 0, 0});
   }
-  // One tick as the window system delivers it, then the paint it asked for.
-  void Tick() {
-    Ws.Timer.Fire();
-    Ws.Flush();
-  }
-
-  THeadlessWindowSystem Ws;
-  TApplication App;
-  std::unique_ptr<TForm1> Form;
-
- private:
-  std::string FDir;
-  TMemoryRegistry FMemory;
-  TProcStatRegistry FProcStat;
 };
 
 void RunTicks(benchmark::State& state, int display, bool procStat, bool paint = true, int ppi = 96) {

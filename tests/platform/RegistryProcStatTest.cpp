@@ -9,6 +9,7 @@
 
 #include "platform/registry/CpuLoad.h"
 #include "platform/registry/ProcStatRegistry.h"
+#include "tests/support/ProcStatFolder.h"
 #include "tests/support/TestSupport.h"
 
 namespace varnel {
@@ -65,18 +66,8 @@ TEST(CpuLoadMeter, CountersGoingBackwardsOrStandingStillKeepTheLoadInRange) {
   EXPECT_EQ(TCpuLoadMeter().Update(*Parse("cpu  300 0 100 600")), 40);  // no start: since boot
 }
 
-class ProcStatRegistry : public testing::Test {
+class ProcStatRegistry : public test::TProcStatFolder {
  protected:
-  void SetUp() override {
-    std::string pattern = testing::TempDir() + "/varnel-procstat-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    FDir = pattern;
-    FStat = FDir + "/stat";
-  }
-  void TearDown() override { fs::remove_all(FDir); }
-  void Use(const std::string& fixture) {
-    fs::copy_file(test::SourcePath("tests/data/procstat/" + fixture), FStat, fs::copy_options::overwrite_existing);
-  }
   // The load as the sampler reads it: the size, then the data.
   static std::optional<int> Load(TRegistryProvider& reg) {
     TRegKey key = 0;
@@ -94,7 +85,6 @@ class ProcStatRegistry : public testing::Test {
     EXPECT_EQ(reg.CloseKey(key), rrSuccess);
     return result;
   }
-  std::string FDir, FStat;
 };
 
 TEST_F(ProcStatRegistry, TwoSnapshotsGiveTheLoadOfTheInterval) {

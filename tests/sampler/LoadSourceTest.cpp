@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sampler/ProcStatLoadSource.h"
+#include "tests/support/ProcStatFolder.h"
 #include "tests/support/TestSupport.h"
 
 namespace varnel {
@@ -17,25 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProcStatLoadSource : public testing::Test {
+class ProcStatLoadSource : public test::TProcStatFolder {
  protected:
-  void SetUp() override {
-    std::string pattern = testing::TempDir() + "/varnel-cores-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    FDir = pattern;
-    FStat = FDir + "/stat";
-  }
-  void TearDown() override { fs::remove_all(FDir); }
-  void Use(const std::string& fixture) {
-    fs::copy_file(test::SourcePath("tests/data/procstat/" + fixture), FStat, fs::copy_options::overwrite_existing);
-  }
   // The cores of a reading as "name=load" ("name=-" for none).
   static std::vector<std::string> Cores(const TLoadReading& r) {
     std::vector<std::string> out;
     for (const TCoreLoad& c : r.Cores) out.push_back(c.Name + "=" + (c.Load ? std::to_string(*c.Load) : "-"));
     return out;
   }
-  std::string FDir, FStat;
 };
 
 TEST_F(ProcStatLoadSource, OneAndTwoCoresByHand) {
