@@ -46,7 +46,10 @@ start_private_server() {
     until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$xpid" 2>/dev/null || [ $SECONDS -ge $end ]; do
       sleep 0.05
     done
-    if kill -0 "$xpid" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+    # The server that answers must be ours: when another script's server took the number first,
+    # ours is about to exit, and xdpyinfo reached theirs (the lock file holds the owner's pid).
+    if kill -0 "$xpid" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 &&
+      [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xpid" ]; then
       PIDS+=($xpid)
       SERVER=":$n"
       return 0
