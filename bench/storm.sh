@@ -36,19 +36,7 @@ run() {
   start_private_server 341 400 "$WORK/xvfb.log" Xvfb -screen 0 1280x1024x24 -nolisten tcp
   export DISPLAY=$SERVER
   if [ "$MODE" = openbox ]; then
-    # Now and then openbox cannot open a display that has just answered (cause not known): it
-    # ends at once, and is started again.
-    local try obpid
-    for try in 1 2 3; do
-      openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-      obpid=$!
-      sleep 0.5
-      kill -0 "$obpid" 2>/dev/null && break
-      echo "storm: openbox ended at once (try $try): $(head -1 "$WORK/openbox.log")" >&2
-    done
-    PIDS+=("$obpid")
-    wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-    wait_for 20 "openbox" wm_ready
+    start_openbox "$WORK/openbox.log"
   fi
   printf '[FENDUL]\nLeft=100\nTop=50\n' >"$WORK/FENDUL.INI"
   "$program" --ini "$WORK/FENDUL.INI" >"$WORK/varnel.log" 2>&1 &

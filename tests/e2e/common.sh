@@ -65,3 +65,19 @@ start_private_xvfb() {
   start_private_server "$1" "$2" "$3" Xvfb -screen 0 1024x768x24 -nolisten tcp
   export DISPLAY=$SERVER
 }
+
+# start_openbox LOG: openbox on $DISPLAY, until it has named itself the window manager. Now and
+# then openbox cannot open a display that has just answered (cause not known) and ends at once:
+# it is started again, up to three times. Its process joins PIDS.
+start_openbox() {
+  local log=$1 try pid
+  for try in 1 2 3; do
+    openbox --sm-disable >"$log" 2>&1 &
+    pid=$!
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null && break
+  done
+  PIDS+=($pid)
+  openbox_named() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+  wait_for 20 "openbox" openbox_named
+}

@@ -34,11 +34,10 @@ OUTER=$SERVER
 start_desktop() {
   DISPLAY=$OUTER start_private_server 240 320 "$WORK/xephyr.log" Xephyr -nolisten tcp "$@"
   export DISPLAY=$SERVER
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  PIDS+=($!)
-  # Openbox names itself first and publishes the work area once its workspaces are set up.
-  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && xprop -root _NET_WORKAREA | grep -q '= '; }
-  wait_for 20 "openbox" wm_ready
+  start_openbox "$WORK/openbox.log"
+  # Openbox publishes the work area once its workspaces are set up.
+  work_area() { xprop -root _NET_WORKAREA | grep -q '= '; }
+  wait_for 20 "the work area" work_area
 }
 # start_program: the program with the settings in $WORK/FENDUL.INI (if any, kept as start.ini);
 # sets VPID and WIN. Run as root without that file, the program keeps its settings in the

@@ -41,12 +41,7 @@ fail() {
 
 start_private_server 91 160 "$WORK/xvfb.log" Xvfb -screen 0 1024x768x24 -nolisten tcp
 export DISPLAY=$SERVER
-if [ "$MODE" = openbox ]; then
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  PIDS+=($!)
-  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-  wait_for 20 "openbox" wm_ready
-fi
+[ "$MODE" = openbox ] && start_openbox "$WORK/openbox.log"
 
 # The program in a directory of its own, with its settings file beside it.
 cp "$VARNEL" "$WORK/varnel"
