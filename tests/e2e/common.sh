@@ -81,3 +81,24 @@ start_openbox() {
   openbox_named() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
   wait_for 20 "openbox" openbox_named
 }
+
+# shows_png NAME WINDOW PNG COMPARE: the window's picture (xwd, kept as $WORK/NAME.xwd) equals
+# the PNG by COMPARE, tried for two seconds while the window catches up; the last comparison's
+# report is printed when it never does.
+shows_png() {
+  local name=$1 win=$2 png=$3 compare=$4 try
+  for try in $(seq 20); do
+    xwd -id "$win" -silent >"$WORK/$name.xwd" && "$compare" "$WORK/$name.xwd" "$png" >"$WORK/compare.log" && return 0
+    sleep 0.1
+  done
+  cat "$WORK/compare.log"
+  return 1
+}
+
+# show_logs TITLE FILE [TITLE FILE ...]: each file that exists, under "--- TITLE:".
+show_logs() {
+  while [ $# -ge 2 ]; do
+    [ -f "$2" ] && { echo "--- $1:"; cat "$2"; }
+    shift 2
+  done
+}

@@ -24,8 +24,7 @@ trap '[ -z "$VPID" ] || kill "$VPID" 2>/dev/null || true; end_e2e' EXIT
 
 fail() {
   echo "e2e dpi FAILED: $*"
-  [ -f "$WORK/FENDUL.INI" ] && { echo "--- settings file:"; cat "$WORK/FENDUL.INI"; }
-  [ -f "$WORK/varnel.log" ] && { echo "--- program output:"; cat "$WORK/varnel.log"; }
+  show_logs "settings file" "$WORK/FENDUL.INI" "program output" "$WORK/varnel.log"
   exit 1
 }
 
@@ -61,16 +60,11 @@ stop() {
 }
 # shows_picture NAME DPI: the client area equals varnel-render's picture at that density.
 shows_picture() {
-  local w h try
+  local w h
   xdotool mousemove 1590 990
   read -r _ _ w h <<<"$(client)"
   "$RENDER" --ini "$WORK/start.ini" --size "${w}x$h" --samples 0 --dpi "$2" --out "$WORK/$1.png" >/dev/null
-  for try in $(seq 20); do
-    xwd -id "$WIN" -silent >"$WORK/$1.xwd" && "$COMPARE" "$WORK/$1.xwd" "$WORK/$1.png" >"$WORK/compare.log" && return 0
-    sleep 0.1
-  done
-  cat "$WORK/compare.log"
-  return 1
+  shows_png "$1" "$WIN" "$WORK/$1.png" "$COMPARE"
 }
 
 # Both views at 192: the default size doubled (the file has no PixelsPerInch: written at 96).

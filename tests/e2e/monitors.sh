@@ -22,8 +22,7 @@ begin_e2e
 
 fail() {
   echo "monitors FAILED: $*"
-  [ -f "$WORK/FENDUL.INI" ] && { echo "--- settings file:"; cat "$WORK/FENDUL.INI"; }
-  [ -f "$WORK/varnel.log" ] && { echo "--- program output:"; cat "$WORK/varnel.log"; }
+  show_logs "settings file" "$WORK/FENDUL.INI" "program output" "$WORK/varnel.log"
   exit 1
 }
 

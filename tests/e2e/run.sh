@@ -32,10 +32,8 @@ begin_e2e
 
 fail() {
   echo "e2e ($MODE) FAILED: $*"
-  [ -f "$WORK/FENDUL.INI" ] && { echo "--- settings file:"; cat "$WORK/FENDUL.INI"; }
-  [ -f "$WORK/varnel.log" ] && { echo "--- program output:"; cat "$WORK/varnel.log"; }
-  [ -f "$WORK/states.log" ] && { echo "--- window states:"; cat "$WORK/states.log"; }
-  [ -f "$WORK/openbox.log" ] && { echo "--- openbox:"; cat "$WORK/openbox.log"; }
+  show_logs "settings file" "$WORK/FENDUL.INI" "program output" "$WORK/varnel.log" \
+    "window states" "$WORK/states.log" openbox "$WORK/openbox.log"
   exit 1
 }
 
@@ -94,7 +92,7 @@ wait_for 5 "the first tick" title_is "CPU Usage"
 # after a tick at the fixed load (the ticks of SAMPLES_FILE when it is set). Tried for up to two seconds, as the picture may reach the screen a moment
 # after the settings.
 shows_picture() {
-  local w h try
+  local w h
   xdotool mousemove 1000 740  # off the window: no tooltip over the picture
   read -r _ _ w h <<<"$(client)"
   sed "s/^Display=.*//" "$WORK/start.ini" >"$WORK/$1.ini"
@@ -104,12 +102,7 @@ shows_picture() {
   else
     "$RENDER" --ini "$WORK/$1.ini" --size "${w}x$h" --samples 0 --out "$WORK/$1.png" >/dev/null
   fi
-  for try in $(seq 20); do
-    xwd -id "$WIN" -silent >"$WORK/$1.xwd" && "$COMPARE" "$WORK/$1.xwd" "$WORK/$1.png" >"$WORK/compare.log" && return 0
-    sleep 0.1
-  done
-  cat "$WORK/compare.log"
-  return 1
+  shows_png "$1" "$WIN" "$WORK/$1.png" "$COMPARE"
 }
 
 ini_has() { grep -qx "$1" "$WORK/FENDUL.INI"; }
