@@ -210,16 +210,16 @@ void TForm1::FormPaint() {
 // ---- The tick -------------------------------------------------------------------------------
 
 void TForm1::Timer1Timer() {
-  // A tick without a reading changes nothing; an error ends it here.
-  const std::optional<TLoadReading> reading = FLoadSource ? FLoadSource->Read() : std::nullopt;
-  if (!reading) return;
-  const double load = static_cast<double>(reading->Total);
+  // A tick without a reading changes nothing; an error ends it here. The reading is kept from
+  // tick to tick, so that the cores' names are written only when they change.
+  if (!FLoadSource || !FLoadSource->ReadInto(FReading)) return;
+  const double load = static_cast<double>(FReading.Total);
   // The caption names what the window shows, and which machine when it is another one; the hint
   // adds the reading.
   const std::string machine = FLoadSource->MachineName();
   const std::string caption = machine.empty() ? "CPU Usage" : "CPU Usage - " + machine;
   SetCaption(caption);
-  ShowCores(*reading, caption);
+  ShowCores(FReading, caption);
   // Scroll: drop the oldest point, renumber, append the newest.
   Series3.Delete(0);
   Series3.XValues().Renumber();

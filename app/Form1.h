@@ -193,6 +193,7 @@ class TForm1 {
   std::string FSettingsStartPath;
   std::string FSettingsDirectory;  // made before a save when it is not empty
   std::unique_ptr<TLoadSource> FLoadSource;
+  TLoadReading FReading;  // the last tick's reading, written over by the next
   int FPlotSeconds = 60;
   int FDisplay = 0;
   int FCores = 0;

@@ -14,21 +14,13 @@ class TReportingLoadSource : public TLoadSource {
 
   std::optional<TLoadReading> Read() override {
     std::optional<TLoadReading> reading = FSource ? FSource->Read() : std::nullopt;
-    // The first read may come too early for a source that measures between two (another
-    // machine's counters): readings stop only when the second has none either.
-    if (FFirst) {
-      FFirst = false;
-      if (!reading) return reading;
-    }
-    if (reading.has_value() == !FFailing) return reading;
-    FFailing = !reading.has_value();
-    if (FPrint) {
-      const std::string why = FFailing && FSource ? FSource->FailureReason() : std::string();
-      FPrint(FFailing ? "varnel: no CPU load can be read from " + FSourceName + (why.empty() ? "" : " (" + why + ")") +
-                            "; the window shows no new load until it can"
-                      : "varnel: the CPU load can be read from " + FSourceName + " again");
-    }
+    Report(reading.has_value());
     return reading;
+  }
+  bool ReadInto(TLoadReading& reading) override {
+    const bool read = FSource && FSource->ReadInto(reading);
+    Report(read);
+    return read;
   }
 
   std::string MachineName() const override { return FSource ? FSource->MachineName() : std::string(); }
@@ -38,6 +30,24 @@ class TReportingLoadSource : public TLoadSource {
   }
 
  private:
+  // Tells a change between reading and not reading.
+  void Report(bool read) {
+    // The first read may come too early for a source that measures between two (another
+    // machine's counters): readings stop only when the second has none either.
+    if (FFirst) {
+      FFirst = false;
+      if (!read) return;
+    }
+    if (read == !FFailing) return;
+    FFailing = !read;
+    if (FPrint) {
+      const std::string why = FFailing && FSource ? FSource->FailureReason() : std::string();
+      FPrint(FFailing ? "varnel: no CPU load can be read from " + FSourceName + (why.empty() ? "" : " (" + why + ")") +
+                            "; the window shows no new load until it can"
+                      : "varnel: the CPU load can be read from " + FSourceName + " again");
+    }
+  }
+
   std::unique_ptr<TLoadSource> FSource;
   std::string FSourceName;
   std::function<void(const std::string&)> FPrint;

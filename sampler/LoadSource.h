@@ -4,6 +4,7 @@
 //
 //   std::unique_ptr<TLoadSource> source = std::make_unique<TProcStatLoadSource>();
 //   if (std::optional<TLoadReading> r = source->Read()) Plot(r->Total);
+//   if (source->ReadInto(kept)) Plot(kept.Total);   // kept from one tick to the next
 #pragma once
 #include <functional>
 #include <optional>
@@ -36,6 +37,13 @@ class TLoadSource {
   // the source has none this time: the tick then changes nothing. May raise an Exception, which
   // ends the tick and is shown in the error box.
   virtual std::optional<TLoadReading> Read() = 0;
+
+  // Read into `reading`, which may hold the caller's reading of the tick before: a source that
+  // keeps its cores' names from one reading to the next writes only the names that changed, where
+  // Read copies every one (a machine of 256 cores, 256 strings a second). False when there is no
+  // reading; `reading` is then left as it was. Unless a source does better, Read moved into
+  // `reading`.
+  virtual bool ReadInto(TLoadReading& reading);
 
   // The machine whose load this is: empty for this machine.
   virtual std::string MachineName() const;

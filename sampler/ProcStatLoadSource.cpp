@@ -8,20 +8,33 @@
 namespace varnel {
 
 std::optional<TLoadReading> TProcStatLoadSource::Read() {
-  const std::optional<int> total = ReadSample(FRegistry);
-  if (!total) return std::nullopt;
   TLoadReading reading;
+  if (!ReadInto(reading)) return std::nullopt;
+  return reading;
+}
+
+bool TProcStatLoadSource::ReadInto(TLoadReading& reading) {
+  const std::optional<int> total = ReadSample(FRegistry);
+  if (!total) return false;
   reading.Total = *total;
-  if (!FCoresWanted) return reading;
+  if (!FCoresWanted) {
+    reading.Cores.clear();
+    return true;
+  }
   const TCoreLoadMeters& meters = FRegistry.Cores();
+  const std::vector<TCoreLoadMeters::TCore>& cores = meters.Cores();
   if (meters.Generation() != FCoresGeneration) {
     FCoresGeneration = meters.Generation();
-    FCores.resize(meters.Cores().size());
-    for (std::size_t i = 0; i < FCores.size(); ++i) FCores[i].Name = "cpu" + std::to_string(meters.Cores()[i].Number);
+    FNames.resize(cores.size());
+    for (std::size_t i = 0; i < FNames.size(); ++i) FNames[i] = "cpu" + std::to_string(cores[i].Number);
   }
-  for (std::size_t i = 0; i < FCores.size(); ++i) FCores[i].Load = meters.Cores()[i].Load;
-  reading.Cores = FCores;
-  return reading;
+  reading.Cores.resize(cores.size());
+  for (std::size_t i = 0; i < cores.size(); ++i) {
+    TCoreLoad& core = reading.Cores[i];
+    if (core.Name != FNames[i]) core.Name = FNames[i];
+    core.Load = cores[i].Load;
+  }
+  return true;
 }
 
 void TProcStatLoadSource::SetCoresWanted(bool wanted) {

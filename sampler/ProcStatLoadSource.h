@@ -20,6 +20,8 @@ class TProcStatLoadSource : public TLoadSource {
   // The total as ReadSample gives it (none when the file cannot be read or its first line is not
   // a "cpu" line), with the cores of the same snapshot while they are wanted.
   std::optional<TLoadReading> Read() override;
+  // Writes a core's name only when it differs from the one `reading` holds.
+  bool ReadInto(TLoadReading& reading) override;
   // While the cores are not wanted only the file's first line is read. When they are wanted
   // again, each core's first load is its load since the last reading, as the total's is.
   void SetCoresWanted(bool wanted) override;
@@ -27,7 +29,7 @@ class TProcStatLoadSource : public TLoadSource {
  private:
   TProcStatRegistry FRegistry;
   bool FCoresWanted = true;
-  std::vector<TCoreLoad> FCores;  // the names kept from one reading to the next
+  std::vector<std::string> FNames;  // the cores' names, kept from one reading to the next
   unsigned FCoresGeneration = ~0u;
 };
 

@@ -129,6 +129,49 @@ TEST_F(ProcStatLoadSource, CoresGoingOfflineAndComingBackShowNoLoadWhileAway) {
   EXPECT_EQ(Cores(*r), (std::vector<std::string>{"cpu0=-", "cpu1=-", "cpu2=-", "cpu3=-", "cpu4=-"}));
 }
 
+// The tick reads into the reading it kept from the tick before. Whatever that holds (another
+// source's cores, more or fewer of them, names of other cores), what comes out is what a fresh
+// read gives: here a twin source read the usual way, through cores going away and coming back,
+// more cores than before, the cores not wanted, and a file that cannot be read.
+TEST_F(ProcStatLoadSource, ReadingIntoTheLastReadingGivesAFreshReading) {
+  Use("hotplug_a.txt");
+  TProcStatLoadSource kept(FStat), fresh(FStat);
+  TLoadReading into{-1, {{"alpha", 3}, {"beta", std::nullopt}}};
+  for (int i = 0; i < 300; ++i) into.Cores.push_back({"cpu" + std::to_string(i + 1), i % 101});
+  const auto step = [&](const std::string& what) {
+    SCOPED_TRACE(what);
+    const std::optional<TLoadReading> r = fresh.Read();
+    const TLoadReading before = into;
+    ASSERT_EQ(kept.ReadInto(into), r.has_value());
+    if (!r) {
+      EXPECT_EQ(Cores(into), Cores(before));  // left as it was
+      EXPECT_EQ(into.Total, before.Total);
+      return;
+    }
+    EXPECT_EQ(into.Total, r->Total);
+    EXPECT_EQ(Cores(into), Cores(*r));
+  };
+  for (const char* name : {"hotplug_b.txt", "hotplug_c.txt", "hotplug_d.txt"}) {
+    Use(name);
+    step(name);
+  }
+  Use("cores64_a.txt");
+  step("64 cores");
+  Use("cores64_b.txt");
+  step("64 cores, b");
+  Use("cores2_a.txt");
+  step("2 cores after 64");
+  kept.SetCoresWanted(false);
+  fresh.SetCoresWanted(false);
+  step("not wanted");
+  kept.SetCoresWanted(true);
+  fresh.SetCoresWanted(true);
+  Use("cores2_b.txt");
+  step("wanted again");
+  fs::remove(FStat);
+  step("no file");
+}
+
 TEST_F(ProcStatLoadSource, AFileWithoutCoreLinesGivesTheTotalAlone) {
   Use("full_a.txt");  // "cpu" and "cpu0" lines
   TProcStatLoadSource source(FStat);
