@@ -65,9 +65,14 @@ Bool NoteConfigure(Display*, XEvent* e, XPointer arg) {
 
 void CoalesceConfigureEvents() { Fl::add_system_handler(Hold, nullptr); }
 
-bool ConfigurePending(unsigned long window) {
+bool ConfigureHeld(unsigned long window) {
   for (const XEvent& e : Held)
     if (e.xconfigure.window == window) return true;
+  return false;
+}
+
+bool ConfigurePending(unsigned long window) {
+  if (ConfigureHeld(window)) return true;
   TScan scan{window};
   XEvent none;
   XCheckIfEvent(fl_display, &none, NoteConfigure, reinterpret_cast<XPointer>(&scan));

@@ -16,5 +16,8 @@ void CoalesceConfigureEvents();
 // queue of events read from the server and not handled yet. Looks at what the server has sent
 // by now, and does not wait for it.
 bool ConfigurePending(unsigned long window);
+// Whether a configure event of the window is held for the loop's next turn. Asks the server
+// nothing (ConfigurePending reads the connection).
+bool ConfigureHeld(unsigned long window);
 
 }  // namespace varnel

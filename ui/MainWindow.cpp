@@ -141,6 +141,7 @@ void TMainWindow::SetHeight(int v) { SetOuter(&TBounds::Height, v); }
 
 void TMainWindow::resize(int x, int y, int w, int h) {
   FExtentsKnown = false;
+  FSizedSincePaint = true;
   Fl_Window::resize(x, y, w, h);
   FMeter->resize(0, 0, w, h);
   FChart->resize(0, 0, w, h);
@@ -156,11 +157,15 @@ void TMainWindow::flush() {
   // configure event of a later one is held or waiting in the queue. Its picture would be made
   // and thrown away, and at the size of a monitor that costs milliseconds, during which a click
   // waits. The paint waits for the size that is on its way; its arrival resizes the window,
-  // which paints then.
-  if (shown() && ConfigurePending(fl_xid(this))) {
+  // which paints then. Asking what the server has sent costs system calls (four reads of the
+  // connection that find nothing, in a quiet second), so it is asked only when the window has
+  // been laid out at a new size since it last painted; the once-a-second paint of a window whose
+  // size stays looks only at the events held.
+  if (shown() && (FSizedSincePaint ? ConfigurePending(fl_xid(this)) : ConfigureHeld(fl_xid(this)))) {
     FPaintPassed = true;
     return;
   }
+  FSizedSincePaint = false;
   Fl_Window::flush();
 }
 

@@ -120,6 +120,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   int FPressX = 0, FPressY = 0, FDragLeft = 0, FDragTop = 0;
   bool FPressed = false, FDragging = false, FManualDrag = false;
   bool FPaintPassed = false;  // a paint was left out for a size already replaced
+  bool FSizedSincePaint = true;  // laid out (or moved) since the last paint, or not painted yet
 };
 
 }  // namespace varnel
