@@ -11,6 +11,7 @@
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "platform/ControlHost.h"
+#include "platform/canvas/Canvas.h"
 #include "series/Series.h"
 #include "series/SeriesMarks.h"
 
@@ -302,6 +303,8 @@ void TCustomAxisPanel::Unclip() { DrawCanvas().ClearClip(); }
 // ---- Series ----------------------------------------------------------------------------------------
 
 void TCustomAxisPanel::PaintAllSeries() {
+  // Many one-pixel lines crossing one another (a line a core) cost the pixels that show.
+  TLineLayer layer(DrawCanvas());
   const int n = FSeriesList->Count();
   std::vector<bool> done(static_cast<std::size_t>(n), false);
   for (int i = 0; i < n; ++i) {

@@ -39,6 +39,10 @@ namespace {
 
 std::uint32_t PixelOf(TColor c) { return ColorToPixel(ColorToRGB(c)); }
 
+// Column intervals a line layer holds at most before it paints them (a few MB): a layer drawn
+// with more lines paints in batches, which gives the same picture.
+constexpr std::size_t kLineLayerLimit = std::size_t{1} << 19;
+
 // The pen as the raster core needs it.
 struct TPenSpec {
   bool None = false;
@@ -92,7 +96,10 @@ class TCanvasAccess {
   explicit TCanvasAccess(TCanvas& c) : C(c) {}
 
   bool Visible() const { return C.FBitmap && !C.FBitmap->Empty() && !C.FRegion->Box.Empty(); }
-  raster::TSurface Surface() const { return raster::TSurface(C.FBitmap->Data(), C.FBitmap->Width(), *C.FRegion); }
+  raster::TSurface Surface() const {
+    C.PaintLines();
+    return raster::TSurface(C.FBitmap->Data(), C.FBitmap->Width(), *C.FRegion);
+  }
   const TBox& VisibleBox() const { return C.FRegion->Box; }
 
   TPenSpec Pen() const {
@@ -373,6 +380,14 @@ TCanvas::TCanvas(TBitmap* target) : FBitmap(target), FRegion(std::make_unique<ra
 
 TCanvas::~TCanvas() = default;
 
+void TCanvas::CloseLineLayer() {
+  if (FLineLayers > 0 && --FLineLayers == 0) PaintLines();
+}
+
+void TCanvas::PaintLines() const {
+  if (FLines && !FLines->Empty() && FBitmap) FLines->Paint(FBitmap->Data(), FBitmap->Width(), FBitmap->Height());
+}
+
 void TCanvas::OnBrushChanged() {
   if (FBrush.Style() == bsSolid) {
     FBkMode = OPAQUE;
@@ -408,7 +423,13 @@ void TCanvas::RebuildClipRegion() {
     raster::BuildRectRegion(*FRegion, w, h, FClipRect, FClipKind == ClipKind::Rect);
 }
 
+// Every drawing operation reports itself here first: lines a layer holds are painted before it.
 void TCanvas::TraceCall(const char* op, std::initializer_list<int> args, std::string_view text) {
+  PaintLines();
+  Report(op, args, text);
+}
+
+void TCanvas::Report(const char* op, std::initializer_list<int> args, std::string_view text) {
   if (!FTrace) return;
   TCanvasCall call;
   call.Op = op;
@@ -424,8 +445,9 @@ void TCanvas::TraceCall(const char* op, std::initializer_list<int> args, std::st
 }
 
 void TCanvas::TracePoints(const char* op, std::span<const TPoint> points) {
+  PaintLines();
   if (!FTrace) return;
-  TraceCall(op, {});
+  Report(op, {});
   auto& args = FTrace->Calls.back().Args;
   args.reserve(points.size() * 2);
   for (const TPoint& p : points) {
@@ -472,12 +494,13 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 }
 
 TColor TCanvas::GetPixel(int x, int y) const {
+  PaintLines();
   if (!FRegion->Contains(x, y)) return -1;
   return PixelToColor(FBitmap->PixelWord(x, y));
 }
 
 void TCanvas::MoveTo(int x, int y) {
-  TraceCall("MoveTo", {x, y});
+  Report("MoveTo", {x, y});
   FPenPos = Point(x, y);
 }
 
@@ -501,6 +524,14 @@ void TCanvas::PolylineTo(std::span<const TPoint> points) {
   if (!a.Visible()) return;
   const TPenSpec pen = a.Pen();
   if (pen.None) return;
+  // A layer takes a dense chain (a point every two columns or more, so that its pixels in a
+  // column are a few long runs); a sparse one costs less walked at once.
+  if (FLineLayers > 0 && !pen.Wide && pen.Style == psSolid && pen.On.A == 0 && !FRegion->Complex &&
+      2 * static_cast<i64>(points.size()) >= static_cast<i64>(points.back().x) - start.x + 1) {
+    if (!FLines) FLines = std::make_unique<raster::TLineStack>();
+    if (FLines->Size() > kLineLayerLimit) PaintLines();
+    if (FLines->Add(start, points, FRegion->Box, pen.On.X)) return;
+  }
   if (pen.On.Idempotent()) {
     // Painting a pixel twice gives what painting it once does: the segments' pixels together
     // are all that counts. A wide pen strokes them as one path (each LineTo's stroke is its

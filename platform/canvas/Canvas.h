@@ -34,6 +34,7 @@ class TBitmap;
 class TCanvasTrace;
 namespace raster {
 class TClipRegion;
+class TLineStack;
 }
 
 // Text alignment flags (combine one horizontal with one vertical).
@@ -151,6 +152,16 @@ class TCanvas {
   // StretchDraw of a whole bitmap into a rectangle.
   void StretchDraw(const TRect& dest, const TBitmap& source);
 
+  // A line layer: while one is open, the one-pixel solid lines PolylineTo draws from left to
+  // right (x never decreasing) with a pen that sets its pixels whatever was there (pmCopy and
+  // the like), inside a rectangular clip, are gathered rather than painted, and painted
+  // together, each pixel once, when the last layer closes or before anything else paints or
+  // reads the picture through this canvas: the same pixels as painted one by one. A chart
+  // opens one around its series, whose many crossing lines then cost their visible pixels.
+  // Nothing else may read or change the bitmap's pixels while a layer is open.
+  void OpenLineLayer() { ++FLineLayers; }
+  void CloseLineLayer();
+
   // Single pixels (clipped). SetPixel writes the colour as it is (no pen mode); GetPixel gives
   // -1 for a pixel outside the bitmap or the clip.
   void SetPixel(int x, int y, TColor color);
@@ -180,6 +191,10 @@ class TCanvas {
   void OnBrushChanged();
   void TracePoints(const char* op, std::span<const TPoint> points);
   void RebuildClipRegion();
+  // Paints the lines a layer holds (see OpenLineLayer).
+  void PaintLines() const;
+  // Reports one call to the trace without painting held lines first (a pen move paints nothing).
+  void Report(const char* op, std::initializer_list<int> args, std::string_view text = {});
   void StrokeAndFill(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 
   TBitmap* FBitmap;
@@ -198,7 +213,21 @@ class TCanvas {
   std::unique_ptr<raster::TClipRegion> FRegion;  // the visible pixels: bitmap and clip
   std::uint64_t FTargetGeneration = 0;
   TCanvasTrace* FTrace = nullptr;
+  int FLineLayers = 0;
+  std::unique_ptr<raster::TLineStack> FLines;  // made by the first line a layer holds
   friend class TCanvasAccess;  // the raster and text back ends
+};
+
+// Opens a line layer on a canvas for its lifetime.
+class TLineLayer {
+ public:
+  explicit TLineLayer(TCanvas& canvas) : FCanvas(canvas) { canvas.OpenLineLayer(); }
+  ~TLineLayer() { FCanvas.CloseLineLayer(); }
+  TLineLayer(const TLineLayer&) = delete;
+  TLineLayer& operator=(const TLineLayer&) = delete;
+
+ private:
+  TCanvas& FCanvas;
 };
 
 // One traced call: the operation's name ("MoveTo", "LineTo", "Rectangle", "TextOut", ...), its

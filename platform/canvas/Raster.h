@@ -268,6 +268,60 @@ constexpr i64 kChainWidth = 64;
 // is painted a row at a time. disc must be Nested().
 void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pts, i64 w, const TDisc& disc);
 
+// One-pixel solid lines of a pen that sets its pixels whatever was there, gathered as the rows
+// each covers in each pixel column and painted together later: the last line added on top, as
+// if each had been painted when it was added, but every pixel painted once however many lines
+// cross it. A chain whose x never decreases covers one interval of rows a column (its pixels
+// are 8-connected and never come back to a column they left), so a line costs a few words a
+// column to gather and its visible pixels to paint.
+//
+//   TLineStack lines;  lines.Add(start, pts, box, pixel);  ...  lines.Paint(data, width, height);
+class TLineStack {
+ public:
+  // Adds the chain from start through pts (each segment's pixels as the cosmetic line paints
+  // them, its end left out) inside box, to be painted with the pixel word value. False, adding
+  // nothing, when x decreases somewhere along it.
+  bool Add(TPoint64 start, std::span<const TPoint> pts, const TBox& box, std::uint32_t value);
+  bool Empty() const { return FEntries.empty(); }
+  // Column intervals held (each line holds at most one a column it reaches).
+  std::size_t Size() const { return FEntries.size(); }
+  // Paints what is held onto a width x height picture of pixel words (clipped to it) and
+  // empties the stack.
+  void Paint(std::uint32_t* data, int width, int height);
+  void Clear();
+
+ private:
+  struct TEntry {
+    std::int32_t X, T, B;  // rows [T, B) of column X
+  };
+  struct TLine {
+    std::uint32_t First;  // its first entry
+    std::uint32_t Value;
+  };
+  struct TPiece {
+    std::int32_t T, B;
+    std::uint32_t Value;
+  };
+  void Segment(TPoint64 a, TPoint64 b, const TBox& box);
+  // Rows [t, b) of column x of the line being added (already inside the box).
+  void Rows(i64 x, i64 t, i64 b) {
+    if (FEntries.size() > FLineFirst && FEntries.back().X == x) {
+      TEntry& e = FEntries.back();
+      e.T = std::min(e.T, static_cast<std::int32_t>(t));
+      e.B = std::max(e.B, static_cast<std::int32_t>(b));
+      return;
+    }
+    FEntries.push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(t), static_cast<std::int32_t>(b)});
+  }
+  std::vector<TEntry> FEntries;
+  std::vector<TLine> FLines;
+  std::size_t FLineFirst = 0;
+  // Storage of Paint, kept between uses.
+  std::vector<std::uint32_t> FStart;
+  std::vector<TPiece> FPieces;
+  std::vector<std::pair<std::int32_t, std::int32_t>> FCovered;
+};
+
 // The filled ellipse of a W x H box (both at most kExactEllipse): per row the inclusive column
 // range, first > second for a row the outline does not reach.
 std::vector<std::pair<i64, i64>> EllipseFillRows(i64 w, i64 h);
