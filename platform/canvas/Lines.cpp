@@ -3,6 +3,7 @@
 // joins built as a region.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/canvas/Raster.h"
@@ -11,7 +12,13 @@ namespace varnel::raster {
 
 namespace {
 
-i64 CeilDiv(i128 n, i64 d) {  // d > 0
+i64 CeilDiv(i128 n, i64 d) {  // d > 0; in 64 bits when n fits (a line inside the picture)
+  if (n >= INT64_MIN && n <= INT64_MAX) {
+    const i64 m = static_cast<i64>(n);
+    i64 q = m / d;
+    if (q * d < m) ++q;
+    return q;
+  }
   i128 q = n / d;
   if (q * d < n) ++q;
   return static_cast<i64>(q);
@@ -171,24 +178,34 @@ void TCosmeticPen::Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m,
       // formed past it.
       const std::uint32_t keep = FOn.A, flip = FOn.X;
       const std::ptrdiff_t plain = majStep, diagonal = majStep + minStep;
-      if (d >= 0) {
-        for (i64 n = i1 - i0; n > 0; --n) {
-          *p = (*p & keep) ^ flip;
-          e += twoD;
-          const bool step = e > 0;
-          e -= step ? twoM : 0;
-          p += step ? diagonal : plain;
+      // The step is a mask made by arithmetic (all ones when the line steps sideways), which
+      // the compiler cannot turn back into a branch.
+      const std::ptrdiff_t side = diagonal - plain;
+      const auto walk = [&](auto paint) {
+        if (d >= 0) {
+          for (i64 n = i1 - i0; n > 0; --n) {
+            paint(*p);
+            e += twoD;
+            const i64 step = -e >> 63;  // e > 0
+            e -= twoM & step;
+            p += plain + (side & step);
+          }
+        } else {
+          for (i64 n = i1 - i0; n > 0; --n) {
+            paint(*p);
+            e += twoD;
+            const i64 step = (e + twoM - 1) >> 63;  // e <= -2M
+            e += twoM & step;
+            p += plain + (side & step);
+          }
         }
-      } else {
-        for (i64 n = i1 - i0; n > 0; --n) {
-          *p = (*p & keep) ^ flip;
-          e += twoD;
-          const bool step = e <= -twoM;
-          e += step ? twoM : 0;
-          p += step ? diagonal : plain;
-        }
-      }
-      if (i0 <= i1) *p = (*p & keep) ^ flip;
+        if (i0 <= i1) paint(*p);
+      };
+      // A pen that sets its pixels whatever was there (a chart's lines) only stores.
+      if (keep == 0)
+        walk([flip](std::uint32_t& px) { px = flip; });
+      else
+        walk([keep, flip](std::uint32_t& px) { px = (px & keep) ^ flip; });
       return;
     }
   }
