@@ -375,6 +375,15 @@ void TFastLineSeries::QueueRun(int first, int last, int x) {
   // only where a point before them reaches it (or the line runs on past it).
   const int lastY = PassY(FPass, last);
   int before = last - 1;
+  // Equal values share a pixel without mapping them (a flat line, such as a core held at 100 %,
+  // has whole columns of them).
+  const double* raw = FPass.YRaw;
+  const double lastRaw = raw[last];
+  const auto same = [&](int k) { return raw[k] == lastRaw; };
+  while (before - 7 >= first && (same(before) & same(before - 1) & same(before - 2) & same(before - 3) & same(before - 4) &
+                                 same(before - 5) & same(before - 6) & same(before - 7)))
+    before -= 8;
+  while (before >= first && same(before)) --before;
   while (before >= first && PassY(FPass, before) == lastY) --before;
   if (before < first) {
     Queue(x, lastY);
