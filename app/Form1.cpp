@@ -45,6 +45,10 @@ TForm1::TForm1(TApplication& application, const TFormPorts& ports, TSettingsLoca
   // PopupMenu1, ColorDialog1.
   Meter1.SetHost(FPorts.MeterHost);
   Chart2.SetHost(FPorts.ChartHost);
+  // The gauge stays hidden until the view is applied (FormCreate): each design value and setting
+  // would paint it, a picture no one sees, before the graph view hides it or the gauge view
+  // paints it again. At start-up that was most of the form's making.
+  Meter1.SetVisible(false);
   AlignControls();
   LoadDesign();
   CreateMenu();

@@ -3,7 +3,9 @@
 // main window (whose creation reads and applies the settings), one hidden About box, then the
 // message loop until the main window closes.
 #include <malloc.h>
+#include <pthread.h>
 #include <pwd.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -23,6 +25,7 @@
 #include "app/SourceSetting.h"
 #include "remote/NetworkLoadSource.h"
 #include "base/PixelScale.h"
+#include "platform/canvas/FontCache.h"
 #include "sampler/ProcStatLoadSource.h"
 #include "ui/ConfigureEvents.h"
 #include "ui/Dialogs.h"
@@ -182,6 +185,51 @@ std::optional<std::string> ResourceDatabase(Display* display) {
   return text;
 }
 
+// The font configuration (the system's font files and the rules that choose among them, some 25
+// million instructions of parsing on a usual desktop) loads on a second thread from the start,
+// while the display is opened and the window made, instead of in the way of the first picture;
+// the first text measured or drawn waits for it if it is not done yet. The thread runs on a stack
+// of its own that goes back to the system when it ends (the C library would keep its stack, and
+// the pages it touched, for a later thread that never comes).
+class TFontWarmUp {
+ public:
+  TFontWarmUp() {
+    void* block = mmap(nullptr, kGuard + kStack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+    if (block == MAP_FAILED) return;
+    FBlock = block;
+    mprotect(FBlock, kGuard, PROT_NONE);  // an overflow faults instead of writing below the stack
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstack(&attr, static_cast<char*>(FBlock) + kGuard, kStack);
+    FStarted = pthread_create(&FThread, &attr, Load, nullptr) == 0;
+    pthread_attr_destroy(&attr);
+    if (!FStarted) Release();
+  }
+  ~TFontWarmUp() { Finish(); }
+  // Waits for the thread, and gives its stack back.
+  void Finish() {
+    if (FStarted) pthread_join(FThread, nullptr);
+    FStarted = false;
+    Release();
+  }
+  TFontWarmUp(const TFontWarmUp&) = delete;
+  TFontWarmUp& operator=(const TFontWarmUp&) = delete;
+
+ private:
+  static constexpr std::size_t kGuard = 4096, kStack = std::size_t(1) << 20;
+  static void* Load(void*) {
+    varnel::text::TFontCache::Instance();
+    return nullptr;
+  }
+  void Release() {
+    if (FBlock) munmap(FBlock, kGuard + kStack);
+    FBlock = nullptr;
+  }
+  void* FBlock = nullptr;
+  pthread_t FThread{};
+  bool FStarted = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,6 +263,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "varnel: --source: %s\n", why.c_str());
     return 2;
   }
+  TFontWarmUp fonts;
   Display* display = OpenDisplay();
   if (!display) return 1;
   XSetErrorHandler(ReportXError);
@@ -288,5 +337,6 @@ int main(int argc, char** argv) {
 
   // The message loop until the main window closes.
   window.ShowFirst();
+  fonts.Finish();
   return Fl::run();
 }
