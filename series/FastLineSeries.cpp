@@ -174,6 +174,23 @@ bool NonDecreasing(const double* v, int n) {
   return ok1;
 }
 
+// The greatest k in [first, from] with v[k] != value, first - 1 if there is none: eight values a
+// step while they all equal it.
+int LastDifferent(const double* v, int first, int from, double value) {
+  int k = from;
+#if defined(__SSE2__)
+  const __m128d w = _mm_set1_pd(value);
+  const auto equal = [&](int at) { return _mm_cmpeq_pd(_mm_loadu_pd(v + at), w); };
+  while (k - 7 >= first) {
+    const __m128d all = _mm_and_pd(_mm_and_pd(equal(k - 1), equal(k - 3)), _mm_and_pd(equal(k - 5), equal(k - 7)));
+    if (_mm_movemask_pd(all) != 3) break;
+    k -= 8;
+  }
+#endif
+  while (k >= first && v[k] == value) --k;
+  return k;
+}
+
 // The least and the greatest of v[0 .. n - 1] (n > 0); false where one is not a finite number.
 bool FiniteExtremes(const double* v, int n, double& lo, double& hi) {
   double mn = v[0], mx = v[0], bad = 0;
@@ -377,13 +394,7 @@ void TFastLineSeries::QueueRun(int first, int last, int x) {
   int before = last - 1;
   // Equal values share a pixel without mapping them (a flat line, such as a core held at 100 %,
   // has whole columns of them).
-  const double* raw = FPass.YRaw;
-  const double lastRaw = raw[last];
-  const auto same = [&](int k) { return raw[k] == lastRaw; };
-  while (before - 7 >= first && (same(before) & same(before - 1) & same(before - 2) & same(before - 3) & same(before - 4) &
-                                 same(before - 5) & same(before - 6) & same(before - 7)))
-    before -= 8;
-  while (before >= first && same(before)) --before;
+  before = LastDifferent(FPass.YRaw, first, before, FPass.YRaw[last]);
   while (before >= first && PassY(FPass, before) == lastY) --before;
   if (before < first) {
     Queue(x, lastY);
