@@ -119,13 +119,19 @@ TEST(LineLayer, LinesDrawnInALayerMatchLineToOneByOne) {
 }
 
 TEST(LineLayer, ManyLinesPaintInBatchesAndNestedLayersCloseOnce) {
-  // More column intervals than a layer holds at once: it paints in batches, with the same result.
+  // More column intervals than a layer holds at once, over a large fill: it paints in batches,
+  // with the same result.
   const int w = 2100, h = 40;
   TBitmap want(w, h), got(w, h);
   std::mt19937 rng(9);
   std::vector<std::pair<TPoint, TPoint>> lines;
   for (int i = 0; i < 300; ++i)
     lines.push_back({Point(-5, static_cast<int>(rng() % h)), Point(w + 5, static_cast<int>(rng() % h))});
+  // Over a plain fill of the whole picture, as a chart's lines lie over its background.
+  for (TBitmap* bmp : {&want, &got}) {
+    bmp->Canvas().Brush().SetColor(clTeal);
+    bmp->Canvas().FillRect(Rect(0, 0, w, h));
+  }
   for (auto [a, b] : lines) {
     want.Canvas().Pen().SetColor(static_cast<TColor>(a.y * 977 + b.y));
     want.Canvas().MoveTo(a.x, a.y);
