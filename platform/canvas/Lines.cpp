@@ -160,7 +160,8 @@ template <bool Styled>
 void TCosmeticPen::Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m, i64 i0, i64 i1) {
   const i128 n0 = static_cast<i128>(2) * i0 * d - m;
   const i64 twoM = 2 * m, twoD = 2 * d;
-  i64 q = CeilDiv(n0, twoM);
+  // From the segment's first pixel (the common case) the quotient is 0 and needs no division.
+  const i64 q = i0 == 0 ? 0 : CeilDiv(n0, twoM);
   i64 e = static_cast<i64>(n0 - static_cast<i128>(q) * twoM);
   i64 maj = maj0 + smaj * i0, mn = min0 + q;
   int idx = static_cast<int>((FPhase + i0 % 24) % 24);
