@@ -48,6 +48,35 @@ const std::uint8_t* DashPattern(TPenStyle style) {
   }
 }
 
+// The n pixels of a steep segment from p (majStep apart down the column, a sideways minStep
+// after each run) for a pen that only stores. The walk steps sideways after k = v / twoA + 1
+// pixels, v its error counted the same way whichever side it steps to; each later run is
+// Q + 1 or Q + 2 long, Q and the carry following from twoM - twoA = Q twoA + R, so only the
+// first run takes a division. A run of up to 8 pixels is eight stores with no branch, those past
+// its end storing its first pixel again.
+void StoreRuns(std::uint32_t* p, std::ptrdiff_t majStep, std::ptrdiff_t minStep, i64 n, i64 v, i64 twoA, i64 twoM,
+               std::uint32_t flip) {
+  i64 k = v / twoA + 1, r = v % twoA;
+  const i64 q = (twoM - twoA) / twoA, rest = (twoM - twoA) % twoA;
+  for (;;) {
+    const i64 len = std::min(k, n);
+    if (len <= 8) {
+      // The offset is masked by arithmetic (all ones while j < len), which the compiler keeps
+      // free of branches.
+      for (i64 j = 0; j < 8; ++j) p[(j * majStep) & ((j - len) >> 63)] = flip;
+    } else {
+      for (i64 j = 0; j < len; ++j) p[j * majStep] = flip;
+    }
+    n -= len;
+    if (n == 0) return;
+    p += len * majStep + minStep;
+    r += rest;
+    const bool carry = r >= twoA;
+    r -= carry ? twoA : 0;
+    k = q + 1 + carry;
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -200,7 +229,12 @@ void TCosmeticPen::Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m,
         }
         if (i0 <= i1) paint(*p);
       };
-      // A pen that sets its pixels whatever was there (a chart's lines) only stores.
+      // A pen that sets its pixels whatever was there (a chart's lines) only stores, a steep
+      // segment a run down each column at a time.
+      if (keep == 0 && !xMajor && d != 0 && 2 * std::llabs(d) <= m) {
+        StoreRuns(p, majStep, minStep, i1 - i0 + 1, d > 0 ? -e : twoM + e - 1, 2 * std::llabs(d), twoM, flip);
+        return;
+      }
       if (keep == 0)
         walk([flip](std::uint32_t& px) { px = flip; });
       else
