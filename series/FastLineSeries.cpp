@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -233,6 +234,19 @@ bool FiniteExtremes(const double* v, int n, double& lo, double& hi) {
 constexpr int kMinRun = 8;
 // Points searched for column runs at a time (a run cut at the end of one costs a second run).
 constexpr int kColumnSpan = 4096;
+// The largest batch of line-to points handed to the canvas in one call.
+constexpr std::size_t kQueueMax = 16384;
+
+// The queue a pass on this thread may borrow (one pass at a time), grown to what passes have
+// needed (kept: a chart draws its lines every second).
+struct TSharedQueue {
+  std::vector<TPoint> Points;
+  bool Busy = false;
+};
+TSharedQueue& SharedQueue() {
+  thread_local TSharedQueue queue;
+  return queue;
+}
 
 }  // namespace
 
@@ -280,7 +294,19 @@ inline void TFastLineSeries::Step(int index, bool standalone) {
     return;
   }
   FQueue[static_cast<std::size_t>(FQueued++)] = TPoint{x, y};
-  if (FQueued == static_cast<int>(FQueue.size())) FlushQueue();
+  if (FQueued == static_cast<int>(FQueue.size())) MakeRoom(1);
+}
+
+void TFastLineSeries::MakeRoom(int n) {
+  if (static_cast<int>(FQueue.size()) - FQueued >= n) return;
+  // The shared queue grows (to at most kQueueMax points); a full one goes to the canvas.
+  TSharedQueue& shared = SharedQueue();
+  if (FQueue.data() == shared.Points.data() && shared.Points.size() < kQueueMax) {
+    shared.Points.resize(std::min(kQueueMax, 2 * shared.Points.size()));
+    FQueue = std::span<TPoint>(shared.Points);
+    return;
+  }
+  FlushQueue();
 }
 
 void TFastLineSeries::FlushQueue() {
@@ -293,7 +319,7 @@ inline void TFastLineSeries::Queue(int x, int y) {
   if (x == FLastX && y == FLastY) return;
   FLastX = x;
   FLastY = y;
-  if (FQueued == static_cast<int>(FQueue.size())) FlushQueue();
+  MakeRoom(1);
   FQueue[static_cast<std::size_t>(FQueued++)] = TPoint{x, y};
 }
 
@@ -424,6 +450,21 @@ void TFastLineSeries::DrawAllPoints() {
   FInPass = true;
   FQueued = 0;
   PrepareLinePen();
+  // The shared queue (at least two blocks; it grows as the pass needs), or the series' own
+  // while another pass holds it.
+  TSharedQueue& shared = SharedQueue();
+  const bool borrowed = !shared.Busy;
+  if (borrowed) {
+    if (shared.Points.size() < FOwnQueue.size()) shared.Points.resize(FOwnQueue.size());
+    shared.Busy = true;
+    FQueue = std::span<TPoint>(shared.Points);
+  } else {
+    FQueue = std::span<TPoint>(FOwnQueue);
+  }
+  const auto giveBack = [&] {
+    if (borrowed) shared.Busy = false;
+    FQueue = std::span<TPoint>(FOwnQueue);
+  };
   try {
     // The core's loop (this class draws forward and its DrawPoint is the step), without a
     // virtual call per point: after the first point's move-to, the points are mapped a block
@@ -442,16 +483,18 @@ void TFastLineSeries::DrawAllPoints() {
       if (merge && QueueColumns(i, n)) continue;
       for (int j = i; j < i + n; j += kBlock) {
         // A block queues at most one point a point (the queue holds two blocks).
-        if (FQueued > static_cast<int>(FQueue.size()) - kBlock) FlushQueue();
+        MakeRoom(kBlock);
         QueueBlock(j, std::min(kBlock, i + n - j));
       }
     }
     FlushQueue();
   } catch (...) {
     FlushQueue();
+    giveBack();
     FInPass = false;
     throw;
   }
+  giveBack();
   FInPass = false;
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 #include <array>
 #include <memory>
+#include <span>
 
 #include "series/ChartPen.h"
 #include "series/Series.h"
@@ -90,15 +91,21 @@ class TFastLineSeries final : public TChartSeries {
   void Queue(int x, int y);
   // Hands the queued line-to points of a pass to the canvas in one call.
   void FlushQueue();
+  // Room for n more points in the queue: the shared queue grows, a full one is handed over.
+  void MakeRoom(int n);
 
   std::unique_ptr<TChartPen> FLinePen;
   int FLastX = 0;
   int FLastY = 0;
   TPass FPass;           // valid during DrawAllPoints
   bool FInPass = false;
-  // Line-to points of the running pass not yet given to the canvas (a pass draws in batches
-  // of up to 512; it maps 256 points at a time, or searches 4,096 for runs down one column).
-  std::array<TPoint, 512> FQueue{};
+  // Line-to points of the running pass not yet given to the canvas. A pass maps 256 points at
+  // a time, or searches 4,096 for runs down one column, and hands them to the canvas in batches
+  // of up to 16,384 points from a queue its thread shares (a line of a few points a pixel column
+  // reaches the canvas in one call even across a wide plot, and the canvas paints it in one
+  // sweep), or of 512 from its own while another pass on the thread holds the shared one.
+  std::array<TPoint, 512> FOwnQueue{};
+  std::span<TPoint> FQueue{FOwnQueue};
   int FQueued = 0;
 };
 

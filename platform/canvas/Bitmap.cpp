@@ -5,6 +5,7 @@
 
 #include "base/Color.h"
 #include "platform/canvas/Canvas.h"
+#include "platform/canvas/Raster.h"
 
 namespace varnel {
 
@@ -13,12 +14,13 @@ TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
 TBitmap::~TBitmap() = default;
 
 TBitmap::TBitmap(const TBitmap& other)
-    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FData, other.FData + other.Count()),
+    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.Data(), other.Data() + other.Count()),
       FData(FPixels.data()), FMonochrome(other.FMonochrome) {}
 
 TBitmap& TBitmap::operator=(const TBitmap& other) {
   if (this == &other) return *this;
-  FPixels.assign(other.FData, other.FData + other.Count());
+  DropLate();
+  FPixels.assign(other.Data(), other.Data() + other.Count());
   FData = FPixels.data();
   FAttached = false;
   FMonochrome = other.FMonochrome;
@@ -30,7 +32,9 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
 
 TBitmap::TBitmap(TBitmap&& other) noexcept
     : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(std::move(other.FPixels)), FData(other.FData),
-      FAttached(other.FAttached), FMonochrome(other.FMonochrome) {
+      FAttached(other.FAttached), FMonochrome(other.FMonochrome), FLate(std::move(other.FLate)),
+      FLateActive(other.FLateActive) {
+  other.FLateActive = false;
   other.FWidth = other.FHeight = 0;
   other.FPixels.clear();
   other.FData = other.FPixels.data();
@@ -46,6 +50,9 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   FData = other.FData;
   FAttached = other.FAttached;
   FMonochrome = other.FMonochrome;
+  FLate = std::move(other.FLate);
+  FLateActive = other.FLateActive;
+  other.FLateActive = false;
   other.FWidth = other.FHeight = 0;
   other.FPixels.clear();
   other.FData = other.FPixels.data();
@@ -59,6 +66,7 @@ void TBitmap::SetSize(int width, int height) {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
   if (width == FWidth && height == FHeight) return;
+  DropLate();
   FWidth = width;
   FHeight = height;
   // Memory of the new size only: a bitmap that shrinks gives the rest back.
@@ -70,6 +78,7 @@ void TBitmap::SetSize(int width, int height) {
 
 void TBitmap::AttachPixels(std::uint32_t* memory) {
   if (!memory || memory == FData) return;
+  Settle();
   std::copy(FData, FData + Count(), memory);
   std::vector<std::uint32_t>().swap(FPixels);  // its own memory goes back (clearing keeps it)
   FData = memory;
@@ -78,6 +87,7 @@ void TBitmap::AttachPixels(std::uint32_t* memory) {
 
 void TBitmap::AttachPixels(std::uint32_t* memory, int width, int height) {
   if (!memory) return;
+  DropLate();
   FWidth = width < 0 ? 0 : width;
   FHeight = height < 0 ? 0 : height;
   std::vector<std::uint32_t>().swap(FPixels);
@@ -89,9 +99,33 @@ void TBitmap::AttachPixels(std::uint32_t* memory, int width, int height) {
 
 void TBitmap::DetachPixels() {
   if (!FAttached) return;
+  Settle();
   FPixels.assign(FData, FData + Count());
   FData = FPixels.data();
   FAttached = false;
+}
+
+void TBitmap::FillLater(int l, int t, int r, int b, std::uint32_t pixel) {
+  Settle();
+  if (!FLate) FLate = std::make_unique<raster::TLateFill>();
+  FLate->Begin(raster::TBox{l, t, r, b}, pixel);
+  FLateActive = FLate->Active;
+}
+
+raster::TLateFill* TBitmap::LateFill() {
+  if (FLateActive && !FLate->Active) FLateActive = false;
+  return FLateActive ? FLate.get() : nullptr;
+}
+
+void TBitmap::SettleLate() const {
+  // Cleared first: the rows are written straight into the pixels.
+  FLateActive = false;
+  if (FLate && FLate->Active) FLate->Write(FData, FWidth, FLate->Box.T, FLate->Box.B);
+}
+
+void TBitmap::DropLate() {
+  FLateActive = false;
+  if (FLate) FLate->Active = false;
 }
 
 std::uint32_t NearestMonoPixel(std::uint32_t pixel) {
@@ -108,6 +142,7 @@ std::uint32_t NearestMonoPixel(std::uint32_t pixel) {
 void TBitmap::SetMonochrome(bool v) {
   if (v == FMonochrome) return;
   FMonochrome = v;
+  Settle();
   if (v) std::transform(FData, FData + Count(), FData, NearestMonoPixel);
   if (FCanvas) FCanvas->TargetResized();
 }
@@ -119,6 +154,7 @@ TCanvas& TBitmap::Canvas() {
 
 std::uint32_t TBitmap::PixelWord(int x, int y) const {
   if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
+  Settle();
   return FData[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)];
 }
 

@@ -16,6 +16,9 @@
 namespace varnel {
 
 class TCanvas;
+namespace raster {
+struct TLateFill;
+}
 
 class TBitmap {
  public:
@@ -57,10 +60,30 @@ class TBitmap {
   // The bytes of pixel memory the bitmap holds of its own (none while attached).
   std::size_t OwnBytes() const { return FPixels.capacity() * sizeof(std::uint32_t); }
 
-  std::uint32_t* Data() { return FData; }
-  const std::uint32_t* Data() const { return FData; }
-  std::uint32_t* ScanLine(int y) { return FData + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
-  const std::uint32_t* ScanLine(int y) const { return FData + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
+  // The pixels, with every fill the canvas has left for later written.
+  std::uint32_t* Data() {
+    Settle();
+    return FData;
+  }
+  const std::uint32_t* Data() const {
+    Settle();
+    return FData;
+  }
+  std::uint32_t* ScanLine(int y) { return Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
+  const std::uint32_t* ScanLine(int y) const { return Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth); }
+
+  // For the canvas: a plain fill of the box [l, r) x [t, b) (inside the bitmap) with the pixel
+  // word, written when the pixels are next asked for, or row by row by a wide line drawn
+  // meanwhile (LateFill, RawData) so that a large picture is written once.
+  void FillLater(int l, int t, int r, int b, std::uint32_t pixel);
+  // The fill left for later while rows of it are still unwritten, else null.
+  raster::TLateFill* LateFill();
+  // The pixels as they are, rows of a late fill perhaps not yet written.
+  std::uint32_t* RawData() { return FData; }
+  // Writes what is left of a late fill.
+  void Settle() const {
+    if (FLateActive) SettleLate();
+  }
   // The pixel word at (x, y), or 0 outside the bitmap.
   std::uint32_t PixelWord(int x, int y) const;
   // The colour (0x00BBGGRR) at (x, y), or -1 outside the bitmap.
@@ -68,6 +91,9 @@ class TBitmap {
 
  private:
   std::size_t Count() const { return static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight); }
+  void SettleLate() const;
+  // Forgets a late fill (the pixels it was to cover are gone).
+  void DropLate();
 
   int FWidth = 0;
   int FHeight = 0;
@@ -76,6 +102,9 @@ class TBitmap {
   bool FAttached = false;
   bool FMonochrome = false;
   std::unique_ptr<TCanvas> FCanvas;
+  // A fill not yet written (kept between uses); FLateActive while rows of it are due.
+  mutable std::unique_ptr<raster::TLateFill> FLate;
+  mutable bool FLateActive = false;
 };
 
 // The nearer of black and white to a pixel word (squared distance over the three channels).

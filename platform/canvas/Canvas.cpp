@@ -100,6 +100,35 @@ class TCanvasAccess {
     C.PaintLines();
     return raster::TSurface(C.FBitmap->Data(), C.FBitmap->Width(), *C.FRegion);
   }
+  // A surface for painting that stays inside the box reach: of a late fill only what lies
+  // there is written first.
+  raster::TSurface SurfaceFor(const TBox& reach) const {
+    C.PaintLines();
+    if (raster::TLateFill* late = C.FBitmap->LateFill()) late->Write(C.FBitmap->RawData(), C.FBitmap->Width(), reach);
+    return raster::TSurface(C.FBitmap->RawData(), C.FBitmap->Width(), *C.FRegion);
+  }
+  // The surface of a wide chain, which writes the rows of a late fill together with its own.
+  raster::TSurface ChainSurface() const {
+    if (C.FRegion->Complex) return Surface();
+    C.PaintLines();
+    return raster::TSurface(C.FBitmap->RawData(), C.FBitmap->Width(), *C.FRegion, C.FBitmap->LateFill());
+  }
+
+  // Leaves a plain fill of a large box that sets pixels outright for later (TBitmap::FillLater):
+  // a wide line drawn next writes its rows together with the line's.
+  bool FillLater(const TRect& r, const TInk& ink) {
+    constexpr i64 kLateArea = i64{1} << 14;
+    if (ink.Nothing || ink.Hatch || ink.Fg.A != 0 || C.FRegion->Complex) return false;
+    if (r.Right <= r.Left || r.Bottom <= r.Top) return false;
+    const TBox& v = VisibleBox();
+    const TBox b{std::max<i64>(r.Left, v.L), std::max<i64>(r.Top, v.T), std::min<i64>(r.Right, v.R),
+                 std::min<i64>(r.Bottom, v.B)};
+    if (b.Empty() || (b.R - b.L) * (b.B - b.T) < kLateArea) return false;
+    C.PaintLines();
+    C.FBitmap->FillLater(static_cast<int>(b.L), static_cast<int>(b.T), static_cast<int>(b.R), static_cast<int>(b.B),
+                         ink.Fg.X);
+    return true;
+  }
   const TBox& VisibleBox() const { return C.FRegion->Box; }
 
   TPenSpec Pen() const {
@@ -152,14 +181,15 @@ class TCanvasAccess {
   // there may paint overlaps twice: the result is the same).
   void Stroke(std::span<const TPoint64> pts, bool closed, const TPenSpec& pen) {
     if (pen.None || pts.empty()) return;
-    raster::TSurface s = Surface();
+    const TBox reach = StrokeBox(pts, pen.Width);
+    if (reach.Empty()) return;
+    raster::TSurface s = SurfaceFor(reach);
     if (!pen.Wide) {
       raster::TCosmeticPen cp(s, pen.Style, pen.On, pen.Gap, pen.Opaque);
       cp.Path(pts, closed);
       return;
     }
-    const TBox sb = StrokeBox(pts, pen.Width);
-    if (sb.Empty()) return;
+    const TBox& sb = reach;
     const TInk ink = raster::SolidInk(pen.On);
     if (pen.On.A == 0) {
       raster::WideStroke([&](i64 y, i64 x0, i64 x1) { s.Span(y, x0, x1, ink); }, sb, pts, closed, pen.Width,
@@ -177,7 +207,7 @@ class TCanvasAccess {
   // union of what its segments paint one by one.
   void Chain(TPoint64 start, std::span<const TPoint> pts, const TPenSpec& pen) {
     if (const raster::TDisc* disc = ChainDisc(pen.Width)) {
-      raster::TSurface s = Surface();
+      raster::TSurface s = ChainSurface();
       raster::WideChain(s, pen.On, start, pts, pen.Width, *disc);
       return;
     }
@@ -636,7 +666,9 @@ void TCanvas::FillRect(const TRect& r) {
   TraceCall("FillRect", {r.Left, r.Top, r.Right, r.Bottom});
   TCanvasAccess a(*this);
   if (!a.Visible()) return;
-  a.PatFill(r.Left, r.Top, static_cast<i64>(r.Right) - r.Left, static_cast<i64>(r.Bottom) - r.Top, a.Brush(pmCopy));
+  const TInk ink = a.Brush(pmCopy);
+  if (a.FillLater(r, ink)) return;
+  a.PatFill(r.Left, r.Top, static_cast<i64>(r.Right) - r.Left, static_cast<i64>(r.Bottom) - r.Top, ink);
 }
 
 void TCanvas::FrameRect(const TRect& r) {

@@ -108,6 +108,9 @@ void TColumnCover::Paint() {
   const bool counted = !FApart.empty();  // without further intervals a column is in or out
   if (counted) st.Count.assign(columns, 0);
   std::uint32_t e = 0;
+  // Rows a late fill has not written get the fill and the stroke in one pass.
+  TLateFill* late = FS.Region().Complex ? nullptr : FS.Late();
+  if (FS.Region().Complex) FS.Settle(FRowsT, FRowsB);
   for (std::size_t r = 0; r < rows; ++r) {
     for (; e < st.RowStart[r]; ++e) {
       const auto ev = static_cast<std::uint32_t>(st.Events[e]);
@@ -121,13 +124,20 @@ void TColumnCover::Paint() {
       n += (ev & 1) ? -1 : 1;
       st.Bits[bit >> 6] = n > 0 ? st.Bits[bit >> 6] | mask : st.Bits[bit >> 6] & ~mask;
     }
-    PaintRow(FRowsT + static_cast<i64>(r), st.Bits.data(), words, base);
+    const i64 y = FRowsT + static_cast<i64>(r);
+    if (late && late->RowDue(y)) {
+      PaintLateRow(y, st.Bits.data(), words, base, *late);
+      PaintRow(y, st.Bits.data(), words, base, late->Box.L, late->Box.R);
+      late->SetWritten(y);
+    } else {
+      PaintRow(y, st.Bits.data(), words, base, 0, 0);
+    }
   }
   FMinX = 1, FMaxX = 0;
   FApart.clear();
 }
 
-void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base) {
+void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, i64 skipL, i64 skipR) {
   // The runs of the row's mask: a bit that differs from the one before it starts a run (set)
   // or ends one (clear). A run is painted as a plain fill where the operation sets pixels
   // outright: stores only, without reading a picture that is seldom in the cache.
@@ -135,7 +145,7 @@ void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words,
   const TRop rop = FRop;
   const TInk ink = SolidInk(rop);
   std::uint32_t* row = FS.Row(y);
-  const auto run = [&](i64 a, i64 b) {
+  const auto paint = [&](i64 a, i64 b) {
     if (complex) {
       FS.Span(y, a, b, ink);
     } else if (rop.A == 0) {
@@ -143,6 +153,14 @@ void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words,
     } else {
       for (std::uint32_t* p = row + a; p != row + b; ++p) *p = rop.Apply(*p);
     }
+  };
+  const auto run = [&](i64 a, i64 b) {
+    if (skipL >= skipR || b <= skipL || a >= skipR) {
+      paint(a, b);
+      return;
+    }
+    if (a < skipL) paint(a, skipL);
+    if (b > skipR) paint(skipR, b);
   };
   i64 runStart = 0;
   std::uint64_t carry = 0;
@@ -161,6 +179,97 @@ void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words,
     }
   }
   if (carry) run(runStart, base + static_cast<i64>(words) * 64);
+}
+
+namespace {
+
+// For each byte of a row's mask, eight pixel words: all ones where the bit is set.
+struct TByteMasks {
+  std::uint32_t M[256][8];
+  constexpr TByteMasks() : M{} {
+    for (int b = 0; b < 256; ++b)
+      for (int k = 0; k < 8; ++k) M[b][k] = ((b >> k) & 1) ? ~0u : 0u;
+  }
+};
+constexpr TByteMasks kByteMasks;
+
+}  // namespace
+
+void TColumnCover::PaintLateRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, TLateFill& late) {
+  // Each pixel of the fill's columns is the fill, or the operation applied to the fill where
+  // the mask is set: the row is written once, left to right, without reading it.
+  std::uint32_t* row = FS.Row(y);
+  const i64 L = late.Box.L, R = late.Box.R, end = base + static_cast<i64>(words) * 64;
+  const std::uint32_t bg = late.Pixel, diff = bg ^ FRop.Apply(bg);
+  const std::uint32_t* filled = late.Filled.data() - L;  // filled[x] for x in [L, R)
+  const auto background = [&](i64 a, i64 b) {
+    if (a < b) std::memcpy(row + a, filled + a, static_cast<std::size_t>(b - a) * sizeof(std::uint32_t));
+  };
+  const auto single = [&](i64 x) {
+    const std::uint64_t bit = (bits[(x - base) >> 6] >> ((x - base) & 63)) & 1;
+    row[x] = bg ^ (diff & (0u - static_cast<std::uint32_t>(bit)));
+  };
+  i64 x = std::min(R, std::max(L, base));
+  background(L, x);
+  const i64 stop = std::min(R, end);
+  for (; x < stop && ((x - base) & 63) != 0; ++x) single(x);
+  for (; x + 64 <= stop; x += 64) {
+    const std::uint64_t m = bits[(x - base) >> 6];
+    std::uint32_t* p = row + x;
+    if (m == 0) {
+      background(x, x + 64);
+      continue;
+    }
+    for (int k = 0; k < 8; ++k, p += 8) {
+      const std::uint32_t* mask = kByteMasks.M[(m >> (8 * k)) & 0xFF];
+      for (int j = 0; j < 8; ++j) p[j] = bg ^ (diff & mask[j]);
+    }
+  }
+  for (; x < stop; ++x) single(x);
+  background(std::max(x, L), R);
+}
+
+void TLateFill::Begin(const TBox& box, std::uint32_t pixel) {
+  Box = box;
+  Pixel = pixel;
+  Active = !box.Empty();
+  if (!Active) return;
+  Due.assign(static_cast<std::size_t>(box.B - box.T), 1);
+  DueRows = box.B - box.T;
+  Filled.assign(static_cast<std::size_t>(box.R - box.L), pixel);
+}
+
+void TLateFill::Write(std::uint32_t* data, int width, i64 y0, i64 y1) {
+  if (!Active) return;
+  // The box only ever narrows: Filled holds at least its width.
+  const std::size_t bytes = static_cast<std::size_t>(Box.R - Box.L) * sizeof(std::uint32_t);
+  for (i64 y = std::max(y0, Box.T); y < std::min(y1, Box.B); ++y) {
+    if (!Due[static_cast<std::size_t>(y - Box.T)]) continue;
+    std::memcpy(data + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(Box.L),
+                Filled.data(), bytes);
+    SetWritten(y);
+    if (!Active) return;
+  }
+}
+
+void TLateFill::Write(std::uint32_t* data, int width, const TBox& q) {
+  if (!Active) return;
+  const i64 t = std::max(q.T, Box.T), b = std::min(q.B, Box.B), l = std::max(q.L, Box.L), r = std::min(q.R, Box.R);
+  if (t >= b || l >= r) return;
+  const bool left = l == Box.L, right = r == Box.R;
+  if (left != right && r - l < b - t) {
+    for (i64 y = Box.T; y < Box.B; ++y) {
+      if (!Due[static_cast<std::size_t>(y - Box.T)]) continue;
+      std::uint32_t* row = data + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+      std::fill(row + l, row + r, Pixel);
+    }
+    if (left)
+      Box.L = r;
+    else
+      Box.R = l;
+    return;
+  }
+  Write(data, width, t, b);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -431,6 +431,7 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
         a, b, w, box,
         [&](i64 y0, i64 y1, i64 x0, i64 x1) {
           if (x1 - x0 > y1 - y0) {
+            s.Settle(y0, y1);
             s.Narrow(y0, y1, x0, x1, rop);
             return;
           }
@@ -439,6 +440,11 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
         [&](std::span<const TPoint64> quad) {
           // Steep bodies a column at a time (a few columns, each a run of many rows).
           if (std::llabs(b.y - a.y) >= std::llabs(b.x - a.x) && QuadColumns(quad, cover)) return;
+          if (s.Late()) {
+            i64 top = quad[0].y, bottom = top;
+            for (const TPoint64& q : quad) top = std::min(top, q.y), bottom = std::max(bottom, q.y);
+            s.Settle(top, bottom + 1);
+          }
           ScanPolygon(quad, ALTERNATE, s, ink);
         });
   };

@@ -82,11 +82,45 @@ class TClipRegion {
 void BuildRectRegion(TClipRegion& out, int width, int height, const TRect& clip, bool hasClip);
 void BuildPolygonRegion(TClipRegion& out, int width, int height, std::span<const TPoint> pts, TFillMode mode);
 
-// The bitmap under a region: painting primitives that never leave the region.
+// A plain fill of a box whose rows are written late: when anything else needs the picture, or
+// row by row together with a stroke's rows (TColumnCover), so that a picture larger than the
+// cache is written once and not filled first and then walked again, cold, by the stroke.
+struct TLateFill {
+  TBox Box;
+  std::uint32_t Pixel = 0;
+  bool Active = false;
+  std::vector<std::uint8_t> Due;      // per row of the box: not yet written
+  i64 DueRows = 0;
+  std::vector<std::uint32_t> Filled;  // one row of the box's width, all Pixel (copied from)
+  // Starts a fill of the box (rows of the picture are written only from now on by Write).
+  void Begin(const TBox& box, std::uint32_t pixel);
+  // Writes the rows of [y0, y1) still due into the picture of the given row width.
+  void Write(std::uint32_t* data, int width, i64 y0, i64 y1);
+  // Writes at least the part of the fill inside q: a strip down the box's left or right side
+  // (a frame's edge) column by column for every row due, taking it off the box; else the rows.
+  void Write(std::uint32_t* data, int width, const TBox& q);
+  bool RowDue(i64 y) const { return Active && y >= Box.T && y < Box.B && Due[static_cast<std::size_t>(y - Box.T)]; }
+  // Marks row y (a row due) written by the caller.
+  void SetWritten(i64 y) {
+    Due[static_cast<std::size_t>(y - Box.T)] = 0;
+    if (--DueRows == 0) Active = false;
+  }
+};
+
+// The bitmap under a region: painting primitives that never leave the region. Where a late
+// fill is still due, whoever paints straight onto its rows settles them first (Settle); only
+// the wide chain is given such a surface.
 class TSurface {
  public:
-  TSurface(std::uint32_t* data, int width, const TClipRegion& region) : FData(data), FWidth(width), FRegion(region) {}
+  TSurface(std::uint32_t* data, int width, const TClipRegion& region, TLateFill* late = nullptr)
+      : FData(data), FWidth(width), FRegion(region), FLate(late && late->Active ? late : nullptr) {}
   const TClipRegion& Region() const { return FRegion; }
+  // The late fill whose rows are not all written yet, or null.
+  TLateFill* Late() const { return FLate; }
+  // Writes the late fill's rows in [y0, y1) before something else paints there.
+  void Settle(i64 y0, i64 y1) {
+    if (FLate) FLate->Write(FData, FWidth, y0, y1);
+  }
   const TBox& Box() const { return FRegion.Box; }
   // Paints [x0, x1) of row y with the ink, clipped.
   void Span(i64 y, i64 x0, i64 x1, const TInk& ink);
@@ -110,6 +144,7 @@ class TSurface {
   std::uint32_t* FData;
   int FWidth;
   const TClipRegion& FRegion;
+  TLateFill* FLate;
 };
 
 // Rows of pixel columns gathered for a stroke that many columns share (at most one interval a
@@ -156,7 +191,10 @@ class TColumnCover {
   // An interval apart from its column's: kept beside the columns' own (painting them all once
   // there are more than a few a column).
   void AddApart(i64 x, i64 t, i64 b);
-  void PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base);
+  // Paints the runs of the row's mask, leaving out columns [skipL, skipR).
+  void PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, i64 skipL, i64 skipR);
+  // Writes a row the late fill has not written: its fill, and the mask's pixels inside it.
+  void PaintLateRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, TLateFill& late);
   TSurface& FS;
   TRop FRop;
   std::vector<std::int32_t>& FTop;     // per column of the box; empty where top >= bottom

@@ -3,9 +3,10 @@
 // region), however they overlap or lie apart; a parallelogram added column by column paints
 // exactly the pixels of the polygon crossing rule; and a chart-like wide line painted through
 // them in batches matches one LineTo a point on a plot wide and tall enough for long steep
-// segments, thousands of columns of runs and several batches.
+// segments, thousands of columns of runs and several batches, also over a fill left for later.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <span>
 #include <vector>
@@ -146,6 +147,58 @@ TEST(ColumnCover, ChartLinesMatchLineToOneByOne) {
       all.C().PolylineTo(std::span<const TPoint>(pts).subspan(i, std::min<std::size_t>(512, pts.size() - i)));
     for (int y = 0; y < 150; ++y)
       for (int x = 0; x < 400; ++x) ASSERT_EQ(all.Bmp.Pixel(x, y), one.Bmp.Pixel(x, y)) << "line " << n << " at " << x << "," << y;
+  }
+}
+
+// A line drawn over a large fill that the canvas leaves for later (a chart's background) writes
+// the fill's rows together with its own. Neither a frame drawn along the fill's edges first, nor
+// a read of the picture between batches, nor a clip set after the fill, nor a pen that goes
+// segment by segment changes a pixel: the picture equals the fill written straight into the
+// pixels and then one LineTo a point.
+TEST(ColumnCover, LinesOverALateFillMatchFillThenLineTo) {
+  std::mt19937 rng(9);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  const int widths[] = {1, 2, 3, 4, 5, 8};
+  const TPenMode modes[] = {pmCopy, pmMerge, pmMask, pmNotCopy, pmXor};
+  const TColor fill = static_cast<TColor>(0x00A0B0C0);  // red C0, green B0, blue A0
+  const std::uint32_t fillWord = 0x00C0B0A0u;
+  for (int n = 0; n < 36; ++n) {
+    const int perColumn[] = {1, 2, 3, 12};
+    const int count = 400 * perColumn[n % 4] / (n % 8 < 4 ? 1 : 20);
+    std::vector<TPoint> pts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      pts[static_cast<std::size_t>(i)] = Point(i * 400 / count, r(-5, 154));
+      if (r(0, 300) == 0) pts[static_cast<std::size_t>(i)].y = r(0, 1) ? 2000000000 : -1500000000;
+    }
+    const TRect box = n % 3 == 0 ? Rect(-20, -10, 420, 160) : Rect(r(0, 60), r(0, 30), r(300, 400), r(110, 150));
+    test::TPad late(400, 150), once(400, 150);
+    late.C().Brush().SetColor(fill);
+    late.C().FillRect(box);
+    for (int y = std::max(0, box.Top); y < std::min(150, box.Bottom); ++y)
+      for (int x = std::max(0, box.Left); x < std::min(400, box.Right); ++x) once.Bmp.Data()[y * 400 + x] = fillWord;
+    for (test::TPad* p : {&late, &once}) {
+      if (n % 2 == 1) {  // a frame along the fill's edges, one pixel wide
+        p->C().MoveTo(box.Left, box.Top);
+        p->C().LineTo(box.Right - 1, box.Top);
+        p->C().LineTo(box.Right - 1, box.Bottom - 1);
+        p->C().LineTo(box.Left, box.Bottom - 1);
+        p->C().LineTo(box.Left, box.Top);
+      }
+      TPen& pen = p->C().Pen();
+      pen.SetColor(static_cast<TColor>(0x00305070));
+      pen.SetWidth(widths[static_cast<std::size_t>(n % 6)]);
+      pen.SetMode(modes[static_cast<std::size_t>(n / 6 % 5)]);
+      if (n % 3 == 1) p->C().SetClipRect(Rect(7, 5, 391, 140));
+      if (n % 3 == 2) p->C().SetClipPolygon(std::vector<TPoint>{Point(0, 75), Point(200, 0), Point(400, 75), Point(200, 150)}, ALTERNATE);
+      p->C().MoveTo(pts[0].x, pts[0].y);
+    }
+    for (std::size_t i = 1; i < pts.size(); ++i) once.C().LineTo(pts[i].x, pts[i].y);
+    for (std::size_t i = 1; i < pts.size(); i += 700) {
+      late.C().PolylineTo(std::span<const TPoint>(pts).subspan(i, std::min<std::size_t>(700, pts.size() - i)));
+      if (n % 5 == 0) (void)late.Bmp.Pixel(r(0, 399), r(0, 149));  // a reader between batches
+    }
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 400; ++x) ASSERT_EQ(late.Bmp.Pixel(x, y), once.Bmp.Pixel(x, y)) << "line " << n << " at " << x << "," << y;
   }
 }
 
