@@ -127,7 +127,7 @@ void TColumnCover::Paint() {
     const i64 y = FRowsT + static_cast<i64>(r);
     if (late && late->RowDue(y)) {
       PaintLateRow(y, st.Bits.data(), words, base, *late);
-      PaintRow(y, st.Bits.data(), words, base, late->Box.L, late->Box.R);
+      if (FMinX < late->Box.L || FMaxX >= late->Box.R) PaintRow(y, st.Bits.data(), words, base, late->Box.L, late->Box.R);
       late->SetWritten(y);
     } else {
       PaintRow(y, st.Bits.data(), words, base, 0, 0);
