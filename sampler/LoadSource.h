@@ -6,6 +6,7 @@
 //   if (std::optional<TLoadReading> r = source->Read()) Plot(r->Total);
 //   if (source->ReadInto(kept)) Plot(kept.Total);   // kept from one tick to the next
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,9 @@ struct TCoreLoad {
 struct TLoadReading {
   int Total = 0;
   std::vector<TCoreLoad> Cores;
+  // Which list of names Cores carries, for a source that keeps its names from one ReadInto to the
+  // next (0: none known). A caller that changes the names sets it to 0.
+  std::uint64_t NamesStamp = 0;
 };
 
 class TLoadSource {

@@ -20,7 +20,8 @@ class TProcStatLoadSource : public TLoadSource {
   // The total as ReadSample gives it (none when the file cannot be read or its first line is not
   // a "cpu" line), with the cores of the same snapshot while they are wanted.
   std::optional<TLoadReading> Read() override;
-  // Writes a core's name only when it differs from the one `reading` holds.
+  // Writes the cores' names only when `reading` does not carry this source's list of them (its
+  // NamesStamp).
   bool ReadInto(TLoadReading& reading) override;
   // While the cores are not wanted only the file's first line is read. When they are wanted
   // again, each core's first load is its load since the last reading, as the total's is.
@@ -31,6 +32,8 @@ class TProcStatLoadSource : public TLoadSource {
   bool FCoresWanted = true;
   std::vector<std::string> FNames;  // the cores' names, kept from one reading to the next
   unsigned FCoresGeneration = ~0u;
+  std::uint64_t FNamesStamp = 0;  // the stamp of FNames: new whenever the list changes
+
 };
 
 }  // namespace varnel

@@ -172,6 +172,27 @@ TEST_F(ProcStatLoadSource, ReadingIntoTheLastReadingGivesAFreshReading) {
   step("no file");
 }
 
+// Two sources of as many cores, read in turn into one reading, each with names of its own; and a
+// reading whose names the caller changed (and whose stamp it cleared, as it must) gets them back.
+TEST_F(ProcStatLoadSource, TwoSourcesInTurnIntoOneReading) {
+  const std::string other = FStat + ".other";
+  std::ofstream(other) << "cpu  10 0 10 80\ncpu4 5 0 5 40\ncpu9 5 0 5 40\n";
+  Use("cores2_a.txt");  // cpu0 and cpu1
+  TProcStatLoadSource a(FStat), b(other);
+  TLoadReading into;
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(a.ReadInto(into));
+    EXPECT_EQ(Cores(into), (std::vector<std::string>{"cpu0=0", "cpu1=0"}));
+    ASSERT_TRUE(b.ReadInto(into));
+    EXPECT_EQ(Cores(into), (std::vector<std::string>{"cpu4=0", "cpu9=0"}));
+  }
+  into.Cores[0].Name = "mine";
+  into.NamesStamp = 0;
+  ASSERT_TRUE(b.ReadInto(into));
+  EXPECT_EQ(Cores(into), (std::vector<std::string>{"cpu4=0", "cpu9=0"}));
+  fs::remove(other);
+}
+
 TEST_F(ProcStatLoadSource, AFileWithoutCoreLinesGivesTheTotalAlone) {
   Use("full_a.txt");  // "cpu" and "cpu0" lines
   TProcStatLoadSource source(FStat);
