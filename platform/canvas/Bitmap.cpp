@@ -123,6 +123,11 @@ void TBitmap::SettleLate() const {
   if (FLate && FLate->Active) FLate->Write(FData, FWidth, FLate->Box.T, FLate->Box.B);
 }
 
+void TBitmap::SettleLateRow(int y) {
+  FLate->Write(FData, FWidth, y, y + 1);
+  FLateActive = FLate->Active;
+}
+
 void TBitmap::DropLate() {
   FLateActive = false;
   if (FLate) FLate->Active = false;

@@ -84,6 +84,11 @@ class TBitmap {
   void Settle() const {
     if (FLateActive) SettleLate();
   }
+  // Row y to paint on (inside the bitmap): of a late fill only this row is written first.
+  std::uint32_t* RowToPaint(int y) {
+    if (FLateActive) SettleLateRow(y);
+    return FData + static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth);
+  }
   // The pixel word at (x, y), or 0 outside the bitmap.
   std::uint32_t PixelWord(int x, int y) const;
   // The colour (0x00BBGGRR) at (x, y), or -1 outside the bitmap.
@@ -92,6 +97,7 @@ class TBitmap {
  private:
   std::size_t Count() const { return static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight); }
   void SettleLate() const;
+  void SettleLateRow(int y);
   // Forgets a late fill (the pixels it was to cover are gone).
   void DropLate();
 

@@ -253,7 +253,6 @@ class TCanvasAccess {
     if (b.Empty()) return;
     const std::vector<TPoint64> path{{b.R - 1, b.T}, {b.L, b.T}, {b.L, b.B - 1}, {b.R - 1, b.B - 1}};
     const TBox vis = VisibleBox();
-    raster::TSurface s = Surface();
     const TInk brush = ShapeBrush();
     if (pen.Wide && !pen.None) {
       FillAndStroke(path, true, pen, [&](auto&& span) {
@@ -265,6 +264,7 @@ class TCanvasAccess {
     // and below than the outlined box).
     Stroke(path, true, pen);
     if (brush.Nothing) return;
+    raster::TSurface s = SurfaceFor(b);
     const i64 w = pen.None ? 0 : 1;
     const i64 l = b.L + (w + 1) / 2, r = b.R - 1 - w / 2, t = b.T + (w + 1) / 2, bt = b.B - 1 - w / 2;
     for (i64 y = std::max(t, vis.T); y < std::min(bt, vis.B); ++y) s.Span(y, l, r, brush);
@@ -315,7 +315,7 @@ class TCanvasAccess {
     if (w == 0 || h == 0 || ink.Nothing) return;
     const i64 x0 = std::min(x, x + w), x1 = std::max(x, x + w);
     const i64 y0 = std::min(y, y + h), y1 = std::max(y, y + h);
-    Surface().Block(y0, y1, x0, x1, ink);
+    SurfaceFor(TBox{x0, y0, x1, y1}).Block(y0, y1, x0, x1, ink);
   }
 
   // Copies the source rectangle onto the destination rectangle, stretching or shrinking it.

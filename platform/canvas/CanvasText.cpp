@@ -118,7 +118,7 @@ class TTextPainter {
     if (FQuadrant >= 0) {
       const TBox d = Clipped(DeviceBox(u0, v0, u1 - u0, v1 - v0));
       for (std::int64_t py = d.T; py < d.B; ++py) {
-        std::uint32_t* row = FBitmap.ScanLine(static_cast<int>(py));
+        std::uint32_t* row = FBitmap.RowToPaint(static_cast<int>(py));
         for (std::int64_t px = d.L; px < d.R; ++px)
           if (Visible(px, py)) row[px] = pixel;
       }
@@ -136,7 +136,7 @@ class TTextPainter {
     }
     const TBox d = Clipped(TBox{Floor(minX), Floor(minY), Floor(maxX) + 1, Floor(maxY) + 1});
     for (std::int64_t py = d.T; py < d.B; ++py) {
-      std::uint32_t* row = FBitmap.ScanLine(static_cast<int>(py));
+      std::uint32_t* row = FBitmap.RowToPaint(static_cast<int>(py));
       const double dy = static_cast<double>(py) + 0.5 - FY;
       for (std::int64_t px = d.L; px < d.R; ++px) {
         const double dx = static_cast<double>(px) + 0.5 - FX;
@@ -211,7 +211,7 @@ class TTextPainter {
             std::uint32_t fg) {
     const std::uint8_t* cov = g.Coverage.data();
     for (std::int64_t py = d.T; py < d.B; ++py, start += stepY) {
-      std::uint32_t* row = FBitmap.ScanLine(static_cast<int>(py));
+      std::uint32_t* row = FBitmap.RowToPaint(static_cast<int>(py));
       std::int64_t s = start;
       for (std::int64_t px = d.L; px < d.R; ++px, s += stepX) {
         const std::uint32_t a = cov[s];

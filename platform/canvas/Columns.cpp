@@ -127,25 +127,32 @@ void TColumnCover::Paint() {
     const i64 y = FRowsT + static_cast<i64>(r);
     if (late && late->RowDue(y)) {
       PaintLateRow(y, st.Bits.data(), words, base, *late);
-      if (FMinX < late->Box.L || FMaxX >= late->Box.R) PaintRow(y, st.Bits.data(), words, base, late->Box.L, late->Box.R);
+      PaintRow(y, st.Bits.data(), words, base, FMinX, late->Box.L);  // the columns beside the fill
+      PaintRow(y, st.Bits.data(), words, base, late->Box.R, FMaxX + 1);
       late->SetWritten(y);
     } else {
-      PaintRow(y, st.Bits.data(), words, base, 0, 0);
+      PaintRow(y, st.Bits.data(), words, base, FMinX, FMaxX + 1);
     }
   }
   FMinX = 1, FMaxX = 0;
   FApart.clear();
 }
 
-void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, i64 skipL, i64 skipR) {
+void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, i64 from, i64 to) {
   // The runs of the row's mask: a bit that differs from the one before it starts a run (set)
   // or ends one (clear). A run is painted as a plain fill where the operation sets pixels
   // outright: stores only, without reading a picture that is seldom in the cache.
+  from = std::max(from, base);
+  to = std::min(to, base + static_cast<i64>(words) * 64);
+  if (from >= to) return;
   const bool complex = FS.Region().Complex;
   const TRop rop = FRop;
   const TInk ink = SolidInk(rop);
   std::uint32_t* row = FS.Row(y);
-  const auto paint = [&](i64 a, i64 b) {
+  const auto run = [&](i64 a, i64 b) {
+    a = std::max(a, from);
+    b = std::min(b, to);
+    if (a >= b) return;
     if (complex) {
       FS.Span(y, a, b, ink);
     } else if (rop.A == 0) {
@@ -154,17 +161,12 @@ void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words,
       for (std::uint32_t* p = row + a; p != row + b; ++p) *p = rop.Apply(*p);
     }
   };
-  const auto run = [&](i64 a, i64 b) {
-    if (skipL >= skipR || b <= skipL || a >= skipR) {
-      paint(a, b);
-      return;
-    }
-    if (a < skipL) paint(a, skipL);
-    if (b > skipR) paint(skipR, b);
-  };
-  i64 runStart = 0;
-  std::uint64_t carry = 0;
-  for (std::size_t w = 0; w < words; ++w) {
+  // Only the words that hold columns of [from, to); a run already open at the first of them
+  // starts (clipped) at from.
+  const std::size_t w0 = static_cast<std::size_t>(from - base) / 64, w1 = static_cast<std::size_t>(to - base + 63) / 64;
+  i64 runStart = from;
+  std::uint64_t carry = w0 > 0 ? bits[w0 - 1] >> 63 : 0;
+  for (std::size_t w = w0; w < w1; ++w) {
     const std::uint64_t m = bits[w];
     std::uint64_t changes = m ^ ((m << 1) | carry);
     carry = m >> 63;
@@ -178,20 +180,23 @@ void TColumnCover::PaintRow(i64 y, const std::uint64_t* bits, std::size_t words,
         run(runStart, x0 + k);
     }
   }
-  if (carry) run(runStart, base + static_cast<i64>(words) * 64);
+  if (carry) run(runStart, base + static_cast<i64>(w1) * 64);
 }
 
 namespace {
 
 // For each byte of a row's mask, eight pixel words: all ones where the bit is set.
 struct TByteMasks {
-  std::uint32_t M[256][8];
+  alignas(32) std::uint32_t M[256][8];
   constexpr TByteMasks() : M{} {
     for (int b = 0; b < 256; ++b)
       for (int k = 0; k < 8; ++k) M[b][k] = ((b >> k) & 1) ? ~0u : 0u;
   }
 };
 constexpr TByteMasks kByteMasks;
+
+// Four pixel words at a time (the compiler's generic vectors: SSE2 and the like).
+using TQuad = std::uint32_t __attribute__((vector_size(16)));
 
 }  // namespace
 
@@ -201,29 +206,38 @@ void TColumnCover::PaintLateRow(i64 y, const std::uint64_t* bits, std::size_t wo
   std::uint32_t* row = FS.Row(y);
   const i64 L = late.Box.L, R = late.Box.R, end = base + static_cast<i64>(words) * 64;
   const std::uint32_t bg = late.Pixel, diff = bg ^ FRop.Apply(bg);
-  const std::uint32_t* filled = late.Filled.data() - L;  // filled[x] for x in [L, R)
-  const auto background = [&](i64 a, i64 b) {
-    if (a < b) std::memcpy(row + a, filled + a, static_cast<std::size_t>(b - a) * sizeof(std::uint32_t));
+  const TQuad qbg = {bg, bg, bg, bg}, qdiff = {diff, diff, diff, diff};
+  const auto background = [&](i64 a, i64 b) {  // columns [a, b) of the fill (Filled is as wide)
+    if (a < b) std::memcpy(row + a, late.Filled.data(), static_cast<std::size_t>(b - a) * sizeof(std::uint32_t));
   };
   const auto single = [&](i64 x) {
     const std::uint64_t bit = (bits[(x - base) >> 6] >> ((x - base) & 63)) & 1;
     row[x] = bg ^ (diff & (0u - static_cast<std::uint32_t>(bit)));
   };
+  // Eight pixels from the mask's byte at column x (x - base a multiple of 8).
+  const auto eight = [&](i64 x) {
+    const std::uint32_t* mask = kByteMasks.M[(bits[(x - base) >> 6] >> ((x - base) & 63)) & 0xFF];
+    TQuad lo, hi;
+    std::memcpy(&lo, mask, sizeof lo);
+    std::memcpy(&hi, mask + 4, sizeof hi);
+    lo = qbg ^ (qdiff & lo);
+    hi = qbg ^ (qdiff & hi);
+    std::memcpy(row + x, &lo, sizeof lo);
+    std::memcpy(row + x + 4, &hi, sizeof hi);
+  };
   i64 x = std::min(R, std::max(L, base));
   background(L, x);
   const i64 stop = std::min(R, end);
-  for (; x < stop && ((x - base) & 63) != 0; ++x) single(x);
-  for (; x + 64 <= stop; x += 64) {
-    const std::uint64_t m = bits[(x - base) >> 6];
-    std::uint32_t* p = row + x;
-    if (m == 0) {
+  for (; x < stop && ((x - base) & 7) != 0; ++x) single(x);
+  while (x + 8 <= stop) {
+    // A whole word without a pixel of the stroke is the fill alone.
+    if (((x - base) & 63) == 0 && x + 64 <= stop && bits[(x - base) >> 6] == 0) {
       background(x, x + 64);
+      x += 64;
       continue;
     }
-    for (int k = 0; k < 8; ++k, p += 8) {
-      const std::uint32_t* mask = kByteMasks.M[(m >> (8 * k)) & 0xFF];
-      for (int j = 0; j < 8; ++j) p[j] = bg ^ (diff & mask[j]);
-    }
+    eight(x);
+    x += 8;
   }
   for (; x < stop; ++x) single(x);
   background(std::max(x, L), R);

@@ -191,8 +191,8 @@ class TColumnCover {
   // An interval apart from its column's: kept beside the columns' own (painting them all once
   // there are more than a few a column).
   void AddApart(i64 x, i64 t, i64 b);
-  // Paints the runs of the row's mask, leaving out columns [skipL, skipR).
-  void PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, i64 skipL, i64 skipR);
+  // Paints the runs of the row's mask within columns [from, to).
+  void PaintRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, i64 from, i64 to);
   // Writes a row the late fill has not written: its fill, and the mask's pixels inside it.
   void PaintLateRow(i64 y, const std::uint64_t* bits, std::size_t words, i64 base, TLateFill& late);
   TSurface& FS;

@@ -152,6 +152,7 @@ TEST(ColumnCover, ChartLinesMatchLineToOneByOne) {
 
 // A line drawn over a large fill that the canvas leaves for later (a chart's background) writes
 // the fill's rows together with its own. Neither a frame drawn along the fill's edges first, nor
+// a box and a text, nor
 // a read of the picture between batches, nor a clip set after the fill, nor a pen that goes
 // segment by segment changes a pixel: the picture equals the fill written straight into the
 // pixels and then one LineTo a point.
@@ -183,6 +184,14 @@ TEST(ColumnCover, LinesOverALateFillMatchFillThenLineTo) {
         p->C().LineTo(box.Right - 1, box.Bottom - 1);
         p->C().LineTo(box.Left, box.Bottom - 1);
         p->C().LineTo(box.Left, box.Top);
+      }
+      if (n % 4 == 2) {  // a legend's box without a frame, and a text elsewhere
+        p->C().Pen().SetStyle(psClear);
+        p->C().Brush().SetColor(clWhite);
+        p->C().Rectangle(Rect(300, 8, 380, 30));
+        p->C().Pen().SetStyle(psSolid);
+        p->C().Brush().SetStyle(bsClear);
+        p->C().TextOut(40, 100, "CPU 42");
       }
       TPen& pen = p->C().Pen();
       pen.SetColor(static_cast<TColor>(0x00305070));
