@@ -214,31 +214,34 @@ void TColumnCover::PaintLateRow(i64 y, const std::uint64_t* bits, std::size_t wo
     const std::uint64_t bit = (bits[(x - base) >> 6] >> ((x - base) & 63)) & 1;
     row[x] = bg ^ (diff & (0u - static_cast<std::uint32_t>(bit)));
   };
-  // Eight pixels from the mask's byte at column x (x - base a multiple of 8).
-  const auto eight = [&](i64 x) {
-    const std::uint32_t* mask = kByteMasks.M[(bits[(x - base) >> 6] >> ((x - base) & 63)) & 0xFF];
+  // Eight pixels at column x from a byte of the mask.
+  const auto byte = [&](i64 at, std::uint64_t b) {
+    const std::uint32_t* mask = kByteMasks.M[b & 0xFF];
     TQuad lo, hi;
     std::memcpy(&lo, mask, sizeof lo);
     std::memcpy(&hi, mask + 4, sizeof hi);
     lo = qbg ^ (qdiff & lo);
     hi = qbg ^ (qdiff & hi);
-    std::memcpy(row + x, &lo, sizeof lo);
-    std::memcpy(row + x + 4, &hi, sizeof hi);
+    std::memcpy(row + at, &lo, sizeof lo);
+    std::memcpy(row + at + 4, &hi, sizeof hi);
   };
   i64 x = std::min(R, std::max(L, base));
   background(L, x);
   const i64 stop = std::min(R, end);
   for (; x < stop && ((x - base) & 7) != 0; ++x) single(x);
-  while (x + 8 <= stop) {
+  // The same at column at (at - base a multiple of 8) from the mask's byte there.
+  const auto eight = [&](i64 at) { byte(at, bits[(at - base) >> 6] >> ((at - base) & 63)); };
+  for (; x + 8 <= stop && ((x - base) & 63) != 0; x += 8) eight(x);
+  for (; x + 64 <= stop; x += 64) {
     // A whole word without a pixel of the stroke is the fill alone.
-    if (((x - base) & 63) == 0 && x + 64 <= stop && bits[(x - base) >> 6] == 0) {
+    const std::uint64_t m = bits[(x - base) >> 6];
+    if (m == 0) {
       background(x, x + 64);
-      x += 64;
       continue;
     }
-    eight(x);
-    x += 8;
+    for (int k = 0; k < 8; ++k) byte(x + 8 * k, m >> (8 * k));
   }
+  for (; x + 8 <= stop; x += 8) eight(x);
   for (; x < stop; ++x) single(x);
   background(std::max(x, L), R);
 }
