@@ -119,6 +119,15 @@ TEST(ColumnCover, ParallelogramsColumnByColumnFollowTheCrossingRule) {
 // noisy loads across a 400 x 150 plot, at one to three points a column (each segment a steep
 // stroke most of the plot high), many points a column (runs), and a few points far apart; some
 // points far off the plot. Batches of up to 512 points, as the fast line hands them over.
+// A chart line's pen on a 400 x 150 pad, with no clip (0), a rectangle (1) or a polygon (2).
+void LinePen(TCanvas& c, int width, TPenMode mode, int clip) {
+  c.Pen().SetColor(static_cast<TColor>(0x00305070));
+  c.Pen().SetWidth(width);
+  c.Pen().SetMode(mode);
+  if (clip == 1) c.SetClipRect(Rect(7, 5, 391, 140));
+  if (clip == 2) c.SetClipPolygon(std::vector<TPoint>{Point(0, 75), Point(200, 0), Point(400, 75), Point(200, 150)}, ALTERNATE);
+}
+
 TEST(ColumnCover, ChartLinesMatchLineToOneByOne) {
   std::mt19937 rng(8);
   const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
@@ -134,12 +143,7 @@ TEST(ColumnCover, ChartLinesMatchLineToOneByOne) {
     }
     test::TPad one(400, 150), all(400, 150);
     for (test::TPad* p : {&one, &all}) {
-      TPen& pen = p->C().Pen();
-      pen.SetColor(static_cast<TColor>(0x00305070));
-      pen.SetWidth(widths[static_cast<std::size_t>(n % 6)]);
-      pen.SetMode(modes[static_cast<std::size_t>(n / 6 % 5)]);
-      if (n % 3 == 1) p->C().SetClipRect(Rect(7, 5, 391, 140));
-      if (n % 3 == 2) p->C().SetClipPolygon(std::vector<TPoint>{Point(0, 75), Point(200, 0), Point(400, 75), Point(200, 150)}, ALTERNATE);
+      LinePen(p->C(), widths[static_cast<std::size_t>(n % 6)], modes[static_cast<std::size_t>(n / 6 % 5)], n % 3);
       p->C().MoveTo(pts[0].x, pts[0].y);
     }
     for (std::size_t i = 1; i < pts.size(); ++i) one.C().LineTo(pts[i].x, pts[i].y);
@@ -193,12 +197,7 @@ TEST(ColumnCover, LinesOverALateFillMatchFillThenLineTo) {
         p->C().Brush().SetStyle(bsClear);
         p->C().TextOut(40, 100, "CPU 42");
       }
-      TPen& pen = p->C().Pen();
-      pen.SetColor(static_cast<TColor>(0x00305070));
-      pen.SetWidth(widths[static_cast<std::size_t>(n % 6)]);
-      pen.SetMode(modes[static_cast<std::size_t>(n / 6 % 5)]);
-      if (n % 3 == 1) p->C().SetClipRect(Rect(7, 5, 391, 140));
-      if (n % 3 == 2) p->C().SetClipPolygon(std::vector<TPoint>{Point(0, 75), Point(200, 0), Point(400, 75), Point(200, 150)}, ALTERNATE);
+      LinePen(p->C(), widths[static_cast<std::size_t>(n % 6)], modes[static_cast<std::size_t>(n / 6 % 5)], n % 3);
       p->C().MoveTo(pts[0].x, pts[0].y);
     }
     for (std::size_t i = 1; i < pts.size(); ++i) once.C().LineTo(pts[i].x, pts[i].y);
