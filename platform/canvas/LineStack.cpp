@@ -1,29 +1,11 @@
 // The line stack: one-pixel lines gathered as rows per pixel column and painted together, each
 // pixel once, the last line added on top.
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/canvas/Raster.h"
 
 namespace varnel::raster {
-
-namespace {
-
-// floor(n / d) and ceil(n / d) for d > 0, in 64 bits when n fits.
-i64 FloorDiv(i128 n, i64 d) {
-  if (n >= LLONG_MIN && n <= LLONG_MAX) {
-    const i64 m = static_cast<i64>(n);
-    i64 q = m / d;
-    if (q * d > m) --q;
-    return q;
-  }
-  i128 q = n / d;
-  if (q * d > n) --q;
-  return static_cast<i64>(q);
-}
-i64 CeilDiv(i128 n, i64 d) { return -FloorDiv(-n, d); }
-
-}  // namespace
 
 bool TLineStack::Add(TPoint64 cur, std::span<const TPoint> pts, const TBox& box, std::uint32_t value) {
   const std::size_t mark = FEntries.size();

@@ -12,18 +12,6 @@ namespace varnel::raster {
 
 namespace {
 
-i64 CeilDiv(i128 n, i64 d) {  // d > 0; in 64 bits when n fits (a line inside the picture)
-  if (n >= INT64_MIN && n <= INT64_MAX) {
-    const i64 m = static_cast<i64>(n);
-    i64 q = m / d;
-    if (q * d < m) ++q;
-    return q;
-  }
-  i128 q = n / d;
-  if (q * d < n) ++q;
-  return static_cast<i64>(q);
-}
-
 // The dash patterns over one 24-pixel period, 1 = pen, 0 = gap.
 const std::uint8_t* DashPattern(TPenStyle style) {
   static std::uint8_t table[4][24];

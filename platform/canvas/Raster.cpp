@@ -289,19 +289,6 @@ void TSpanRows::PaintOutside(TSurface& s, i64 y, i64 x0, i64 x1, const TInk& ink
 
 namespace {
 
-// ceil(n / d) for d > 0.
-i64 CeilDiv(i128 n, i64 d) {
-  i128 q = n / d;
-  if (q * d < n) ++q;
-  return static_cast<i64>(q);
-}
-// floor(n / d) for d > 0.
-i64 FloorDiv(i64 n, i64 d) {
-  i64 q = n / d;
-  if (q * d > n) --q;
-  return q;
-}
-
 struct TEdge {
   i64 ya, yb;      // rows ya .. yb-1
   i64 xa;          // x at ya
