@@ -179,7 +179,9 @@ TCanvas* TBitmapWidget::WindowCanvas() {
 
 void TBitmapWidget::Invalidate() {
   FInvalidated = true;
-  redraw();
+  // Only the picture changed: the edge the X server drew around it stays (an expose, a resize
+  // or a redraw of the window draws it again).
+  damage(PictureDamage);
 }
 
 void TBitmapWidget::Present() {
@@ -254,7 +256,7 @@ void TBitmapWidget::draw() {
     if (OnPaint) OnPaint();
   }
   if (FCoveredBy && FCoveredBy->visible()) return;
-  if (FEdge > 0) DrawEdge();
+  if (FEdge > 0 && (damage() & ~PictureDamage) != 0) DrawEdge();
   PutSurface();
 }
 

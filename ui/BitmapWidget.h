@@ -65,6 +65,9 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   // Once the size has stayed a while, an image far larger than the picture is given back.
   static void TrimWhenSettled(void* data);
 
+  // The damage of a new picture alone (Invalidate); any other damage draws the edge as well.
+  static constexpr uchar PictureDamage = FL_DAMAGE_USER1;
+
   int FEdge;
   TWindowSurface FSurface;  // the picture, in a shared image where the server offers one
   bool FInvalidated = true;
