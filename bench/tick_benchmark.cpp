@@ -5,7 +5,8 @@
 // random load 0..100) at 332 x 190 and 1920 x 1080, where the program draws its 2-pixel line,
 // with and without the repaint, and the line's mapping of that day to pixels alone; and the
 // graph's tick over 60 s to a day of noisy history at three window sizes; and the default
-// tick at 192 pixels per inch in a window twice the default size. The load
+// tick at 192 pixels per inch in a window twice the default size, and the default tick after
+// other programs have taken the caches (as the running program meets it each second). The load
 // comes from an in-memory registry (a new value each tick), or from /proc/stat
 // (whose load hardly changes between two reads microseconds apart, so the gauge seldom repaints).
 #include <benchmark/benchmark.h>
