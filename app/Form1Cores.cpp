@@ -124,12 +124,15 @@ void TForm1::ApplyCoreLines() {
 }
 
 void TForm1::ApplyCoreColors() {
-  const TColor line = Series3.SeriesColor(), background = Chart2.Color();
+  const TColor line = Series3.SeriesColor(), background = Chart2.Color(), legend = Chart2.Legend().Color();
   const TColor busiest = BusiestColor(line, background);
   SeriesMax.SetSeriesColor(busiest);
+  // A core's colour shows on the plot, beside the line, and as its swatch in the legend's box.
   std::vector<TColor> palette;
   for (TColor c : ChartPalette)
-    if (ColorDistance(c, background) >= kCloseColors && ColorDistance(c, line) >= kCloseColors) palette.push_back(c);
+    if (ColorDistance(c, background) >= kCloseColors && ColorDistance(c, line) >= kCloseColors &&
+        ColorDistance(c, legend) >= kCloseColors)
+      palette.push_back(c);
   if (palette.empty()) palette.push_back(busiest);
   for (std::size_t i = 0; i < CoreSeries.size(); ++i) CoreSeries[i]->SetSeriesColor(palette[i % palette.size()]);
   if (FCores != 0) Meter1.SetSecondNeedle(Meter1.SecondValue(), busiest);

@@ -218,6 +218,13 @@ TEST(FormCores, ManyCoresListTheBusiestInstead) {
   EXPECT_EQ(f.Legend(), (std::vector<std::string>{" CPU 33", " Max 99"}));
   EXPECT_TRUE(form.SeriesMax.Active());
   EXPECT_EQ(f.Ws.Frame.Hint, "CPU Usage: 33 %, busiest 99 % (CPU17)");
+  // Sixty-four lines go round the palette: none takes a colour that would vanish as a swatch on
+  // the legend's box (the palette's white on the white box) or as a line on the plot.
+  ASSERT_EQ(form.CoreSeries.size(), 64u);
+  for (const auto& s : form.CoreSeries) {
+    EXPECT_GE(Distance(s->SeriesColor(), form.Chart2.Legend().Color()), 100.0);
+    EXPECT_GE(Distance(s->SeriesColor(), form.Chart2.Color()), 100.0);
+  }
   // More cores than are drawn as lines: the busiest line alone.
   f.TickWith(Reading(20, std::vector<int>(TForm1::MaxCoreLines + 1, 7)));
   EXPECT_TRUE(form.CoreSeries.empty());
