@@ -78,6 +78,50 @@ void TCosmeticPen::Path(std::span<const TPoint64> pts, bool closed) {
   if (closed && pts.size() >= 2) Segment(pts.back(), pts.front());
 }
 
+// The segment a -> b (a.x != b.x) with both ends inside a plain clip, for a solid pen that only
+// stores: the pixels Segment paints, set up from the ends alone (no clipping, no pattern), p
+// pointing at a's pixel and rows stride words apart.
+void TCosmeticPen::Inside(std::uint32_t* p, std::ptrdiff_t stride, TPoint64 a, TPoint64 b, std::uint32_t flip) {
+  const i64 dx = b.x - a.x, dy = b.y - a.y;
+  const i64 adx = std::llabs(dx), ady = std::llabs(dy);
+  const std::ptrdiff_t across = dx > 0 ? 1 : -1, down = dy > 0 ? stride : -stride;
+  if (2 * adx <= ady) {
+    // Steep: a run down each column (the walk's error starts at -M, so v is M, or M - 1 going
+    // left).
+    StoreRuns(p, down, across, ady, dx > 0 ? ady : ady - 1, 2 * adx, 2 * ady, flip);
+    return;
+  }
+  const bool xMajor = adx > ady;
+  if (dy == 0) {
+    // Flat (x-major): one run along the row, a's pixel in, b's out.
+    std::fill(dx > 0 ? p : p - (adx - 1), dx > 0 ? p + adx : p + 1, flip);
+    return;
+  }
+  const i64 m = xMajor ? adx : ady, d = xMajor ? dy : dx;
+  const std::ptrdiff_t plain = xMajor ? across : down;
+  const std::ptrdiff_t diagonal = plain + (xMajor ? (dy > 0 ? stride : -stride) : across);
+  const i64 twoM = 2 * m, twoD = 2 * d;
+  i64 e = -m;
+  if (d >= 0) {
+    for (i64 n = m - 1; n > 0; --n) {
+      *p = flip;
+      e += twoD;
+      const bool step = e > 0;
+      e -= step ? twoM : 0;
+      p += step ? diagonal : plain;
+    }
+  } else {
+    for (i64 n = m - 1; n > 0; --n) {
+      *p = flip;
+      e += twoD;
+      const bool step = e <= -twoM;
+      e += step ? twoM : 0;
+      p += step ? diagonal : plain;
+    }
+  }
+  *p = flip;
+}
+
 void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
   // The pending run: rows [lo, hi] of column runX. Each vertical segment adds the rows from its
   // start up to (not including) its end; as it starts where the last one ended, next to or
@@ -86,6 +130,12 @@ void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
   TColumnCover cover(FS, FOn);
   bool open = false;
   i64 runX = 0, lo = 0, hi = -1;
+  // A solid pen that only stores, in a plain clip, paints a segment with both ends inside the
+  // box (nearly every one of a chart's line) without Segment's clipping.
+  const bool quick = !FPattern && FOn.A == 0 && !FS.Region().Complex;
+  const TBox& box = FS.Box();
+  std::uint32_t* const origin = FS.Row(0);
+  const std::ptrdiff_t stride = FS.Row(1) - origin;
   for (const TPoint& q : pts) {
     const TPoint64 next{q.x, q.y};
     if (next == cur) continue;
@@ -103,7 +153,11 @@ void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
     } else {
       if (open) cover.Add(runX, lo, hi + 1);
       open = false;
-      Segment(cur, next);
+      if (quick && std::min(cur.x, next.x) >= box.L && std::max(cur.x, next.x) < box.R &&
+          std::min(cur.y, next.y) >= box.T && std::max(cur.y, next.y) < box.B)
+        Inside(origin + cur.y * stride + cur.x, stride, cur, next, FOn.X);
+      else
+        Segment(cur, next);
     }
     cur = next;
   }

@@ -5,6 +5,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <random>
+#include <span>
+#include <vector>
 
 #include "tests/platform/CanvasTestSupport.h"
 
@@ -105,6 +109,68 @@ TEST(CanvasLine, PolylineAndLineToChain) {
   const TPoint tri[] = {{0, 0}, {4, 0}, {0, 4}};
   t.C().Polygon(tri);
   EXPECT_EQ(t.Map(0, 0, 4, 4), test::Rows({"#####", "#..#.", "#.#..", "##...", "#...."}));
+}
+
+// Chains of a pen that only stores (a chart's one-pixel lines), painted by PolylineTo from the
+// ends of each segment where both lie inside the clip: the same pixels as one LineTo a point,
+// in every direction and at the slopes where the walk changes form (flat, diagonal, twice as
+// steep as wide), over one another, with clips changing between lines and the picture read in
+// between.
+TEST(CanvasLine, StoringChainsMatchLineToOneByOne) {
+  std::mt19937 rng(77);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  const TPenMode modes[] = {pmCopy, pmBlack, pmWhite, pmNotCopy};
+  for (int trial = 0; trial < 300; ++trial) {
+    const int w = r(1, 120), h = r(1, 120);
+    TBitmap want(w, h), got(w, h);
+    const bool layer = trial % 2 == 1;  // the chart's line layer open around the lines
+    std::optional<TLineLayer> open;
+    if (layer) open.emplace(got.Canvas());
+    for (int line = r(1, 40); line > 0; --line) {
+      const TColor colour = static_cast<TColor>(rng() & 0xFFFFFF);
+      const TPenMode mode = modes[r(0, 3)];
+      const int width = r(0, 1);
+      const TRect clip = r(0, 2) == 0 ? Rect(r(-2, w / 2), r(-2, h / 2), r(w / 2, w + 2), r(h / 2, h + 2)) : TRect{};
+      std::vector<TPoint> pts{Point(r(-3, w + 2), r(-3, h + 2))};
+      for (int n = r(1, 50); n > 0; --n) {
+        const TPoint at = pts.back();
+        int dx = r(-8, 8), dy = r(-40, 40);
+        switch (r(0, 7)) {
+          case 0: dy = r(0, 1) ? dx : -dx; break;          // diagonal
+          case 1: dy = 2 * dx * (r(0, 1) ? 1 : -1); break;  // twice as steep as wide
+          case 2: dy = 0; break;                            // flat
+          case 3: dx = r(0, 1) ? 1 : -1; break;             // steep, one column aside
+          default: break;
+        }
+        TPoint next = Point(at.x + dx, at.y + dy);
+        if (r(0, 40) == 0) next = Point(r(-100, w + 100), r(-100, h + 100));  // out and back
+        pts.push_back(next);
+      }
+      for (TBitmap* bmp : {&want, &got}) {
+        TCanvas& c = bmp->Canvas();
+        if (clip.Right > clip.Left)
+          c.SetClipRect(clip);
+        else
+          c.ClearClip();
+        c.Pen().SetColor(colour);
+        c.Pen().SetMode(mode);
+        c.Pen().SetWidth(width);
+        c.MoveTo(pts[0].x, pts[0].y);
+      }
+      for (std::size_t i = 1; i < pts.size(); ++i) want.Canvas().LineTo(pts[i].x, pts[i].y);
+      got.Canvas().PolylineTo(std::span<const TPoint>(pts).subspan(1));
+      ASSERT_EQ(got.Canvas().PenPos(), pts.back());
+      if (r(0, 9) == 0) {
+        // A read through the canvas sees every line so far.
+        got.Canvas().ClearClip();
+        const int x = r(0, w - 1), y = r(0, h - 1);
+        ASSERT_EQ(got.Canvas().GetPixel(x, y), want.Pixel(x, y)) << "trial " << trial << " at " << x << "," << y;
+      }
+    }
+    open.reset();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) ASSERT_EQ(got.Pixel(x, y), want.Pixel(x, y)) << "trial " << trial << " at " << x << "," << y;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
