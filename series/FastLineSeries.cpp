@@ -15,6 +15,7 @@
 #endif
 
 #include "platform/canvas/Canvas.h"
+#include "series/BlockExtremes.h"
 #include "series/SeriesChartLink.h"
 
 namespace varnel {
@@ -70,6 +71,7 @@ bool TFastLineSeries::BeginPass(TPass& pass) const {
   pass.Count = Count();
   pass.XRaw = XValues().StoredValues();
   pass.YRaw = YValues().StoredValues();
+  pass.YList = &YValues();
   pass.XOffset = XValues().StoredOffset();
   pass.YOffset = YValues().StoredOffset();
   pass.XMultiplier = XValues().Multiplier();
@@ -192,46 +194,11 @@ int LastDifferent(const double* v, int first, int from, double value) {
   return k;
 }
 
-// The least and the greatest of v[0 .. n - 1] (n > 0); false where one is not a finite number.
-bool FiniteExtremes(const double* v, int n, double& lo, double& hi) {
-  double mn = v[0], mx = v[0], bad = 0;
-  int k = 0;
-#if defined(__SSE2__)
-  // Minimum and maximum pass over a NaN (they give their second operand); x - x is 0 for a
-  // finite x and NaN for the others, so the running sum shows any.
-  __m128d mn2 = _mm_set1_pd(v[0]), mx2 = mn2, bad2 = _mm_setzero_pd();
-  __m128d mn3 = mn2, mx3 = mn2, bad3 = bad2;
-  for (; k + 4 <= n; k += 4) {
-    const __m128d a = _mm_loadu_pd(v + k), b = _mm_loadu_pd(v + k + 2);
-    mn2 = _mm_min_pd(a, mn2);
-    mx2 = _mm_max_pd(a, mx2);
-    bad2 = _mm_add_pd(bad2, _mm_sub_pd(a, a));
-    mn3 = _mm_min_pd(b, mn3);
-    mx3 = _mm_max_pd(b, mx3);
-    bad3 = _mm_add_pd(bad3, _mm_sub_pd(b, b));
-  }
-  double m[2], x[2], d[2];
-  _mm_storeu_pd(m, _mm_min_pd(mn2, mn3));
-  _mm_storeu_pd(x, _mm_max_pd(mx2, mx3));
-  _mm_storeu_pd(d, _mm_add_pd(bad2, bad3));
-  mn = std::min(m[0], m[1]);
-  mx = std::max(x[0], x[1]);
-  bad = d[0] + d[1];
-#endif
-  for (; k < n; ++k) {
-    const double x1 = v[k];
-    mn = x1 < mn ? x1 : mn;
-    mx = x1 > mx ? x1 : mx;
-    bad += x1 - x1;
-  }
-  lo = mn;
-  hi = mx;
-  return bad == 0;
-}
-
 // Blocks whose points take fewer than this many a pixel column on average are mapped point by
 // point.
 constexpr int kMinRun = 8;
+// Runs at least this long take their extremes from the Y list's block summary.
+constexpr int kSummaryRun = 4 * static_cast<int>(TBlockExtremes::kBlock);
 // Points searched for column runs at a time (a run cut at the end of one costs a second run).
 constexpr int kColumnSpan = 4096;
 // The largest batch of line-to points handed to the canvas in one call.
@@ -428,9 +395,14 @@ void TFastLineSeries::QueueRun(int first, int last, int x) {
   }
   // The extremes of the points before those: the Y mapping keeps or reverses order, so their
   // pixels bound the pixels of every point between.
+  // A long run (a day on a small plot) reads them from the list's summary of its blocks, whose
+  // values are the stored ones where the list has no offset.
   double lo, hi;
   int loY, hiY;
-  if (!FiniteExtremes(FPass.YRaw + first, before - first + 1, lo, hi) ||
+  const bool finite = before - first + 1 >= kSummaryRun && FPass.YOffset == 0
+                          ? FPass.YList->StoredExtremes(first, before, lo, hi)
+                          : FiniteExtremes(FPass.YRaw + first, static_cast<std::size_t>(before - first + 1), lo, hi);
+  if (!finite ||
       !MapStored(FPass.YMap, FPass.YInvRange, lo, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, loY) ||
       !MapStored(FPass.YMap, FPass.YInvRange, hi, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, hiY)) {
     for (int i = first; i <= last; ++i) Queue(x, PassY(FPass, i));

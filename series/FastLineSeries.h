@@ -60,6 +60,7 @@ class TFastLineSeries final : public TChartSeries {
     int Count = 0;
     const double* XRaw = nullptr;
     const double* YRaw = nullptr;
+    const TChartValueList* YList = nullptr;
     double XOffset = 0, YOffset = 0;  // the lists' slot offsets
     double XMultiplier = 1;
     double YMultiplier = 1;

@@ -78,6 +78,7 @@ const double* TChartValueList::StoredValues() const {
 
 void TChartValueList::StoreValues() {
   if (!FNumbered) return;
+  FBlocks.Reset();
   FValues.clear();
   FValues.reserve(FCount);
   for (std::size_t i = 0; i < FCount; ++i) FValues.push_back(FFirst + static_cast<double>(i));
@@ -98,6 +99,7 @@ void TChartValueList::PushBack(double stored) {
   }
   StoreValues();
   FValues.push_back(stored);
+  FBlocks.Appended(FValues.data(), FValues.size());
 }
 
 void TChartValueList::SetValue(int index, double value) {
@@ -107,8 +109,10 @@ void TChartValueList::SetValue(int index, double value) {
   if (FNumbered && value == At(i) && IsPlainZeroOrWhole(value)) return;
   StoreValues();
   FValues[i] = value;
+  FBlocks.Changed(FValues.data(), FValues.size(), i);
   // A single whole number is numbered again.
   if (FValues.size() == 1 && IsPlainZeroOrWhole(value)) {
+    FBlocks.Reset();
     FValues.clear();
     FNumbered = true;
     FFirst = value;
@@ -153,6 +157,7 @@ int TChartValueList::AddValue(double value) {
   } else {
     StoreValues();
     FValues.insert(static_cast<std::size_t>(at), value);
+    FBlocks.Reset();
   }
   AddStatistics(value);
   return at;
@@ -165,6 +170,7 @@ void TChartValueList::InsertValue(int index, double value) {
   } else {
     StoreValues();
     FValues.insert(static_cast<std::size_t>(index), value);
+    FBlocks.Reset();
   }
   AddStatistics(value);
 }
@@ -179,6 +185,13 @@ void TChartValueList::DeleteValue(int index) {
   } else {
     StoreValues();
     FValues.erase(i);
+    // The history's block summary follows values dropped at either end.
+    if (i == 0)
+      FBlocks.DroppedFront();
+    else if (i == FValues.size())
+      FBlocks.DroppedBack(FValues.data(), FValues.size());
+    else
+      FBlocks.Reset();
   }
   if (Count() == 0) ClearStorage();
   const double v = s * FMultiplier;
@@ -198,6 +211,7 @@ void TChartValueList::DeleteValue(int index) {
 }
 
 void TChartValueList::ClearStorage() {
+  FBlocks.Reset();
   FValues.clear();
   FNumbered = true;
   FFirst = 0;
@@ -212,6 +226,19 @@ void TChartValueList::ClearValues() {
   FLowest = 0.0;
   FExact = true;
   FHighCount = FLowCount = 0;
+}
+
+bool TChartValueList::StoredExtremes(int first, int last, double& lo, double& hi) const {
+  CheckIndex(first, Count());
+  CheckIndex(last, Count());
+  if (last < first) throw EListError(FormatMessage(msg::ListIndexError, {IntToStr(last)}));
+  if (FNumbered) {
+    lo = At(static_cast<std::size_t>(first));
+    hi = At(static_cast<std::size_t>(last));
+    return true;
+  }
+  if (!FBlocks.Active()) FBlocks.Build(FValues.data(), FValues.size());
+  return FBlocks.Extremes(FValues.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(last), lo, hi);
 }
 
 void TChartValueList::RecomputeExtremes() {

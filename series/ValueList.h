@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <string>
 
+#include "series/BlockExtremes.h"
 #include "series/ShiftVector.h"
 
 namespace varnel {
@@ -59,6 +60,12 @@ class TChartValueList {
   // Removes every value and the storage; all statistics 0.
   void ClearValues();
   void RecomputeExtremes();
+  // Whether the stored values first .. last (0 <= first <= last < Count) are all finite
+  // numbers, and then the least and the greatest of them. A list asked once keeps the extremes
+  // of each block of 32 values from then on, as values come and go at its ends, so that a long
+  // stretch costs its blocks and its two ends (a change anywhere else drops that summary until
+  // the next call).
+  bool StoredExtremes(int first, int last, double& lo, double& hi) const;
   // SetValue(i, i) for every i: no statistics work, no notification.
   void Renumber();
   // Copies Order, DateTime, Multiplier and ValueSource (not the name, not the values).
@@ -111,6 +118,7 @@ class TChartValueList {
   double FFirst = 0.0;
   std::size_t FCount = 0;
   TShiftVector<double> FValues;
+  mutable TBlockExtremes FBlocks;  // of FValues, once asked for (never of a numbered list)
   // Highest and Lowest are those of a rescan and FHighCount / FLowCount values hold them (kept
   // only with multiplier 1 and while no value that is not a number or a negative zero is there,
   // where the scan's outcome depends on where such a value stands).

@@ -258,6 +258,76 @@ TEST(ValueList, RandomEditsMatchAPlainArray) {
   }
 }
 
+// The extremes of a stretch of stored values, which a list once asked keeps per block of values
+// as the history moves on (appended at the end, dropped at the front), against a plain loop
+// over the values: the same answer whether every value is a finite number, and then the same
+// least and greatest, through every kind of change, with values that are not numbers, infinite
+// or a negative zero among them, and stretches that start and end anywhere in a block.
+TEST(ValueList, StoredExtremesMatchALoopOverTheValues) {
+  std::mt19937 rng(11);
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const double odd[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, -0.0, 1e300, -1e300};
+  TChartValueList l(nullptr, "Y");
+  std::vector<double> ref;
+  const auto check = [&](int first, int last, int step) {
+    bool finite = true;
+    double lo = ref[static_cast<std::size_t>(first)], hi = lo;
+    for (int i = first; i <= last; ++i) {
+      const double v = ref[static_cast<std::size_t>(i)];
+      finite = finite && std::isfinite(v);
+      lo = std::min(lo, v), hi = std::max(hi, v);
+    }
+    double a = 0, b = 0;
+    ASSERT_EQ(l.StoredExtremes(first, last, a, b), finite) << step << ": " << first << ".." << last;
+    if (finite) {
+      ASSERT_TRUE(a == lo && b == hi) << step << ": " << first << ".." << last << " " << a << ".." << b;
+    }
+  };
+  for (int step = 0; step < 20000; ++step) {
+    const int n = static_cast<int>(ref.size());
+    const int op = pick(1000);
+    // Mostly the history's cycle: a value in at the end, the oldest out (a history of at least
+    // 200 values, once filled); changes elsewhere (which drop the summary) now and then.
+    double v = pick(1000) / 8.0 - 40;
+    if (pick(400) == 0) v = odd[pick(6)];
+    if (op < 450 || n < 200) {
+      l.AddValue(v), ref.push_back(v);
+    } else if (op < 850) {
+      l.DeleteValue(0), ref.erase(ref.begin());
+    } else if (op < 930) {
+      l.DeleteValue(n - 1), ref.pop_back();
+    } else if (op < 980) {
+      const int i = pick(n);
+      l.SetValue(i, v), ref[static_cast<std::size_t>(i)] = v;
+    } else if (op < 988) {
+      const int i = pick(n);
+      l.DeleteValue(i), ref.erase(ref.begin() + i);
+    } else if (op < 996) {
+      const int i = pick(n + 1);
+      l.InsertValue(i, v), ref.insert(ref.begin() + i, v);
+    } else if (op < 998) {
+      l.Renumber();
+      for (int i = 0; i < n; ++i) ref[static_cast<std::size_t>(i)] = i;
+    } else {
+      l.ClearValues(), ref.clear();
+    }
+    const int count = static_cast<int>(ref.size());
+    if (count == 0) continue;
+    ASSERT_EQ(l.Count(), count);
+    check(0, count - 1, step);
+    for (int k = 0; k < 3; ++k) {
+      const int first = pick(count);
+      check(first, first + pick(count - first), step);
+    }
+    if (count > 600) {  // keep the history a few hundred values long
+      for (int k = 0; k < 300; ++k) l.DeleteValue(0);
+      ref.erase(ref.begin(), ref.begin() + 300);
+    }
+  }
+  double a, b;
+  EXPECT_THROW(l.StoredExtremes(0, l.Count(), a, b), EListError);
+}
+
 // Numbered lists read their values from one shared run of whole numbers: a run handed to one
 // list stays readable while another list asks for a longer one, and a list that stops being
 // numbered reads its own values from then on.
