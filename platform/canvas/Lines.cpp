@@ -2,6 +2,7 @@
 // pixels and the pattern phase of the unclipped line) and wide strokes with round ends and
 // joins built as a region.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -78,48 +79,36 @@ void TCosmeticPen::Path(std::span<const TPoint64> pts, bool closed) {
   if (closed && pts.size() >= 2) Segment(pts.back(), pts.front());
 }
 
-// The segment a -> b (a.x != b.x) with both ends inside a plain clip, for a solid pen that only
-// stores: the pixels Segment paints, set up from the ends alone (no clipping, no pattern), p
-// pointing at a's pixel and rows stride words apart.
-void TCosmeticPen::Inside(std::uint32_t* p, std::ptrdiff_t stride, TPoint64 a, TPoint64 b, std::uint32_t flip) {
+// The segment a -> b with both ends inside a plain clip, for a solid pen that only stores: the
+// pixels Segment paints, p pointing at a's pixel and rows stride words apart. False, painting
+// nothing, for a segment too long for the quick division (more than 2^14 pixels).
+//
+// Pixel i lies i steps along the longer side and floor((2 i A + c) / 2M) steps along the
+// other, A the shorter extent and c = M - 1 (M where the shorter side goes back): the same
+// rounding as the walk's error, ties to the smaller coordinate. The division is a multiply by
+// a reciprocal rounded up and a shift, exact for numerators below 2^31, so that each pixel is
+// found on its own: no chain of dependent steps from pixel to pixel, and no branch that depends
+// on the segment's shape (a chart's segments go every way, which the processor cannot guess).
+bool TCosmeticPen::Inside(std::uint32_t* p, std::ptrdiff_t stride, TPoint64 a, TPoint64 b, std::uint32_t flip) {
   const i64 dx = b.x - a.x, dy = b.y - a.y;
   const i64 adx = std::llabs(dx), ady = std::llabs(dy);
-  const std::ptrdiff_t across = dx > 0 ? 1 : -1, down = dy > 0 ? stride : -stride;
-  if (2 * adx <= ady) {
-    // Steep: a run down each column (the walk's error starts at -M, so v is M, or M - 1 going
-    // left).
-    StoreRuns(p, down, across, ady, dx > 0 ? ady : ady - 1, 2 * adx, 2 * ady, flip);
-    return;
-  }
   const bool xMajor = adx > ady;
-  if (dy == 0) {
-    // Flat (x-major): one run along the row, a's pixel in, b's out.
-    std::fill(dx > 0 ? p : p - (adx - 1), dx > 0 ? p + adx : p + 1, flip);
-    return;
+  const i64 m = xMajor ? adx : ady, shorter = xMajor ? ady : adx, d = xMajor ? dy : dx;
+  if (m == 0 || m > (i64{1} << 14)) return false;  // 2 M A + M < 2^31 for A <= M <= 2^14
+  const std::ptrdiff_t majStep = xMajor ? (dx > 0 ? 1 : -1) : (dy > 0 ? stride : -stride);
+  const std::ptrdiff_t minStep = xMajor ? (dy >= 0 ? stride : -stride) : (dx >= 0 ? 1 : -1);
+  // floor(n / D) = (n R) >> shift for n < 2^31, R = ceil(2^shift / D), shift = 31 + ceil(log2 D).
+  const auto D = static_cast<std::uint64_t>(2 * m);
+  const unsigned shift = 31 + static_cast<unsigned>(std::bit_width(D - 1));
+  const std::uint64_t R = ((std::uint64_t{1} << shift) + D - 1) / D;
+  std::uint64_t n = static_cast<std::uint64_t>(d < 0 ? m : m - 1);
+  const auto twoA = static_cast<std::uint64_t>(2 * shorter);
+  for (i64 i = 0; i < m; ++i) {
+    p[static_cast<std::ptrdiff_t>((n * R) >> shift) * minStep] = flip;
+    n += twoA;
+    p += majStep;
   }
-  const i64 m = xMajor ? adx : ady, d = xMajor ? dy : dx;
-  const std::ptrdiff_t plain = xMajor ? across : down;
-  const std::ptrdiff_t diagonal = plain + (xMajor ? (dy > 0 ? stride : -stride) : across);
-  const i64 twoM = 2 * m, twoD = 2 * d;
-  i64 e = -m;
-  if (d >= 0) {
-    for (i64 n = m - 1; n > 0; --n) {
-      *p = flip;
-      e += twoD;
-      const bool step = e > 0;
-      e -= step ? twoM : 0;
-      p += step ? diagonal : plain;
-    }
-  } else {
-    for (i64 n = m - 1; n > 0; --n) {
-      *p = flip;
-      e += twoD;
-      const bool step = e <= -twoM;
-      e += step ? twoM : 0;
-      p += step ? diagonal : plain;
-    }
-  }
-  *p = flip;
+  return true;
 }
 
 void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
@@ -153,10 +142,9 @@ void TCosmeticPen::Chain(TPoint64 cur, std::span<const TPoint> pts) {
     } else {
       if (open) cover.Add(runX, lo, hi + 1);
       open = false;
-      if (quick && std::min(cur.x, next.x) >= box.L && std::max(cur.x, next.x) < box.R &&
-          std::min(cur.y, next.y) >= box.T && std::max(cur.y, next.y) < box.B)
-        Inside(origin + cur.y * stride + cur.x, stride, cur, next, FOn.X);
-      else
+      if (!(quick && std::min(cur.x, next.x) >= box.L && std::max(cur.x, next.x) < box.R &&
+            std::min(cur.y, next.y) >= box.T && std::max(cur.y, next.y) < box.B &&
+            Inside(origin + cur.y * stride + cur.x, stride, cur, next, FOn.X)))
         Segment(cur, next);
     }
     cur = next;

@@ -274,7 +274,7 @@ class TCosmeticPen {
  private:
   template <bool Styled>
   void Walk(bool xMajor, i64 maj0, int smaj, i64 min0, i64 d, i64 m, i64 i0, i64 i1);
-  static void Inside(std::uint32_t* p, std::ptrdiff_t stride, TPoint64 a, TPoint64 b, std::uint32_t flip);
+  static bool Inside(std::uint32_t* p, std::ptrdiff_t stride, TPoint64 a, TPoint64 b, std::uint32_t flip);
   TSurface& FS;
   const std::uint8_t* FPattern;  // 24 entries, 1 = on; nullptr for solid
   TRop FOn, FGap;

@@ -121,12 +121,14 @@ TEST(CanvasLine, StoringChainsMatchLineToOneByOne) {
   const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
   const TPenMode modes[] = {pmCopy, pmBlack, pmWhite, pmNotCopy};
   for (int trial = 0; trial < 300; ++trial) {
-    const int w = r(1, 120), h = r(1, 120);
+    // Now and then a large picture with long segments (large numerators in the walk's division).
+    const bool large = trial % 10 == 9;
+    const int w = large ? r(300, 700) : r(1, 120), h = large ? r(300, 700) : r(1, 120);
     TBitmap want(w, h), got(w, h);
     const bool layer = trial % 2 == 1;  // the chart's line layer open around the lines
     std::optional<TLineLayer> open;
     if (layer) open.emplace(got.Canvas());
-    for (int line = r(1, 40); line > 0; --line) {
+    for (int line = large ? r(1, 6) : r(1, 40); line > 0; --line) {
       const TColor colour = static_cast<TColor>(rng() & 0xFFFFFF);
       const TPenMode mode = modes[r(0, 3)];
       const int width = r(0, 1);
@@ -134,7 +136,7 @@ TEST(CanvasLine, StoringChainsMatchLineToOneByOne) {
       std::vector<TPoint> pts{Point(r(-3, w + 2), r(-3, h + 2))};
       for (int n = r(1, 50); n > 0; --n) {
         const TPoint at = pts.back();
-        int dx = r(-8, 8), dy = r(-40, 40);
+        int dx = large ? r(-w, w) : r(-8, 8), dy = large ? r(-h, h) : r(-40, 40);
         switch (r(0, 7)) {
           case 0: dy = r(0, 1) ? dx : -dx; break;          // diagonal
           case 1: dy = 2 * dx * (r(0, 1) ? 1 : -1); break;  // twice as steep as wide
