@@ -339,6 +339,40 @@ std::pair<i64, i64> TDisc::Row(i64 r) const {
 
 namespace {
 
+TBodyOffsets ComputeBodyOffsets(i64 dx, i64 dy, i64 w) {
+  const double x = static_cast<double>(dx), y = static_cast<double>(dy);
+  const double len = std::sqrt(x * x + y * y);
+  const double wx = static_cast<double>(w) * std::fabs(y) / len, wy = static_cast<double>(w) * std::fabs(x) / len;
+  return {{std::llround(wx / 2), std::llround(wy / 2)}, {std::llround((wx + 1) / 2), std::llround((wy + 1) / 2)}};
+}
+
+}  // namespace
+
+TBodyOffsets BodyOffsets(i64 dx, i64 dy, i64 w) {
+  // A line's segments repeat a few directions (a line of a point or a few a pixel column mostly
+  // steps one column), so the offsets of recent ones are kept: a square root, two divisions
+  // and four roundings saved on most segments.
+  constexpr i64 kLimit = i64{1} << 24;
+  if (w <= 0 || w >= (i64{1} << 16) || dx <= -kLimit || dx >= kLimit || dy <= -kLimit || dy >= kLimit)
+    return ComputeBodyOffsets(dx, dy, w);
+  const auto adx = static_cast<std::uint64_t>(dx < 0 ? -dx : dx), ady = static_cast<std::uint64_t>(dy < 0 ? -dy : dy);
+  const std::uint64_t key = static_cast<std::uint64_t>(w) | adx << 16 | ady << 40;  // never 0: w > 0
+  constexpr std::size_t kSlots = 1024;
+  struct TMemo {
+    std::uint64_t Key[kSlots];
+    TBodyOffsets Value[kSlots];
+  };
+  thread_local TMemo memo{};
+  const std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 54);
+  if (memo.Key[slot] != key) {
+    memo.Value[slot] = ComputeBodyOffsets(dx, dy, w);
+    memo.Key[slot] = key;
+  }
+  return memo.Value[slot];
+}
+
+namespace {
+
 // The spans of the disc of width w at v inside the box: out(y, x0, x1).
 template <class Out>
 void DiscSpans(const TDisc& disc, i64 w, TPoint64 v, const TBox& box, Out&& out) {
@@ -370,11 +404,9 @@ void SegmentBody(TPoint64 a, TPoint64 b, i64 w, const TBox& box, Rect&& rect, Qu
       rect(std::min(a.y, b.y), std::max(a.y, b.y), x0, x0 + w);
     return;
   }
-  const double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
-  const double len = std::sqrt(dx * dx + dy * dy);
-  const double wx = static_cast<double>(w) * std::fabs(dy) / len, wy = static_cast<double>(w) * std::fabs(dx) / len;
-  TPoint64 nv{std::llround(wx / 2), std::llround(wy / 2)};
-  TPoint64 vv{std::llround((wx + 1) / 2), std::llround((wy + 1) / 2)};
+  const i64 dx = b.x - a.x, dy = b.y - a.y;
+  const TBodyOffsets offsets = BodyOffsets(dx, dy, w);
+  TPoint64 nv = offsets.N, vv = offsets.V;
   if (dx < 0) {
     nv.y = -nv.y;
     vv.y = -vv.y;

@@ -309,6 +309,15 @@ class TDisc {
 void WideStroke(const TSpanSink& out, const TBox& box, std::span<const TPoint64> pts, bool closed, i64 width,
                 const TDisc& disc);
 
+// The corner offsets of the body of a segment (dx, dy) of a pen w wide, where neither dx nor dy
+// is 0: with the segment's length L, wx = w |dy| / L and wy = w |dx| / L, N = (round(wx / 2),
+// round(wy / 2)) and V = (round((wx + 1) / 2), round((wy + 1) / 2)), halves away from zero
+// (the signs of dx and dy are for the caller to apply).
+struct TBodyOffsets {
+  TPoint64 N, V;
+};
+TBodyOffsets BodyOffsets(i64 dx, i64 dy, i64 w);
+
 // Pens up to this width stroke an open path with an idempotent operation through WideChain.
 constexpr i64 kChainWidth = 64;
 

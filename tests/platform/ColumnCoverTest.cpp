@@ -115,6 +115,48 @@ TEST(ColumnCover, ParallelogramsColumnByColumnFollowTheCrossingRule) {
   EXPECT_GT(added, 1250);
 }
 
+// The corner offsets of a segment body, for every direction of small segments and pens up to the
+// chain's limit, then far and huge ones, against the rule in whole numbers: with a = w |dy| and
+// L the length, round(a / 2L) (halves away from zero) is the greatest k with (2k - 1) L <= a, and
+// round((a / L + 1) / 2) the greatest k with (2k - 2) L <= a (compared as squares). Asked in an
+// order that makes recent directions repeat and others take their place.
+TEST(ColumnCover, SegmentBodyOffsetsFollowTheRoundingRule) {
+  using i128 = __int128;
+  // The greatest k >= 0 with k == 0 or (2k - c) L <= a, for c = 1 or 2.
+  const auto greatest = [](i128 a, i128 l2, int c) {
+    const auto holds = [&](i64 k) { return 2 * k - c <= 0 || static_cast<i128>(2 * k - c) * (2 * k - c) * l2 <= a * a; };
+    i64 lo = 0, hi = 1;  // holds(lo), and then the first hi that does not
+    while (holds(hi)) lo = hi, hi *= 2;
+    while (hi - lo > 1) (holds(lo + (hi - lo) / 2) ? lo : hi) = lo + (hi - lo) / 2;
+    return lo;
+  };
+  const auto check = [&](i64 dx, i64 dy, i64 w) {
+    const i128 l2 = static_cast<i128>(dx) * dx + static_cast<i128>(dy) * dy;
+    const i128 ax = static_cast<i128>(w) * (dy < 0 ? -dy : dy), ay = static_cast<i128>(w) * (dx < 0 ? -dx : dx);
+    const raster::TBodyOffsets o = raster::BodyOffsets(dx, dy, w);
+    ASSERT_TRUE(o.N.x == greatest(ax, l2, 1) && o.N.y == greatest(ay, l2, 1) && o.V.x == greatest(ax, l2, 2) &&
+                o.V.y == greatest(ay, l2, 2))
+        << dx << "," << dy << " w " << w << ": " << o.N.x << "," << o.N.y << " " << o.V.x << "," << o.V.y;
+  };
+  for (int pass = 0; pass < 2; ++pass)
+    for (const i64 w : {1, 2, 3, 4, 5, 7, 8, 13, 32, 64})
+      for (i64 dx = 1; dx <= 40; ++dx)
+        for (i64 dy = 1; dy <= 300; ++dy) {
+          const i64 sx = (dy + pass) % 2 ? -1 : 1, sy = (dx + dy / 7) % 2 ? -1 : 1;
+          check(sx * dx, sy * dy, w);
+          check(sy * dy, sx * dx, w);
+        }
+  std::mt19937_64 rng(9);
+  for (int n = 0; n < 20000; ++n) {
+    const int bits = 1 + static_cast<int>(rng() % 32);  // past the kept directions' 2^24
+    const auto coordinate = [&] { return static_cast<i64>(rng() % (std::uint64_t{1} << bits) + 1) * (rng() % 2 ? 1 : -1); };
+    const i64 w = n % 5 == 0 ? 1 + static_cast<i64>(rng() % 1000000) : 1 + static_cast<i64>(rng() % 64);  // past 2^16
+    const i64 dx = coordinate(), dy = coordinate();
+    check(dx, dy, w);
+    check(dx, dy, w);
+  }
+}
+
 // The program's kind of line, but larger than the canvas tests' 40 x 40 pads: a history of
 // noisy loads across a 400 x 150 plot, at one to three points a column (each segment a steep
 // stroke most of the plot high), many points a column (runs), and a few points far apart; some
