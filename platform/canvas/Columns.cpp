@@ -292,19 +292,6 @@ void TLateFill::Write(std::uint32_t* data, int width, const TBox& q) {
 // ---------------------------------------------------------------------------------------------
 // A convex body column by column
 
-namespace {
-
-// floor(n / d) for d > 0 and |n| < 2^52: the product with the reciprocal is within one of the
-// quotient, and the integer test settles it.
-inline i64 FloorDivNear(i64 n, i64 d, double inv) {
-  i64 q = static_cast<i64>(std::floor(static_cast<double>(n) * inv));
-  if (q * d > n) --q;
-  else if ((q + 1) * d <= n) ++q;
-  return q;
-}
-
-}  // namespace
-
 bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   constexpr i64 kLimit = i64{1} << 24;
   i64 xmin = quad[0].x, xmax = xmin, ymin = quad[0].y, ymax = ymin;
@@ -321,15 +308,19 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   // greatest of the left edges' lines and XR the least of the right edges' lines, so in column
   // x each edge bounds the rows from one side: with the edge from (xa, ya) down to (xb, yb)
   // and f = floor((x - xa) * (yb - ya) / |xb - xa|), a left edge needs y <= ya + f when it runs
-  // right and y >= ya - f when it runs left, a right edge y >= ya + f + 1 and y <= ya - f - 1.
+  // right and y >= ya - f when it runs left, a right edge y >= ya + f + 1 and y <= ya - f - 1;
+  // a vertical edge bounds the columns instead (x >= xa on the left, x < xa on the right).
   // Edges running down in the order of the corners are on the right when the corners turn
-  // clockwise on the screen (positive area).
-  struct TEdgeBound {
-    i64 xa, ya, dy, adx;
-    double inv;
-    int kind;  // 0: y <= ya + f, 1: y >= ya - f, 2: y >= ya + f + 1, 3: y <= ya - f - 1, 4: x >= xa, 5: x < xa
+  // clockwise on the screen (positive area). From column to column f grows by the whole
+  // quotient of (yb - ya) / |xb - xa| and, as its remainder adds up, by one more: each bound is
+  // stepped, not divided, a column.
+  const TBox& box = cover.Box();
+  i64 c0 = std::max(xmin, box.L), c1 = std::min(xmax, box.R - 1);
+  struct TEdge {
+    i64 xa, dy, adx, base, sign;  // the bound is base + sign * f
+    bool lower;                   // y >= bound (else y <= bound)
   };
-  TEdgeBound edges[4];
+  TEdge edges[4];
   int count = 0;
   for (std::size_t i = 0; i < quad.size(); ++i) {
     TPoint64 a = quad[i], b = quad[(i + 1) % quad.size()];
@@ -338,31 +329,61 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
     if (!down) std::swap(a, b);
     const bool right = down == (area2 > 0);
     const i64 dx = b.x - a.x;
-    TEdgeBound e{a.x, a.y, b.y - a.y, dx < 0 ? -dx : dx, 0, 0};
-    if (dx == 0)
-      e.kind = right ? 5 : 4;
-    else
-      e.kind = right ? (dx > 0 ? 2 : 3) : (dx > 0 ? 0 : 1);
-    if (dx != 0) e.inv = 1.0 / static_cast<double>(e.adx);
-    edges[count++] = e;
+    if (dx == 0) {
+      if (right)
+        c1 = std::min(c1, a.x - 1);
+      else
+        c0 = std::max(c0, a.x);
+      continue;
+    }
+    // Left running right: y <= ya + f; left running left: y >= ya - f; right running right:
+    // y >= ya + f + 1; right running left: y <= ya - f - 1.
+    const bool lower = right == (dx > 0);
+    const i64 sign = dx > 0 ? 1 : -1;
+    edges[count++] = TEdge{a.x, b.y - a.y, dx * sign, a.y + (right ? sign : 0), sign, lower};
   }
-  const TBox& box = cover.Box();
-  const i64 c0 = std::max(xmin, box.L), c1 = std::min(xmax, box.R - 1);
+  if (c0 > c1) return true;
+  struct TStep {
+    i64 bound, rem, adx, r, step, sign;
+  };
+  TStep lows[4], highs[4];
+  int nl = 0, nh = 0;
+  for (int k = 0; k < count; ++k) {
+    const TEdge& e = edges[k];
+    // dy = q * adx + r; both below 2^26, so the rounded quotient cut to a whole number is q.
+    const i64 q = e.adx == 1 ? e.dy : static_cast<i64>(static_cast<double>(e.dy) / static_cast<double>(e.adx));
+    const i64 r = e.dy - q * e.adx;
+    // f and its remainder at column c0: j q + floor(j r / adx) for j = c0 - xa.
+    const i64 j = c0 - e.xa;
+    i64 t = j * r, f = j * q;
+    if (t >= e.adx || t < 0) {
+      const i64 g = FloorDiv(t, e.adx);
+      f += g;
+      t -= g * e.adx;
+    }
+    const TStep st{e.base + e.sign * f, t, e.adx, r, e.sign * q, e.sign};
+    if (e.lower)
+      lows[nl++] = st;
+    else
+      highs[nh++] = st;
+  }
   for (i64 x = c0; x <= c1; ++x) {
     i64 lo = ymin, hi = ymax - 1;
-    for (int k = 0; k < count; ++k) {
-      const TEdgeBound& e = edges[k];
-      if (e.kind >= 4) {
-        if (e.kind == 4 ? x < e.xa : x >= e.xa) hi = lo - 1;
-        continue;
-      }
-      const i64 f = FloorDivNear((x - e.xa) * e.dy, e.adx, e.inv);
-      switch (e.kind) {
-        case 0: hi = std::min(hi, e.ya + f); break;
-        case 1: lo = std::max(lo, e.ya - f); break;
-        case 2: lo = std::max(lo, e.ya + f + 1); break;
-        default: hi = std::min(hi, e.ya - f - 1); break;
-      }
+    for (int k = 0; k < nl; ++k) {
+      TStep& e = lows[k];
+      lo = std::max(lo, e.bound);
+      e.rem += e.r;
+      const bool carry = e.rem >= e.adx;
+      e.rem -= carry ? e.adx : 0;
+      e.bound += e.step + (carry ? e.sign : 0);
+    }
+    for (int k = 0; k < nh; ++k) {
+      TStep& e = highs[k];
+      hi = std::min(hi, e.bound);
+      e.rem += e.r;
+      const bool carry = e.rem >= e.adx;
+      e.rem -= carry ? e.adx : 0;
+      e.bound += e.step + (carry ? e.sign : 0);
     }
     if (lo <= hi) cover.Add(x, lo, hi + 1);
   }

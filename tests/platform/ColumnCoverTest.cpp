@@ -90,7 +90,8 @@ TEST(ColumnCover, ParallelogramsColumnByColumnFollowTheCrossingRule) {
     TTarget t(48, 64, n % 3, rng);
     // A corner, the side and the cap of a parallelogram (either turn, any slope, now and then
     // without area or far beyond the quick arithmetic's range).
-    const TPoint64 a{r(-20, 60), r(-20, 80)};
+    // (Every third one across the picture's left edge, where its columns start inside it.)
+    const TPoint64 a{n % 3 == 1 ? r(-14, 1) : r(-20, 60), r(-20, 80)};
     TPoint64 side{r(-6, 6), r(-90, 90)}, cap{r(-5, 5), r(-3, 3)};
     if (n % 4 == 0) side = {r(-90, 90), r(-6, 6)};
     if (n % 97 == 0) cap = {side.x * 2, side.y * 2};
@@ -113,6 +114,29 @@ TEST(ColumnCover, ParallelogramsColumnByColumnFollowTheCrossingRule) {
       }
   }
   EXPECT_GT(added, 1250);
+  // Every small parallelogram starting left of the picture, so that each edge's bound is first
+  // taken some columns into the edge.
+  std::vector<std::uint32_t> pixels(16 * 24);
+  raster::TClipRegion region;
+  raster::BuildRectRegion(region, 16, 24, TRect{}, false);
+  for (i64 ax = -6; ax < 0; ++ax)
+    for (i64 sx = -6; sx <= 6; ++sx)
+      for (i64 sy = -9; sy <= 9; ++sy)
+        for (i64 cx = -2; cx <= 2; ++cx)
+          for (i64 cy = -2; cy <= 2; ++cy) {
+            const TPoint64 a{ax, 10}, quad[4] = {a, {a.x + cx, a.y + cy}, {a.x + cx + sx, a.y + cy + sy}, {a.x + sx, a.y + sy}};
+            std::fill(pixels.begin(), pixels.end(), kWhite);
+            {
+              raster::TSurface s(pixels.data(), 16, region);
+              raster::TColumnCover cover(s, raster::PenRop(pmCopy, 0));
+              if (!raster::QuadColumns(quad, cover)) continue;
+              cover.Paint();
+            }
+            for (int y = 0; y < 24; ++y)
+              for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(pixels[static_cast<std::size_t>(y * 16 + x)], Inside(quad, x, y) ? 0u : kWhite)
+                    << ax << " " << sx << "," << sy << " " << cx << "," << cy << " at " << x << "," << y;
+          }
 }
 
 // The corner offsets of a segment body, for every direction of small segments and pens up to the
