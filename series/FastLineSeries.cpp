@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -215,6 +216,45 @@ TSharedQueue& SharedQueue() {
   return queue;
 }
 
+// The X pixels of the block of points a pass on this thread mapped last, with what they follow
+// from: the chart's lines of the cores share one run of X values, so every line after the
+// first takes its X pixels from here.
+struct TXBlock {
+  serieslink::TLinearMap Map;
+  double InvRange = 0, Offset = 0, Multiplier = 0;
+  int Shift = 0;
+  int Count = -1;  // none held
+  double Raw[kBlock];
+  int Pixels[kBlock];
+
+  // Whether this holds the pixels of the pass's n values at raw (every number the same, bit for
+  // bit).
+  template <class TPass>
+  bool Holds(const TPass& pass, const double* raw, int n) const {
+    const auto same = [](double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); };
+    const serieslink::TLinearMap& m = pass.XMap;
+    return Count == n && pass.ShiftX == Shift && same(pass.XInvRange, InvRange) && same(pass.XOffset, Offset) &&
+           same(pass.XMultiplier, Multiplier) && same(m.Minimum, Map.Minimum) && same(m.Range, Map.Range) &&
+           m.Start == Map.Start && m.End == Map.End && m.Size == Map.Size && m.Centre == Map.Centre &&
+           m.Inverted == Map.Inverted && std::memcmp(raw, Raw, static_cast<std::size_t>(n) * sizeof(double)) == 0;
+  }
+  template <class TPass>
+  void Keep(const TPass& pass, const double* raw, int n, const int* pixels) {
+    Map = pass.XMap;
+    InvRange = pass.XInvRange;
+    Offset = pass.XOffset;
+    Multiplier = pass.XMultiplier;
+    Shift = pass.ShiftX;
+    Count = n;
+    std::copy(raw, raw + n, Raw);
+    std::copy(pixels, pixels + n, Pixels);
+  }
+};
+TXBlock& LastXBlock() {
+  thread_local TXBlock block;
+  return block;
+}
+
 }  // namespace
 
 inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
@@ -295,9 +335,26 @@ void TFastLineSeries::QueueBlock(int index, int n) {
   double xUndecided[kBlock], yUndecided[kBlock];
   const double* xRaw = FPass.XRaw + index;
   const double* yRaw = FPass.YRaw + index;
-  if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
-    for (int k = 0; k < n; ++k)
-      if (xUndecided[k] != 0) xs[k] = PassX(FPass, index + k);
+  TXBlock& last = LastXBlock();
+  if (last.Holds(FPass, xRaw, n)) {
+    std::copy(last.Pixels, last.Pixels + n, xs);
+  } else {
+    // Mapped as PassX maps them; kept for the next series with the same X values where no
+    // value needed the axis' own path (the block's pixels then follow from what the key holds).
+    bool own = true;
+    if (MapLinearBlock(FPass.XMap, FPass.XInvRange, xRaw, FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, n, xs, xUndecided))
+      for (int k = 0; k < n; ++k) {
+        if (xUndecided[k] == 0) continue;
+        int pixel;
+        if (MapStored(FPass.XMap, FPass.XInvRange, xRaw[k], FPass.XOffset, FPass.XMultiplier, FPass.ShiftX, pixel)) {
+          xs[k] = pixel;
+        } else {
+          xs[k] = PassX(FPass, index + k);
+          own = false;
+        }
+      }
+    if (own) last.Keep(FPass, xRaw, n, xs);
+  }
   if (MapLinearBlock(FPass.YMap, FPass.YInvRange, yRaw, FPass.YOffset, FPass.YMultiplier, FPass.ShiftY, n, ys, yUndecided))
     for (int k = 0; k < n; ++k)
       if (yUndecided[k] != 0) ys[k] = PassY(FPass, index + k);

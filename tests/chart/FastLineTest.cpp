@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "chart/Chart.h"
 #include "platform/BitmapHost.h"
@@ -218,6 +219,39 @@ TEST(FastLine, PassPointsEqualTheSeriesPixels) {
       ASSERT_EQ(c.Op, got.empty() ? "MoveTo" : "LineTo");
       got.push_back(TPoint{c.Args[0], c.Args[1]});
     }
+    ASSERT_EQ(got, want) << "round " << round;
+  }
+}
+
+// Lines drawn one after another with the same X values (a chart's lines of the cores) and with
+// X values, axes, plots or depth shifts that differ in one thing from the line before: each
+// line's points are still its own XPixelOf/YPixelOf.
+TEST(FastLine, LinesSharingTheirXValuesKeepTheirOwnPixels) {
+  std::mt19937 rng(31);
+  std::vector<double> xs;
+  for (int i = 0; i < 61; ++i) xs.push_back(i * 1.0);
+  for (int round = 0; round < 120; ++round) {
+    LineFixture f;
+    std::vector<double> x = xs;
+    switch (round % 6) {
+      case 1: x[static_cast<std::size_t>(rng() % x.size())] += 0.5; break;  // one value apart
+      case 2: x[static_cast<std::size_t>(rng() % x.size())] = 1e300; break;  // one far outside
+      case 3: f.chart.BottomAxis().SetInverted(true); break;
+      case 4: f.chart.SetView3D(true), f.chart.SetDepthOffsets(5, 4, 0, 0), f.line.SetDepthLevel(1); break;
+      default: break;
+    }
+    for (double v : x) f.line.AppendXY(v, static_cast<double>(rng() % 101), "", clAutoColor);
+    // Plots of a few widths, so that neighbouring rounds share some mappings and not others.
+    f.Layout(0, 60, 0, 100, Rect(2, 3, 2 + 321 + static_cast<int>(round / 6 % 3), 180));
+    f.line.SetShownRange(0, f.line.Count() - 1);
+    f.Draw();
+    std::vector<TPoint> want;
+    for (int i = 0; i < f.line.Count(); ++i) {
+      const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
+      if (want.empty() || !(want.back() == p)) want.push_back(p);
+    }
+    std::vector<TPoint> got;
+    for (const auto& call : f.trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
     ASSERT_EQ(got, want) << "round " << round;
   }
 }
