@@ -296,8 +296,9 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   constexpr i64 kLimit = i64{1} << 24;
   i64 xmin = quad[0].x, xmax = xmin, ymin = quad[0].y, ymax = ymin;
   i64 area2 = 0;
-  for (std::size_t i = 0; i < quad.size(); ++i) {
-    const TPoint64 a = quad[i], b = quad[(i + 1) % quad.size()];
+  const std::size_t n = quad.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const TPoint64 a = quad[i], b = quad[i + 1 == n ? 0 : i + 1];
     if (a.x < -kLimit || a.x > kLimit || a.y < -kLimit || a.y > kLimit) return false;
     xmin = std::min(xmin, a.x), xmax = std::max(xmax, a.x), ymin = std::min(ymin, a.y), ymax = std::max(ymax, a.y);
     area2 += a.x * b.y - b.x * a.y;
@@ -322,8 +323,8 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   };
   TEdge edges[4];
   int count = 0;
-  for (std::size_t i = 0; i < quad.size(); ++i) {
-    TPoint64 a = quad[i], b = quad[(i + 1) % quad.size()];
+  for (std::size_t i = 0; i < n; ++i) {
+    TPoint64 a = quad[i], b = quad[i + 1 == n ? 0 : i + 1];
     if (a.y == b.y) continue;
     const bool down = a.y < b.y;
     if (!down) std::swap(a, b);
@@ -351,13 +352,26 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   for (int k = 0; k < count; ++k) {
     const TEdge& e = edges[k];
     // dy = q * adx + r; both below 2^26, so the rounded quotient cut to a whole number is q.
-    const i64 q = e.adx == 1 ? e.dy : static_cast<i64>(static_cast<double>(e.dy) / static_cast<double>(e.adx));
-    const i64 r = e.dy - q * e.adx;
-    // f and its remainder at column c0: j q + floor(j r / adx) for j = c0 - xa.
+    // A body's caps are flat (q = 0) and its sides of a segment one column wide steep (adx = 1).
+    i64 q = 0, r = e.dy;
+    if (e.adx == 1) {
+      q = e.dy, r = 0;
+    } else if (e.dy >= e.adx) {
+      q = static_cast<i64>(static_cast<double>(e.dy) / static_cast<double>(e.adx));
+      r = e.dy - q * e.adx;
+    }
+    // f and its remainder at column c0: j q + floor(j r / adx) for j = c0 - xa (|j r| < |j| adx:
+    // a few steps for a body that starts a few columns from the edge).
     const i64 j = c0 - e.xa;
     i64 t = j * r, f = j * q;
-    if (t >= e.adx || t < 0) {
-      const i64 g = FloorDiv(t, e.adx);
+    if (j >= -8 && j <= 8) {
+      for (; t < 0; t += e.adx) --f;
+      for (; t >= e.adx; t -= e.adx) ++f;
+    } else if (t >= e.adx || t < 0) {
+      // |t| < 2^51: the rounded quotient cut to a whole number is the floor, or one above it
+      // (a quotient that is not whole, or rounded up to one that is).
+      i64 g = static_cast<i64>(static_cast<double>(t) / static_cast<double>(e.adx));
+      if (g * e.adx > t) --g;
       f += g;
       t -= g * e.adx;
     }
