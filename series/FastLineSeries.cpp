@@ -259,7 +259,10 @@ TXBlock& LastXBlock() {
 
 inline int TFastLineSeries::PassX(const TPass& pass, int index) const {
   if (index < 0 || index >= pass.Count) return XPixelOf(index);  // raises the list-index error
-  const double v = (pass.XRaw[index] - pass.XOffset) * pass.XMultiplier;
+  // A numbered list's slots are the whole numbers from 0: slot i holds i (not read, so that the
+  // column search of a long history does not fetch them from memory).
+  const double raw = pass.XNumbered ? static_cast<double>(index) : pass.XRaw[index];
+  const double v = (raw - pass.XOffset) * pass.XMultiplier;
   int pixel;
   if (!pass.LinearX || !MapLinear(pass.XMap, pass.XInvRange, v, pixel)) pixel = serieslink::XPixelOfValue(pass.HorizAxis, v);
   return serieslink::ShiftedPixel(pixel, pass.ShiftX);

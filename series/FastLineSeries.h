@@ -64,7 +64,7 @@ class TFastLineSeries final : public TChartSeries {
     double XOffset = 0, YOffset = 0;  // the lists' slot offsets
     double XMultiplier = 1;
     double YMultiplier = 1;
-    bool XNumbered = false;  // the X slots rise by one from the first
+    bool XNumbered = false;  // the X slots are 0, 1, 2, ... (a numbered list)
     bool LinearX = false;
     bool LinearY = false;
     serieslink::TLinearMap XMap;
