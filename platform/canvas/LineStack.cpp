@@ -37,7 +37,8 @@ void TLineStack::Segment(TPoint64 a, TPoint64 b, const TBox& box) {
     if (i0 > i1) return;
     const i128 n0 = static_cast<i128>(2) * i0 * dy - m;
     const i64 twoM = 2 * m, twoD = 2 * dy;
-    const i64 q = CeilDiv(n0, twoM);
+    // From the first pixel (a segment that starts inside the box) the quotient is 0.
+    const i64 q = i0 == 0 ? 0 : CeilDiv(n0, twoM);
     i64 e = static_cast<i64>(n0 - static_cast<i128>(q) * twoM);
     i64 y = a.y + q;
     for (i64 i = i0; i <= i1; ++i) {
@@ -70,15 +71,32 @@ void TLineStack::Segment(TPoint64 a, TPoint64 b, const TBox& box) {
     return;
   }
   const i64 twoM = 2 * m, twoDx = 2 * dx;
-  const auto columnOf = [&](i64 i) { return CeilDiv(static_cast<i128>(2) * i * dx - m, twoM); };
+  // The column of pixel i; that of the first is 0, and that of the last dx, or dx - 1 where
+  // 2 dx >= M. A segment whose ends lie inside the box (a dense chart line's, nearly all of
+  // them one column wide) takes no division for these.
+  const auto columnOf = [&](i64 i) {
+    if (i == 0) return i64{0};
+    if (i == m - 1) return dx - (2 * dx >= m ? 1 : 0);
+    return CeilDiv(static_cast<i128>(2) * i * dx - m, twoM);
+  };
   const i64 kLo = std::max({box.L - a.x, columnOf(iLo), i64{0}});
   const i64 kHi = std::min({box.R - 1 - a.x, columnOf(iHi), dx});
   if (kLo > kHi) return;
   // f(kLo - 1) with its remainder, then stepped a column at a time: (2k + 1) M grows by 2M.
-  const i128 num = static_cast<i128>(2 * kLo - 1) * m;
-  i64 f = FloorDiv(num, twoDx);
-  i64 r = static_cast<i64>(num - static_cast<i128>(f) * twoDx);
   const i64 qStep = m / dx, rStep = 2 * (m % dx);
+  i64 f, r;
+  if (kLo == 0) {
+    // f(0) = floor(M / 2dx) = qStep / 2 (rounded down) with remainder (qStep odd ? dx : 0) +
+    // M mod dx, and f(-1) one step before it.
+    const i64 f0 = qStep >> 1, r0 = (qStep & 1) * dx + rStep / 2;
+    const bool carry = r0 < rStep;
+    f = f0 - qStep - (carry ? 1 : 0);
+    r = r0 - rStep + (carry ? twoDx : 0);
+  } else {
+    const i128 num = static_cast<i128>(2 * kLo - 1) * m;
+    f = FloorDiv(num, twoDx);
+    r = static_cast<i64>(num - static_cast<i128>(f) * twoDx);
+  }
   for (i64 k = kLo; k <= kHi; ++k) {
     const i64 first = std::max(f + 1, iLo);
     f += qStep;
