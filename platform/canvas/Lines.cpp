@@ -490,7 +490,22 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
     if (!box.Intersects(v.x + lo, v.y + lo, v.x + lo + w, v.y + lo + w)) return;
     for (i64 j = 0; j < w; ++j) cover.Add(v.x + lo + j, v.y + lo + discTop[j], v.y + lo + discBottom[j]);
   };
-  const auto body = [&](TPoint64 a, TPoint64 b) {
+  // The block of a column run: rows [Top, Bottom) of the w columns from X + lo.
+  struct TBlock {
+    i64 X, Top, Bottom;
+    bool Valid;
+  };
+  // Whether the pixels of a body with corners in [xmin, xmax] x [ymin, ymax] (the lattice rule
+  // fills columns xmin .. xmax - 1 and rows ymin .. ymax - 1 of it at most) all lie in blocks
+  // that hold all those rows.
+  const auto insideBlocks = [&](i64 xmin, i64 xmax, i64 ymin, i64 ymax, TBlock p, TBlock q) {
+    if (q.Valid && (!p.Valid || q.X < p.X)) std::swap(p, q);
+    i64 from = xmin;  // the first column not known to be covered
+    for (const TBlock& k : {p, q})
+      if (k.Valid && k.Top <= ymin && ymax <= k.Bottom && k.X + lo <= from) from = std::max(from, k.X + lo + w);
+    return from >= xmax;
+  };
+  const auto body = [&](TPoint64 a, TPoint64 b, TBlock before, TBlock after) {
     SegmentBody(
         a, b, w, box,
         [&](i64 y0, i64 y1, i64 x0, i64 x1) {
@@ -502,6 +517,13 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
           for (i64 x = std::max(x0, box.L); x < std::min(x1, box.R); ++x) cover.Add(x, y0, y1);
         },
         [&](std::span<const TPoint64> quad) {
+          // A body between two column runs of a dense line mostly lies inside their blocks.
+          if (before.Valid || after.Valid) {
+            i64 xmin = quad[0].x, xmax = xmin, ymin = quad[0].y, ymax = ymin;
+            for (const TPoint64& q : quad)
+              xmin = std::min(xmin, q.x), xmax = std::max(xmax, q.x), ymin = std::min(ymin, q.y), ymax = std::max(ymax, q.y);
+            if (insideBlocks(xmin, xmax, ymin, ymax, before, after)) return;
+          }
           // Steep bodies a column at a time (a few columns, each a run of many rows).
           if (std::llabs(b.y - a.y) >= std::llabs(b.x - a.x) && QuadColumns(quad, cover)) return;
           if (s.Late()) {
@@ -525,8 +547,9 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
     open = false;
   };
   TPoint64 cur = start;
-  for (const TPoint& q : pts) {
-    const TPoint64 next{q.x, q.y};
+  const std::size_t count = pts.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const TPoint64 next{pts[i].x, pts[i].y};
     if (next == cur) continue;
     if (next.x == cur.x) {
       if (!open) {
@@ -537,12 +560,21 @@ void WideChain(TSurface& s, TRop rop, TPoint64 start, std::span<const TPoint> pt
       runLo = std::min(runLo, next.y);
       runHi = std::max(runHi, next.y);
     } else {
+      // The blocks of the runs the body joins: the one that ends at cur, and the one that starts
+      // at next (the points after it in its column, as far as this batch shows them).
+      // Only blocks that hold the rows of both ends are of use.
+      const i64 ylo = std::min(cur.y, next.y), yhi = std::max(cur.y, next.y);
+      const TBlock before{runX, runLo, runHi, open && runLo <= ylo && yhi <= runHi};
+      i64 top = next.y, bottom = next.y;
+      if (before.Valid)
+        for (std::size_t j = i + 1; j < count && pts[j].x == next.x; ++j)
+          top = std::min<i64>(top, pts[j].y), bottom = std::max<i64>(bottom, pts[j].y);
       // cur's disc: part of the run it ends, or its own.
       if (open)
         close();
       else
         discAt(cur);
-      body(cur, next);
+      body(cur, next, before, TBlock{next.x, top, bottom, top < bottom && top <= ylo && yhi <= bottom});
     }
     cur = next;
   }

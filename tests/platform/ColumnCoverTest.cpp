@@ -226,6 +226,32 @@ TEST(ColumnCover, ChartLinesMatchLineToOneByOne) {
 // a read of the picture between batches, nor a clip set after the fill, nor a pen that goes
 // segment by segment changes a pixel: the picture equals the fill written straight into the
 // pixels and then one LineTo a point.
+// A line of a few points a column, close together and wandering a few rows from column to
+// column, or anywhere in the column: the segment from one column's run to the next lies inside
+// the two runs' blocks, or beyond them by a row or a column or more, at every width.
+TEST(ColumnCover, SegmentsBetweenRunsMatchLineToOneByOne) {
+  std::mt19937 rng(12);
+  const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  for (int n = 0; n < 42; ++n) {
+    const int width = 2 + n % 7;
+    std::vector<TPoint> pts;
+    int base = 75;
+    for (int x = 0; x < 400; x += 1 + (n / 7 == 3 ? r(0, 2) : 0)) {
+      base = std::clamp(base + r(-4, 4), 5, 145);
+      for (int k = r(1, 4); k > 0; --k) pts.push_back(Point(x, n / 7 >= 4 ? r(0, 149) : base + r(-2, 2)));
+    }
+    test::TPad one(400, 150), all(400, 150);
+    for (test::TPad* p : {&one, &all}) {
+      LinePen(p->C(), width, pmCopy, n % 3);
+      p->C().MoveTo(pts[0].x, pts[0].y);
+    }
+    for (std::size_t i = 1; i < pts.size(); ++i) one.C().LineTo(pts[i].x, pts[i].y);
+    all.C().PolylineTo(std::span<const TPoint>(pts).subspan(1));
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 400; ++x) ASSERT_EQ(all.Bmp.Pixel(x, y), one.Bmp.Pixel(x, y)) << "line " << n << " at " << x << "," << y;
+  }
+}
+
 TEST(ColumnCover, LinesOverALateFillMatchFillThenLineTo) {
   std::mt19937 rng(9);
   const auto r = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
