@@ -70,6 +70,11 @@ void TColumnCover::AddApart(i64 x, i64 t, i64 b) {
 }
 
 void TColumnCover::Paint() {
+  // The rows the columns' own intervals span (taken here rather than at each Add).
+  for (i64 x = FMinX; x <= FMaxX; ++x) {
+    const std::size_t k = static_cast<std::size_t>(x - FS.Box().L);
+    if (FTop[k] < FBottom[k]) FRowsT = std::min<i64>(FRowsT, FTop[k]), FRowsB = std::max<i64>(FRowsB, FBottom[k]);
+  }
   if (FMinX > FMaxX || FRowsT >= FRowsB) {
     FMinX = 1, FMaxX = 0;
     FApart.clear();

@@ -190,10 +190,7 @@ class TColumnCover {
       bottom = std::max(bottom, static_cast<std::int32_t>(b));
     } else {
       AddApart(x, t, b);
-      return;
     }
-    FRowsT = std::min(FRowsT, static_cast<i64>(top));
-    FRowsB = std::max(FRowsB, static_cast<i64>(bottom));
   }
   // Paints every interval gathered, row by row, and empties the cover.
   void Paint();
@@ -214,7 +211,7 @@ class TColumnCover {
   std::vector<std::int32_t>& FBottom;
   std::vector<std::array<std::int32_t, 3>>& FApart;  // further intervals: column, top, bottom
   i64 FMinX = 1, FMaxX = 0;            // the columns in use (none while FMinX > FMaxX)
-  i64 FRowsT = 0, FRowsB = 0;          // the rows they span
+  i64 FRowsT = 0, FRowsB = 0;          // the rows the further intervals span (Paint adds the columns')
 };
 
 // Adds the pixels of a segment body (a parallelogram with its corners in order) to the cover,
