@@ -48,6 +48,21 @@ bool FiniteExtremes(const double* v, std::size_t n, double& lo, double& hi) {
   return bad == 0;
 }
 
+std::ptrdiff_t LastDifferent(const double* v, std::ptrdiff_t first, std::ptrdiff_t from, double value) {
+  std::ptrdiff_t k = from;
+#if defined(__SSE2__)
+  const __m128d w = _mm_set1_pd(value);
+  const auto equal = [&](std::ptrdiff_t at) { return _mm_cmpeq_pd(_mm_loadu_pd(v + at), w); };
+  while (k - 7 >= first) {
+    const __m128d all = _mm_and_pd(_mm_and_pd(equal(k - 1), equal(k - 3)), _mm_and_pd(equal(k - 5), equal(k - 7)));
+    if (_mm_movemask_pd(all) != 3) break;
+    k -= 8;
+  }
+#endif
+  while (k >= first && v[k] == value) --k;
+  return k;
+}
+
 TBlockExtremes::TBlock TBlockExtremes::Summary(const double* v, std::size_t n) {
   TBlock b{};
   if (!FiniteExtremes(v, n, b.Lo, b.Hi)) b.Lo = std::numeric_limits<double>::quiet_NaN();
@@ -146,6 +161,26 @@ bool TBlockExtremes::Extremes(const double* v, std::size_t first, std::size_t la
   lo = mn;
   hi = mx;
   return true;
+}
+
+std::ptrdiff_t TBlockExtremes::LastDifferent(const double* v, std::size_t first, std::size_t from, double value) const {
+  auto k = static_cast<std::ptrdiff_t>(from);
+  const auto lowest = static_cast<std::ptrdiff_t>(first);
+  if (FActive) {
+    // Down to the end of a block value by value, then a block at a time while every value of
+    // the block equals `value` (a first block that lost values to the front summarises more
+    // than it holds, which cannot make it look equal when it is not).
+    const auto drop = static_cast<std::ptrdiff_t>(FDrop), block = static_cast<std::ptrdiff_t>(kBlock);
+    const std::ptrdiff_t blockEnd = k - (k + drop + 1) % block;  // the last value of a block, at or before k
+    const std::ptrdiff_t headEnd = std::max(blockEnd + 1, lowest);
+    const std::ptrdiff_t head = varnel::LastDifferent(v, headEnd, k, value);
+    if (head >= headEnd) return head;
+    for (k = headEnd - 1; k - block + 1 >= lowest; k -= block) {
+      const TBlock& b = FBlocks[static_cast<std::size_t>((k + drop) / block)];
+      if (!(b.Lo == value && b.Hi == value)) break;
+    }
+  }
+  return varnel::LastDifferent(v, lowest, k, value);
 }
 
 }  // namespace varnel

@@ -178,23 +178,6 @@ bool NonDecreasing(const double* v, int n) {
   return ok1;
 }
 
-// The greatest k in [first, from] with v[k] != value, first - 1 if there is none: eight values a
-// step while they all equal it.
-int LastDifferent(const double* v, int first, int from, double value) {
-  int k = from;
-#if defined(__SSE2__)
-  const __m128d w = _mm_set1_pd(value);
-  const auto equal = [&](int at) { return _mm_cmpeq_pd(_mm_loadu_pd(v + at), w); };
-  while (k - 7 >= first) {
-    const __m128d all = _mm_and_pd(_mm_and_pd(equal(k - 1), equal(k - 3)), _mm_and_pd(equal(k - 5), equal(k - 7)));
-    if (_mm_movemask_pd(all) != 3) break;
-    k -= 8;
-  }
-#endif
-  while (k >= first && v[k] == value) --k;
-  return k;
-}
-
 // Blocks whose points take fewer than this many a pixel column on average are mapped point by
 // point.
 constexpr int kMinRun = 8;
@@ -447,7 +430,10 @@ void TFastLineSeries::QueueRun(int first, int last, int x) {
   int before = last - 1;
   // Equal values share a pixel without mapping them (a flat line, such as a core held at 100 %,
   // has whole columns of them).
-  before = LastDifferent(FPass.YRaw, first, before, FPass.YRaw[last]);
+  // A long run looks at the list's block summary first, as for its extremes below.
+  before = before - first + 1 >= kSummaryRun && FPass.YOffset == 0
+               ? FPass.YList->LastDifferentStored(first, before, FPass.YRaw[last])
+               : static_cast<int>(LastDifferent(FPass.YRaw, first, before, FPass.YRaw[last]));
   while (before >= first && PassY(FPass, before) == lastY) --before;
   if (before < first) {
     Queue(x, lastY);

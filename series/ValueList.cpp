@@ -241,6 +241,20 @@ bool TChartValueList::StoredExtremes(int first, int last, double& lo, double& hi
   return FBlocks.Extremes(FValues.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(last), lo, hi);
 }
 
+int TChartValueList::LastDifferentStored(int first, int from, double value) const {
+  if (first > from) return from;
+  CheckIndex(first, Count());
+  CheckIndex(from, Count());
+  if (FNumbered) {
+    int k = from;
+    while (k >= first && At(static_cast<std::size_t>(k)) == value) --k;
+    return k;
+  }
+  if (!FBlocks.Active()) FBlocks.Build(FValues.data(), FValues.size());
+  return static_cast<int>(
+      FBlocks.LastDifferent(FValues.data(), static_cast<std::size_t>(first), static_cast<std::size_t>(from), value));
+}
+
 void TChartValueList::RecomputeExtremes() {
   FHighest = 0.0;
   FLowest = 0.0;

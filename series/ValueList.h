@@ -66,6 +66,10 @@ class TChartValueList {
   // stretch costs its blocks and its two ends (a change anywhere else drops that summary until
   // the next call).
   bool StoredExtremes(int first, int last, double& lo, double& hi) const;
+  // The greatest stored index k in [first, from] (0 <= first, from < Count) whose value is not
+  // equal to `value`, first - 1 if there is none; a long flat stretch (a core held at 100 %)
+  // costs its blocks through the same summary.
+  int LastDifferentStored(int first, int from, double value) const;
   // SetValue(i, i) for every i: no statistics work, no notification.
   void Renumber();
   // Copies Order, DateTime, Multiplier and ValueSource (not the name, not the values).

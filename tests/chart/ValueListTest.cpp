@@ -328,6 +328,45 @@ TEST(ValueList, StoredExtremesMatchALoopOverTheValues) {
   EXPECT_THROW(l.StoredExtremes(0, l.Count(), a, b), EListError);
 }
 
+// The last value of a stretch that differs from a given one, which a long flat stretch (a core
+// held at 100 %) answers from the blocks' extremes, against a loop over the values: histories
+// mostly flat with a few other values (zeros of both signs, values that are not numbers) at any
+// place in a block, moving on as the graph's history does, with changes elsewhere now and then.
+TEST(ValueList, LastDifferentStoredMatchesALoopOverTheValues) {
+  std::mt19937 rng(5);
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const double others[] = {99, 0.0, -0.0, std::nan(""), 100.5};
+  TChartValueList l(nullptr, "Y");
+  std::vector<double> ref;
+  for (int step = 0; step < 20000; ++step) {
+    const int n = static_cast<int>(ref.size());
+    const double v = pick(60) == 0 ? others[pick(5)] : 100;
+    const int op = pick(100);
+    if (op < 48 || n < 100) {
+      l.AddValue(v), ref.push_back(v);
+    } else if (op < 94) {
+      l.DeleteValue(0), ref.erase(ref.begin());
+    } else if (op < 97) {
+      l.DeleteValue(n - 1), ref.pop_back();
+    } else {
+      const int i = pick(n);
+      l.SetValue(i, v), ref[static_cast<std::size_t>(i)] = v;
+    }
+    const int count = static_cast<int>(ref.size());
+    for (int k = 0; k < 3; ++k) {
+      const int from = pick(count), first = pick(from + 1);
+      const double value = k == 0 ? ref[static_cast<std::size_t>(from)] : k == 1 ? 100.0 : others[pick(5)];
+      int want = from;
+      while (want >= first && ref[static_cast<std::size_t>(want)] == value) --want;
+      ASSERT_EQ(l.LastDifferentStored(first, from, value), want) << step << ": " << first << ".." << from << " " << value;
+    }
+    if (count > 700) {  // keep the history a few hundred values long
+      for (int k = 0; k < 300; ++k) l.DeleteValue(0);
+      ref.erase(ref.begin(), ref.begin() + 300);
+    }
+  }
+}
+
 // Numbered lists read their values from one shared run of whole numbers: a run handed to one
 // list stays readable while another list asks for a longer one, and a list that stops being
 // numbered reads its own values from then on.
