@@ -351,6 +351,13 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   if (c0 > c1) return true;
   struct TStep {
     i64 bound, rem, adx, r, step, sign;
+    // On to the next column: the whole step, and one more where the remainder carries.
+    void Advance() {
+      rem += r;
+      const bool carry = rem >= adx;
+      rem -= carry ? adx : 0;
+      bound += step + (carry ? sign : 0);
+    }
   };
   TStep lows[4], highs[4];
   int nl = 0, nh = 0;
@@ -389,20 +396,12 @@ bool QuadColumns(std::span<const TPoint64> quad, TColumnCover& cover) {
   for (i64 x = c0; x <= c1; ++x) {
     i64 lo = ymin, hi = ymax - 1;
     for (int k = 0; k < nl; ++k) {
-      TStep& e = lows[k];
-      lo = std::max(lo, e.bound);
-      e.rem += e.r;
-      const bool carry = e.rem >= e.adx;
-      e.rem -= carry ? e.adx : 0;
-      e.bound += e.step + (carry ? e.sign : 0);
+      lo = std::max(lo, lows[k].bound);
+      lows[k].Advance();
     }
     for (int k = 0; k < nh; ++k) {
-      TStep& e = highs[k];
-      hi = std::min(hi, e.bound);
-      e.rem += e.r;
-      const bool carry = e.rem >= e.adx;
-      e.rem -= carry ? e.adx : 0;
-      e.bound += e.step + (carry ? e.sign : 0);
+      hi = std::min(hi, highs[k].bound);
+      highs[k].Advance();
     }
     if (lo <= hi) cover.Add(x, lo, hi + 1);
   }

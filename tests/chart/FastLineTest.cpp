@@ -46,6 +46,22 @@ struct LineFixture {
     line.DrawAllPoints();
     Canvas().SetTrace(nullptr);
   }
+  // Points first .. last as the axes map them, a pixel repeated in a row kept once: what the
+  // line must hand the canvas.
+  std::vector<TPoint> Mapped(int first, int last) {
+    std::vector<TPoint> want;
+    for (int i = first; i <= last; ++i) {
+      const TPoint p{line.XPixelOf(i), line.YPixelOf(i)};
+      if (want.empty() || !(want.back() == p)) want.push_back(p);
+    }
+    return want;
+  }
+  // The points the last Draw handed the canvas.
+  std::vector<TPoint> Traced() const {
+    std::vector<TPoint> got;
+    for (const auto& call : trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
+    return got;
+  }
 };
 
 TEST(FastLine, Defaults) {
@@ -209,17 +225,9 @@ TEST(FastLine, PassPointsEqualTheSeriesPixels) {
     f.line.FindVisibleRange();
     if (f.line.FirstShownIndex() < 0) continue;
     f.Draw();
-    std::vector<TPoint> want;
-    for (int i = std::max(0, f.line.FirstShownIndex() - 1); i <= f.line.LastShownIndex(); ++i) {
-      const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
-      if (want.empty() || !(want.back() == p)) want.push_back(p);
-    }
-    std::vector<TPoint> got;
-    for (const auto& c : f.trace.Calls) {
-      ASSERT_EQ(c.Op, got.empty() ? "MoveTo" : "LineTo");
-      got.push_back(TPoint{c.Args[0], c.Args[1]});
-    }
-    ASSERT_EQ(got, want) << "round " << round;
+    const std::vector<TPoint> want = f.Mapped(std::max(0, f.line.FirstShownIndex() - 1), f.line.LastShownIndex());
+    for (std::size_t k = 0; k < f.trace.Calls.size(); ++k) ASSERT_EQ(f.trace.Calls[k].Op, k == 0 ? "MoveTo" : "LineTo");
+    ASSERT_EQ(f.Traced(), want) << "round " << round;
   }
 }
 
@@ -245,13 +253,7 @@ TEST(FastLine, LinesSharingTheirXValuesKeepTheirOwnPixels) {
     f.Layout(0, 60, 0, 100, Rect(2, 3, 2 + 321 + static_cast<int>(round / 6 % 3), 180));
     f.line.SetShownRange(0, f.line.Count() - 1);
     f.Draw();
-    std::vector<TPoint> want;
-    for (int i = 0; i < f.line.Count(); ++i) {
-      const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
-      if (want.empty() || !(want.back() == p)) want.push_back(p);
-    }
-    std::vector<TPoint> got;
-    for (const auto& call : f.trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
+    const std::vector<TPoint> want = f.Mapped(0, f.line.Count() - 1), got = f.Traced();
     ASSERT_EQ(got, want) << "round " << round;
   }
 }
@@ -283,13 +285,7 @@ TEST(FastLine, HalfwayValuesRoundLikeTheAxis) {
     f.Layout(0, c.range, 0, 3, Rect(0, 0, c.width, 6));
     f.line.SetShownRange(0, f.line.Count() - 1);
     f.Draw();
-    std::vector<TPoint> want;
-    for (int i = 0; i < f.line.Count(); ++i) {
-      const TPoint p{f.line.XPixelOf(i), f.line.YPixelOf(i)};
-      if (want.empty() || !(want.back() == p)) want.push_back(p);
-    }
-    std::vector<TPoint> got;
-    for (const auto& call : f.trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
+    const std::vector<TPoint> want = f.Mapped(0, f.line.Count() - 1), got = f.Traced();
     EXPECT_EQ(got, want) << c.width << " px for " << c.range;
   }
 }
@@ -418,9 +414,7 @@ TEST(FastLine, DenseColumnsAreHandedOverAsTheirEndsAndExtremes) {
     f.line.LinePen().SetMode(mode);
     f.line.FindVisibleRange();
     f.Draw();
-    const std::vector<TPoint> path = PixelPath(f.line);
-    std::vector<TPoint> got;
-    for (const auto& call : f.trace.Calls) got.push_back(TPoint{call.Args[0], call.Args[1]});
+    const std::vector<TPoint> path = PixelPath(f.line), got = f.Traced();
     if (mode == pmXor) {
       EXPECT_EQ(got, path);
       continue;
