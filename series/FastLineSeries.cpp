@@ -429,11 +429,13 @@ void TFastLineSeries::QueueRun(int first, int last, int x) {
   const int lastY = PassY(FPass, last);
   int before = last - 1;
   // Equal values share a pixel without mapping them (a flat line, such as a core held at 100 %,
-  // has whole columns of them).
-  // A long run looks at the list's block summary first, as for its extremes below.
-  before = before - first + 1 >= kSummaryRun && FPass.YOffset == 0
-               ? FPass.YList->LastDifferentStored(first, before, FPass.YRaw[last])
-               : static_cast<int>(LastDifferent(FPass.YRaw, first, before, FPass.YRaw[last]));
+  // has whole columns of them); a long run of them is passed through the list's block summary,
+  // as its extremes are below. A noisy line stops at the first point, without a call.
+  const double lastValue = FPass.YRaw[last];
+  if (FPass.YRaw[before] == lastValue)
+    before = before - first + 1 >= kSummaryRun && FPass.YOffset == 0
+                 ? FPass.YList->LastDifferentStored(first, before, lastValue)
+                 : static_cast<int>(LastDifferent(FPass.YRaw, first, before, lastValue));
   while (before >= first && PassY(FPass, before) == lastY) --before;
   if (before < first) {
     Queue(x, lastY);
