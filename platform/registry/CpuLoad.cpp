@@ -115,6 +115,13 @@ bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TC
   if (size < 5 || data[0] != 'c' || data[1] != 'p' || data[2] != 'u' || data[3] < '0' || data[3] > '9') return false;
   std::size_t i = 3;
   std::uint64_t n = 0;
+  // A number of up to seven digits, as every core's is, eight characters at a time when they
+  // are there; a longer one a digit at a time, stopped at 2^31.
+  const int digits = size >= 11 ? LeadingDigits(data + 3) : 8;
+  if (digits < 8) {
+    n = EightDigitsValue(data + 3, digits);
+    i += static_cast<std::size_t>(digits);
+  }
   for (; i < size && data[i] >= '0' && data[i] <= '9'; ++i) {
     n = n * 10 + static_cast<std::uint64_t>(data[i] - '0');
     if (n >= (std::uint64_t(1) << 31)) return false;
@@ -152,7 +159,10 @@ bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, T
 
 int TCpuLoadMeter::Update(const TCpuTimes& now) {
   // Without a previous snapshot FPrevious is all zeros: the time since boot.
-  const auto d = [&](int f) { return now.Ticks[f] > FPrevious.Ticks[f] ? now.Ticks[f] - FPrevious.Ticks[f] : 0; };
+  const auto d = [&](int f) {
+    const std::uint64_t a = now.Ticks[f], b = FPrevious.Ticks[f];
+    return a > b ? a - b : std::uint64_t(0);
+  };
   // user, nice, system, irq, softirq, steal; idle, iowait (guest and guest_nice count nowhere).
   const std::uint64_t busy = d(0) + d(1) + d(2) + d(5) + d(6) + d(7);
   const std::uint64_t idle = d(3) + d(4);
@@ -177,15 +187,15 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
   while (p < end && count < 2 * kMaxCores) {
     const auto left = static_cast<std::size_t>(end - p);
     if (left < 3 || p[0] != 'c' || p[1] != 'p' || p[2] != 'u') break;
-    // The line is read as far as it goes, and its end looked for from there on; a line's counters
-    // stop at its line end, so they are never taken from the next line.
-    // Read in place into the next slot, which counts only when the line is kept.
+    // The line's end is found before its counters are read, so where the next line starts does
+    // not wait for the reading: the processor reads the next line while this one's arithmetic is
+    // still under way. A line's counters stop at its line end, so they are never taken from the
+    // next line. Read in place into the next slot, which counts only when the line is kept.
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', left));
     if (count == FLines.size()) FLines.emplace_back();
     TLine& line = FLines[count];
     std::size_t stop = 0;
     const bool ok = ParseCoreLine(p, left, line.Number, line.Times, stop);
-    const char* nl = stop < left && p[stop] == '\n' ? p + stop
-                                                     : static_cast<const char*>(std::memchr(p + stop, '\n', left - stop));
     const bool cut = !nl && !complete;  // the text was cut inside this line
     if (ok && !cut) {
       if (count > 0 && line.Number <= FLines[count - 1].Number) ascending = false;
