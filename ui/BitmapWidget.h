@@ -15,6 +15,7 @@
 
 #include "app/Ports.h"
 #include "platform/canvas/Bitmap.h"
+#include "ui/TooltipText.h"
 #include "ui/WindowSurface.h"
 
 namespace varnel {
@@ -47,6 +48,8 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   int handle(int event) override;
   // Whether the pointer over this child shows the window's tooltip or the child's own.
   void SetOwnTooltip(bool v) { FOwnTooltip = v; }
+  // The child's own tooltip text (shown at once when its tooltip is on show).
+  void SetTooltipText(std::string_view text) { FTooltip.Set(text); }
   // A sibling stacked above this one: while it is visible this child is hidden behind it and
   // puts nothing on the screen.
   void SetCoveredBy(TBitmapWidget* above) { FCoveredBy = above; }
@@ -73,6 +76,7 @@ class TBitmapWidget : public Fl_Widget, public TChildPort {
   bool FInvalidated = true;
   bool FDrawing = false;            // inside draw(): the paint's Present waits for the put
   bool FOwnTooltip = false;
+  TTooltipText FTooltip{this};
   TBitmapWidget* FCoveredBy = nullptr;
   std::chrono::steady_clock::time_point FLastShmPut{};
   std::chrono::steady_clock::time_point FLastSized{};  // the surface's last change of size

@@ -2,7 +2,6 @@
 #include "ui/MainWindow.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Tooltip.H>
 #include <FL/x.H>
 
 #include <algorithm>
@@ -177,19 +176,7 @@ void TMainWindow::SetCaption(const std::string& text) {
   copy_label(text.c_str());
 }
 
-void RefreshShownTooltip(Fl_Widget* widget) {
-  // A tooltip on show keeps the text it opened with: entering the area again with the new text
-  // shows that instead.
-  if (widget && Fl_Tooltip::current() == widget && widget->tooltip())
-    Fl_Tooltip::enter_area(widget, 0, 0, widget->w(), widget->h(), widget->tooltip());
-}
-
-void TMainWindow::SetHint(const std::string& text) {
-  if (text == FHint && tooltip()) return;
-  FHint = text;
-  copy_tooltip(text.c_str());
-  RefreshShownTooltip(this);
-}
+void TMainWindow::SetHint(const std::string& text) { FHint.Set(text); }
 
 int TMainWindow::ScreenEvent(int event) {
   // The toolkit's own report of a RandR screen change (it has read the monitors again).

@@ -20,12 +20,10 @@
 #include "base/PixelScale.h"
 #include "ui/BitmapWidget.h"
 #include "ui/FrameGeometry.h"
+#include "ui/TooltipText.h"
 #include "ui/X11Hints.h"
 
 namespace varnel {
-
-// Shows a widget's new tooltip text at once when its tooltip is the one on show.
-void RefreshShownTooltip(Fl_Widget* widget);
 
 class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
  public:
@@ -108,7 +106,7 @@ class TMainWindow : public Fl_Window, public TFramePort, public TPopupPort {
   mutable std::optional<TFrameExtents> FExtents;  // the shown window's, as last read
   mutable bool FExtentsKnown = false;
   std::string FCaption;
-  std::string FHint;
+  TTooltipText FHint{this};  // the window's tooltip (the hint)
   // Outer geometry while the window is not shown.
   TBounds FOuter{182, 129, 520, 377};
   // The outer bounds asked for at the last show, until the window manager's frame extents

@@ -323,11 +323,8 @@ int main(int argc, char** argv) {
   window.MeterWidget().OnPaint = [&Form1] { Form1.Meter1.Paint(); };
   window.ChartWidget().OnResize = [&Form1] { Form1.AlignControls(); };
   window.MeterWidget().SetOwnTooltip(true);
-  window.MeterWidget().copy_tooltip(Form1.Meter1.Hint().c_str());
-  Form1.OnMeterHintChanged = [&] {
-    window.MeterWidget().copy_tooltip(Form1.Meter1.Hint().c_str());
-    RefreshShownTooltip(&window.MeterWidget());
-  };
+  window.MeterWidget().SetTooltipText(Form1.Meter1.Hint());
+  Form1.OnMeterHintChanged = [&] { window.MeterWidget().SetTooltipText(Form1.Meter1.Hint()); };
   window.OnRightClick = [&] { Application.Guard([&] { Form1.WMNCRButtonDown(); }); };
   window.OnDoubleClick = [&] { Application.Guard([&] { Form1.WMNCLButtonDblClk(); }); };
   window.OnActivate = [&] { Form1.FormPaint(); };

@@ -3,13 +3,14 @@
 # manager) or under openbox, from a directory of its own with a settings file and a fixed load,
 # and works it as a user would with xdotool. Bare: waits for the first tick, drags the window,
 # opens the menu with a right click, Shift+F10 and the Menu key and picks items by their letters
-# (a shared letter moves the highlight, Enter picks), double-clicks to hide the title bar, and
-# exits through the menu. Under openbox: the tool window's hints (close box only, minimum size),
-# a double click on the caption that must not maximize, a minimize that must not stick (main
-# window and About box, whose hints are checked too), a border drag that stops at the minimum size,
-# the views after title toggles and a size round trip while hidden (they must not freeze), and a
-# right click that lands on a tooltip after two title toggles (it must open the menu), and the
-# Cores submenu's three modes in both views.
+# (a shared letter moves the highlight, Enter picks), double-clicks to hide the title bar, checks
+# that the tooltip follows the reading while it is on show, and exits through the menu. Under
+# openbox: the tool window's hints (close box only, minimum size), a double click on the caption
+# that must not maximize, a minimize that must not stick (main window and About box, whose hints
+# are checked too), a border drag that stops at the minimum size, the views after title toggles
+# and a size round trip while hidden (they must not freeze), and a right click that lands on a
+# tooltip after two title toggles (it must open the menu), and the Cores submenu's three modes in
+# both views.
 # Throughout it checks the window's place, size and hints, the settings file, and that the window
 # shows, pixel for pixel, the graph or gauge varnel-render draws for the same settings and load.
 #
@@ -233,6 +234,60 @@ if [ "$MODE" = bare ]; then
   xdotool key Escape
   wait_for 5 "the colour dialog to close" eval '! colour_dialog'
   ini_has "Colors - Line=128" || fail "cancelled colour changed the line colour"
+
+  # The tooltip follows the reading while it is on show, the pointer resting, in both views: over
+  # the graph "CPU Usage: 0 %" turns into the wider "CPU Usage: 100 %" under a full load; over the
+  # gauge "CPU %: 100" turns into the narrower "CPU %: 0" when the machine is idle again.
+  # tooltip_width: the width of the program's tooltip on show (the one viewable override-redirect
+  # window while no menu is open).
+  tooltip_width() {
+    local id info
+    while read -r id; do
+      info=$(xwininfo -id "$id" 2>/dev/null) || continue
+      grep -q 'Override Redirect State: yes' <<<"$info" && grep -q IsViewable <<<"$info" || continue
+      awk '/Width:/{print $NF}' <<<"$info"
+      return 0
+    done < <(xwininfo -root -children | awk '$1 ~ /^0x/ {print $1}')
+    return 1
+  }
+  # write_load BUSY IDLE: counters from BUSY and IDLE on, each growing by its own step every 0.3 s.
+  write_load() {
+    local busy=$1 idle=$2 i=0
+    while :; do
+      i=$((i + 1))
+      printf 'cpu  %d 0 0 %d 0 0 0 0 0 0\n' $((busy + i * $3)) $((idle + i * $4)) >"$WORK/stat.new"
+      mv "$WORK/stat.new" "$WORK/stat"
+      sleep 0.3
+    done
+  }
+  tooltip_wider() { [ "$(tooltip_width)" -gt "$1" ]; }
+  tooltip_narrower() {
+    local w
+    w=$(tooltip_width) && [ "$w" -lt "$1" ]
+  }
+  xdotool mousemove --window "$WIN" 150 100
+  wait_for 5 "the graph's tooltip" tooltip_width
+  narrow=$(tooltip_width)
+  write_load 1000000 1000 100 0 &
+  WRITER=$!
+  PIDS+=($WRITER)
+  wait_for 5 "the graph's tooltip to show a full load (${narrow} pixels wide at 0 %)" tooltip_wider "$narrow"
+  xdotool mousemove 1000 740
+  menu_pick g
+  wait_for 3 "Display=1 for the gauge's tooltip" ini_has "Display=1"
+  xdotool mousemove --window "$WIN" 150 100
+  wait_for 5 "the gauge's tooltip" tooltip_width
+  wide=$(tooltip_width)
+  kill "$WRITER"
+  wait "$WRITER" 2>/dev/null || true
+  write_load 100000000 100000000 0 100 &
+  WRITER=$!
+  PIDS+=($WRITER)
+  wait_for 5 "the gauge's tooltip to show an idle machine (${wide} pixels wide at 100 %)" tooltip_narrower "$wide"
+  kill "$WRITER"
+  xdotool mousemove 1000 740
+  menu_pick g
+  wait_for 3 "Display=0 after the tooltips" ini_has "Display=0"
 
   # "E&xit": saves and ends the program.
   menu_pick x
