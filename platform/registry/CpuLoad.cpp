@@ -86,22 +86,32 @@ constexpr int kCoreFields = 8;
 // core's number) on, at least kQuickNeeds characters readable; `length` receives where reading
 // stopped. False for anything else, which the general reading then decides.
 constexpr std::size_t kQuickNeeds = kCoreFields * 17 + 8;
-bool QuickCoreCounters(const char* p, std::uint64_t (&v)[TCpuTimes::kFields], std::size_t& length) {
+// Kept out of its caller, whose loop leaves too few registers for the constants of the digit
+// arithmetic: inlined, each counter loaded them anew.
+[[gnu::noinline]] bool QuickCoreCounters(const char* p, std::uint64_t (&v)[TCpuTimes::kFields], std::size_t& length) {
   const char* q = p;
   for (int k = 0; k < kCoreFields; ++k) {
     if (*q != ' ') return false;
     ++q;
-    const int n = LeadingDigits(q);
+    const std::uint64_t x = Word(q);
+    const std::uint64_t other = ((x - 0x3030303030303030u) | (x + 0x4646464646464646u)) & 0x8080808080808080u;
+    // The first character that is not a digit, the n-th, sets bit 8n + 7; eight digits set none.
+    const unsigned low = other ? static_cast<unsigned>(std::countr_zero(other)) : 64;
+    const unsigned n = low >> 3;
     if (n == 0) return false;
-    std::uint64_t x = EightDigitsValue(q, n);
+    // The digits move to the top bytes (by 64 - 8n bits, none for eight).
+    std::uint64_t value = (x & 0x0F0F0F0F0F0F0F0Fu) << (64 - (low & 0x78));
+    value = (value * 2561) >> 8;
+    value = ((value & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
+    value = ((value & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
     q += n;
     if (n == 8 && static_cast<unsigned>(*q - '0') <= 9) {
       const int more = LeadingDigits(q);
       if (more == 8) return false;
-      x = x * kPowersOfTen[more] + EightDigitsValue(q, more);
+      value = value * kPowersOfTen[more] + EightDigitsValue(q, more);
       q += more;
     }
-    v[k] = x;
+    v[k] = value;
   }
   if (!Blank(*q) && *q != '\n' && *q != '\r') return false;
   length = static_cast<std::size_t>(q - p);
@@ -158,16 +168,28 @@ bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, T
 }
 
 int TCpuLoadMeter::Update(const TCpuTimes& now) {
-  // Without a previous snapshot FPrevious is all zeros: the time since boot.
-  const auto d = [&](int f) {
-    const std::uint64_t a = now.Ticks[f], b = FPrevious.Ticks[f];
-    return a > b ? a - b : std::uint64_t(0);
-  };
-  // user, nice, system, irq, softirq, steal; idle, iowait (guest and guest_nice count nowhere).
-  const std::uint64_t busy = d(0) + d(1) + d(2) + d(5) + d(6) + d(7);
-  const std::uint64_t idle = d(3) + d(4);
+  // Without a previous snapshot FPrevious is all zeros: the time since boot. The first eight
+  // counters' differences two at a time (a snapshot of many cores does this for each core):
+  // counters are at most 2^60, so a difference is negative exactly when the counter went back,
+  // and is then taken as 0.
+  using TPair = std::int64_t __attribute__((vector_size(16)));
+  TPair sum{};
+  std::uint64_t idle = 0;
+  for (int f = 0; f < 8; f += 2) {
+    TPair a, b;
+    std::memcpy(&a, now.Ticks + f, sizeof a);
+    std::memcpy(&b, FPrevious.Ticks + f, sizeof b);
+    TPair d = a - b;
+    d &= ~(d >> 63);
+    sum += d;
+    // idle and iowait (3 and 4); the rest is busy: user, nice, system, irq, softirq, steal
+    // (guest and guest_nice, 8 and 9, count nowhere).
+    if (f == 2) idle += static_cast<std::uint64_t>(d[1]);
+    if (f == 4) idle += static_cast<std::uint64_t>(d[0]);
+  }
   FPrevious = now;
-  const std::uint64_t total = busy + idle;  // at most 8 * 2^60
+  const std::uint64_t total = static_cast<std::uint64_t>(sum[0]) + static_cast<std::uint64_t>(sum[1]);  // at most 8 * 2^60
+  const std::uint64_t busy = total - idle;
   if (total == 0) return FLoad;
   const std::int64_t load = Round(100.0 * static_cast<double>(busy) / static_cast<double>(total));
   FLoad = static_cast<int>(load < 0 ? 0 : load > 100 ? 100 : load);

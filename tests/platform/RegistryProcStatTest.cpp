@@ -64,6 +64,10 @@ TEST(CpuLoadMeter, CountersGoingBackwardsOrStandingStillKeepTheLoadInRange) {
   const TCpuTimes huge = *Parse("cpu  99999999999999999999 99999999999999999999 99999999999999999999 1");
   EXPECT_EQ(meter.Update(huge), 100);
   EXPECT_EQ(TCpuLoadMeter().Update(*Parse("cpu  300 0 100 600")), 40);  // no start: since boot
+  // Eight counters at the cap since boot: differences that sum to 2^63, six of them busy.
+  std::string capped = "cpu ";
+  for (int f = 0; f < 8; ++f) capped += " 99999999999999999999";
+  EXPECT_EQ(TCpuLoadMeter().Update(*Parse(capped)), 75);
 }
 
 class ProcStatRegistry : public test::TProcStatFolder {
