@@ -125,12 +125,25 @@ bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TC
   if (size < 5 || data[0] != 'c' || data[1] != 'p' || data[2] != 'u' || data[3] < '0' || data[3] > '9') return false;
   std::size_t i = 3;
   std::uint64_t n = 0;
-  // A number of up to seven digits, as every core's is, eight characters at a time when they
-  // are there; a longer one a digit at a time, stopped at 2^31.
-  const int digits = size >= 11 ? LeadingDigits(data + 3) : 8;
-  if (digits < 8) {
-    n = EightDigitsValue(data + 3, digits);
-    i += static_cast<std::size_t>(digits);
+  // A number of up to three digits (a machine's first thousand cores) four characters at a
+  // time, one of up to seven eight at a time, when they are there; a longer one a digit at a
+  // time, stopped at 2^31.
+  if (size >= 11) {
+    const std::uint64_t x = Word(data + 3);
+    const auto w = static_cast<std::uint32_t>(x);
+    const std::uint32_t other = ((w - 0x30303030u) | (w + 0x46464646u)) & 0x80808080u;
+    if (other) {
+      // The first non-digit, the d-th character (1..3), sets bit 8d + 7; the digits move to the
+      // top bytes, then pairs and the four are added up as for eight.
+      const int digits = std::countr_zero(other) >> 3;
+      std::uint32_t v = (w & 0x0F0F0F0Fu) << (8 * (4 - digits));
+      v = (v * 10 + (v >> 8)) & 0x00FF00FFu;
+      n = (v * 100 + (v >> 16)) & 0xFFFFu;
+      i += static_cast<std::size_t>(digits);
+    } else if (const int digits = LeadingDigits(data + 3); digits < 8) {
+      n = EightDigitsValue(data + 3, digits);
+      i += static_cast<std::size_t>(digits);
+    }
   }
   for (; i < size && data[i] >= '0' && data[i] <= '9'; ++i) {
     n = n * 10 + static_cast<std::uint64_t>(data[i] - '0');
@@ -205,6 +218,10 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
   const char* first = size ? static_cast<const char*>(std::memchr(data, '\n', size)) : nullptr;
   p = first ? first + 1 : end;
   bool ascending = true;
+  std::uint32_t last = 0;  // the number of the last line kept
+  // The next slot, FLines[count], and how many slots there are.
+  std::size_t slots = FLines.size();
+  TLine* line = FLines.data();
   // A file of more lines than twice the cores kept is read only that far: the work stays bounded.
   while (p < end && count < 2 * kMaxCores) {
     const auto left = static_cast<std::size_t>(end - p);
@@ -214,14 +231,19 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
     // still under way. A line's counters stop at its line end, so they are never taken from the
     // next line. Read in place into the next slot, which counts only when the line is kept.
     const char* nl = static_cast<const char*>(std::memchr(p, '\n', left));
-    if (count == FLines.size()) FLines.emplace_back();
-    TLine& line = FLines[count];
+    if (count == slots) {
+      FLines.emplace_back();
+      slots = FLines.size();
+      line = FLines.data() + count;
+    }
     std::size_t stop = 0;
-    const bool ok = ParseCoreLine(p, left, line.Number, line.Times, stop);
+    const bool ok = ParseCoreLine(p, left, line->Number, line->Times, stop);
     const bool cut = !nl && !complete;  // the text was cut inside this line
     if (ok && !cut) {
-      if (count > 0 && line.Number <= FLines[count - 1].Number) ascending = false;
+      if (count > 0 && line->Number <= last) ascending = false;
+      last = line->Number;
       ++count;
+      ++line;
     }
     if (cut) break;
     p = nl ? nl + 1 : end;
@@ -238,7 +260,13 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
 
   // Both lists ascend: one walk pairs each kept core with its line.
   FMerged.clear();
-  std::size_t i = 0, k = 0;
+  // The usual snapshot begins with the cores of the last one, each present before and now: its
+  // lines pair with the kept cores place by place, as far as that goes.
+  std::size_t i = 0;
+  const std::size_t paired = std::min(count, FCores.size());
+  for (TCore* core = FCores.data(); i < paired && core->Number == FLines[i].Number && core->Present; ++i, ++core)
+    core->Load = core->Meter.Update(FLines[i].Times);
+  std::size_t k = i;
   while (i < FCores.size() || k < count) {
     if (k == count || (i < FCores.size() && FCores[i].Number < FLines[k].Number)) {
       FCores[i].Present = false;  // away: no load until it is back

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <algorithm>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <random>
 #include <array>
 #include <string>
@@ -89,6 +91,71 @@ TEST(CoreLoadMeters, MalformedRepeatedAndOutOfOrderLines) {
   Update(m, "cpu  0 0 0 0\ncpu0 50 0 0 150\ncpu3 30 0 0 30\ncpu10 3 0 0 5\ncpu1 0 0 0 0\n");
   EXPECT_EQ(Loads(m), (Strings{"0=25", "1=-", "3=50", "10=0"}));
   EXPECT_NE(m.Generation(), generation);
+}
+
+// Snapshots of cores that come and go at random, in order and out of it, with repeated and
+// malformed lines, against the rules kept here core by core in a map: a line that is not read
+// leaves its core away, the first readable line of a number counts, a core that is back or new
+// starts again, and cores stay in number order.
+TEST(CoreLoadMeters, CoresComingAndGoingAgainstAModel) {
+  struct TModelCore {
+    bool Present = false;
+    std::optional<int> Load;
+    TCpuLoadMeter Meter;
+  };
+  std::mt19937 rng(77);
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  std::map<std::uint32_t, TModelCore> model;
+  std::map<std::uint32_t, std::uint64_t> clock;  // each core's counters grow from here
+  TCoreLoadMeters m;
+  for (int round = 0; round < 400; ++round) {
+    struct TLineText {
+      std::uint32_t Number;
+      std::string Text;
+      bool Readable;
+    };
+    std::vector<TLineText> lines;
+    for (std::uint32_t n = 0; n < 24; ++n) {
+      if (pick(round % 7 == 0 ? 2 : 8) == 0) continue;  // away this time
+      std::uint64_t& c = clock[n];
+      c = pick(30) == 0 ? c / 2 : c + static_cast<std::uint64_t>(pick(200));  // now and then backwards
+      const std::uint64_t busy = c / 3, idle = c - busy;
+      const bool readable = pick(25) != 0;
+      lines.push_back({n, "cpu" + std::to_string(n) + (readable ? " " + std::to_string(busy) + " 0 0 " + std::to_string(idle) : " 7 7"), readable});
+      if (pick(20) == 0) lines.push_back({n, "cpu" + std::to_string(n) + " 1 1 1 1", true});  // a repeat, not counted
+    }
+    if (pick(4) == 0) std::shuffle(lines.begin(), lines.end(), rng);
+    std::string text = "cpu  0 0 0 0\n";
+    for (const TLineText& l : lines) text += l.Text + "\n";
+    text += "intr 1\n";
+    // The model: the first readable line of each number.
+    std::map<std::uint32_t, TCpuTimes> seen;
+    for (const TLineText& l : lines) {
+      TCpuTimes t;
+      std::uint32_t n = 0;
+      if (l.Readable && !seen.count(l.Number) && ParseCoreTimes(l.Text.data(), l.Text.size(), n, t)) seen[l.Number] = t;
+    }
+    for (auto& [n, core] : model) {
+      if (!seen.count(n)) {
+        core.Present = false;
+        core.Load.reset();
+      }
+    }
+    for (const auto& [n, t] : seen) {
+      auto it = model.find(n);
+      if (it == model.end() || !it->second.Present) {
+        TModelCore& core = model[n];
+        core = TModelCore{true, std::nullopt, TCpuLoadMeter(t)};
+      } else {
+        it->second.Load = it->second.Meter.Update(t);
+      }
+    }
+    Update(m, text);
+    Strings want;
+    for (const auto& [n, core] : model) want.push_back(std::to_string(n) + "=" + (core.Load ? std::to_string(*core.Load) : "-"));
+    ASSERT_EQ(Loads(m), want) << "round " << round << "\n" << text;
+    for (const auto& c : m.Cores()) ASSERT_EQ(c.Present, model[c.Number].Present) << "round " << round << " core " << c.Number;
+  }
 }
 
 TEST(CoreLoadMeters, CountersGoingBackwardsAndTextCutShort) {
