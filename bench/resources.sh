@@ -115,7 +115,7 @@ start() {  # start NAME REGEX COMMAND...
   local name=$1 re=$2
   shift 2
   local out
-  out=$("$WORK/firstpaint" "$re" "$@")
+  out=$("$WORK/firstpaint" "$re" "$@") || { echo "resources: $name showed no window (run $run)" >&2; exit 1; }
   PID[$name]=${out% *}
   FIRST[$name]=${out#* }
   PIDS+=(${PID[$name]})
