@@ -275,6 +275,7 @@ if [ "$MODE" = bare ]; then
   xdotool mousemove 1000 740
   menu_pick g
   wait_for 3 "Display=1 for the gauge's tooltip" ini_has "Display=1"
+  wait_for 3 "the menu to close before the gauge's tooltip" menu_closed
   xdotool mousemove --window "$WIN" 150 100
   wait_for 5 "the gauge's tooltip" tooltip_width
   wide=$(tooltip_width)
