@@ -22,7 +22,6 @@ class TTooltipText {
 
   // Sets the widget's tooltip to `text`; nothing happens when it is already that text.
   void Set(std::string_view text);
-  const char* Text() const { return FText.data(); }
 
  private:
   Fl_Widget* FWidget;  // the widget whose tooltip this is (a back-reference)

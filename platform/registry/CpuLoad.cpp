@@ -21,22 +21,34 @@ std::uint64_t Word(const char* p) {
   return x;  // the first character in the low byte
 }
 
-// How many of the 8 characters at p are decimal digits before the first that is not (0..8). A
-// byte below '0' sets its top bit when '0' is taken away, one above '9' when 0x46 is added; what
-// a borrow or carry does to the bytes after the first such byte does not matter.
+// The bytes of x (a character each) that are not decimal digits, as their top bits. A byte below
+// '0' sets its top bit when '0' is taken away, one above '9' when 0x46 is added; what a borrow or
+// carry does to the bytes after the first such byte does not matter. For a word of four or eight
+// characters.
+template <class U>
+U NotDigits(U x) {
+  return ((x - static_cast<U>(0x3030303030303030u)) | (x + static_cast<U>(0x4646464646464646u))) &
+         static_cast<U>(0x8080808080808080u);
+}
+
+// How many of the 8 characters at p are decimal digits before the first that is not (0..8).
 int LeadingDigits(const char* p) {
-  const std::uint64_t x = Word(p);
-  const std::uint64_t other = ((x - 0x3030303030303030u) | (x + 0x4646464646464646u)) & 0x8080808080808080u;
+  const std::uint64_t other = NotDigits(Word(p));
   return other ? std::countr_zero(other) >> 3 : 8;
+}
+
+// The number written by eight digits whose values (0..9) are the bytes of x, the first digit in
+// the low byte: pairs, then groups of four, then the eight.
+std::uint64_t DigitBytesValue(std::uint64_t x) {
+  x = (x * 2561) >> 8;
+  x = ((x & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
+  return ((x & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
 }
 
 // The value of the first n (1..8) characters at p, all digits.
 std::uint64_t EightDigitsValue(const char* p, int n) {
   // The digits move to the top bytes; the bytes shifted in are zeros, leading zero digits.
-  std::uint64_t x = (Word(p) & 0x0F0F0F0F0F0F0F0Fu) << (8 * (8 - n));
-  x = (x * 2561) >> 8;                               // pairs of digits
-  x = ((x & 0x00FF00FF00FF00FFu) * 6553601) >> 16;   // groups of four
-  return ((x & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
+  return DigitBytesValue((Word(p) & 0x0F0F0F0F0F0F0F0Fu) << (8 * (8 - n)));
 }
 
 // The counters from position i on, into out; false when there are fewer than four. `end`, when
@@ -94,16 +106,13 @@ constexpr std::size_t kQuickNeeds = kCoreFields * 17 + 8;
     if (*q != ' ') return false;
     ++q;
     const std::uint64_t x = Word(q);
-    const std::uint64_t other = ((x - 0x3030303030303030u) | (x + 0x4646464646464646u)) & 0x8080808080808080u;
+    const std::uint64_t other = NotDigits(x);
     // The first character that is not a digit, the n-th, sets bit 8n + 7; eight digits set none.
     const unsigned low = other ? static_cast<unsigned>(std::countr_zero(other)) : 64;
     const unsigned n = low >> 3;
     if (n == 0) return false;
     // The digits move to the top bytes (by 64 - 8n bits, none for eight).
-    std::uint64_t value = (x & 0x0F0F0F0F0F0F0F0Fu) << (64 - (low & 0x78));
-    value = (value * 2561) >> 8;
-    value = ((value & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
-    value = ((value & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
+    std::uint64_t value = DigitBytesValue((x & 0x0F0F0F0F0F0F0F0Fu) << (64 - (low & 0x78)));
     q += n;
     if (n == 8 && static_cast<unsigned>(*q - '0') <= 9) {
       const int more = LeadingDigits(q);
@@ -131,7 +140,7 @@ bool ParseCoreLine(const char* data, std::size_t size, std::uint32_t& number, TC
   if (size >= 11) {
     const std::uint64_t x = Word(data + 3);
     const auto w = static_cast<std::uint32_t>(x);
-    const std::uint32_t other = ((w - 0x30303030u) | (w + 0x46464646u)) & 0x80808080u;
+    const std::uint32_t other = NotDigits(w);
     if (other) {
       // The first non-digit, the d-th character (1..3), sets bit 8d + 7; the digits move to the
       // top bytes, then pairs and the four are added up as for eight.

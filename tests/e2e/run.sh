@@ -260,7 +260,10 @@ if [ "$MODE" = bare ]; then
       sleep 0.3
     done
   }
-  tooltip_wider() { [ "$(tooltip_width)" -gt "$1" ]; }
+  tooltip_wider() {
+    local w
+    w=$(tooltip_width) && [ "$w" -gt "$1" ]
+  }
   tooltip_narrower() {
     local w
     w=$(tooltip_width) && [ "$w" -lt "$1" ]
