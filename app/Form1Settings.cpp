@@ -17,17 +17,21 @@ void TForm1::ReadSettings() {
   const TIniFile ini(FSettingsStartPath);
   TFramePort* frame = FPorts.Frame;
   // Position and size are in the pixels of the screen the file was saved on: on a screen of
-  // another density they scale by screen / stored, so the window keeps its size to the eye.
+  // another density they scale by screen / stored, so the window keeps its size to the eye. One
+  // the file lacks (or cannot read) is the default, which is in pixels at 96 whatever the file's
+  // density.
   const int stored = ReadStoredPixelsPerInch(ini);
   const int screen = FScale.PixelsPerInch();
-  auto onScreen = [&](int v) { return ScaleBetween(v, screen, stored); };
+  auto onScreen = [&](TSettingId id, int v) {
+    return ScaleBetween(v, screen, SettingStored(ini, id) ? stored : DesignPixelsPerInch);
+  };
   // Applied as read, unchecked: the window system decides what it can show.
   varnel::ReadSettings(ini, [&](TSettingId id, int v) {
     switch (id) {
-      case siTop: if (frame) frame->SetTop(onScreen(v)); break;
-      case siLeft: if (frame) frame->SetLeft(onScreen(v)); break;
-      case siWidth: if (frame) frame->SetWidth(onScreen(v)); break;
-      case siHeight: if (frame) frame->SetHeight(onScreen(v)); break;
+      case siTop: if (frame) frame->SetTop(onScreen(id, v)); break;
+      case siLeft: if (frame) frame->SetLeft(onScreen(id, v)); break;
+      case siWidth: if (frame) frame->SetWidth(onScreen(id, v)); break;
+      case siHeight: if (frame) frame->SetHeight(onScreen(id, v)); break;
       case siStayOnTop: OnTop->SetChecked(v != 0); break;
       case siHideTitle: NoTitle->SetChecked(v != 0); break;
       case siColorsBackground: Chart2.SetColor(v); break;

@@ -23,6 +23,13 @@ int ReadSetting(const TIniFile& ini, TSettingId id) {
   return ini.ReadInteger(SettingsSection, k.Name, k.Default);
 }
 
+bool SettingStored(const TIniFile& ini, TSettingId id) {
+  // A number reads the same whatever the default; a missing or unreadable value reads as the
+  // default given.
+  const std::string text = ini.ReadString(SettingsSection, SettingKey(id).Name, "");
+  return IniTextToInt(text, 0) == IniTextToInt(text, 1);
+}
+
 void WriteSetting(TIniFile& ini, TSettingId id, int value) {
   const TSettingKey& k = SettingKey(id);
   if (k.Kind == skBoolean) ini.WriteBool(SettingsSection, k.Name, value != 0);

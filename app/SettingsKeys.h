@@ -80,6 +80,8 @@ std::string SettingsFilePath(std::string_view executablePath);
 
 // One setting read with its default: an integer, or a boolean as 1 or 0. Never raises.
 int ReadSetting(const TIniFile& ini, TSettingId id);
+// Whether the file holds the setting as a number (else reading it gives its default).
+bool SettingStored(const TIniFile& ini, TSettingId id);
 // One setting written: an integer as signed decimal text, a boolean as "1" when value is not
 // 0 and "0" otherwise. Raises Exception "Unable to write to %s" when the write fails.
 void WriteSetting(TIniFile& ini, TSettingId id, int value);

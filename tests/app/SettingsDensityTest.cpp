@@ -41,6 +41,17 @@ TEST(SettingsDensity, FourCasesOfStoredAgainstScreen) {
   EXPECT_EQ(StartAt(96, geometry + "PixelsPerInch=192\n"), (TBounds{50, -4, 167, 95}));
 }
 
+TEST(SettingsDensity, AKeyTheFileLacksIsTheDefaultAt96WhateverTheFilesDensity) {
+  // A file saved at 192 without the geometry (written by hand, or shipped beside the program):
+  // the default window, 332 x 190 at 96, is 664 x 380 on a 192 screen, not 332 x 190.
+  EXPECT_EQ(StartAt(192, "PixelsPerInch=192\n"), (TBounds{792, 14, 664, 380}));
+  // Each key on its own: the stored width halves on a 96 screen, the missing keys stay the
+  // defaults; on 144 a key that is not a number is the default (396 * 1.5) and a stored one
+  // scales by 144 / 192 (20 * 0.75).
+  EXPECT_EQ(StartAt(96, "Width=400\nPixelsPerInch=192\n"), (TBounds{396, 7, 200, 190}));
+  EXPECT_EQ(StartAt(144, "Left=abc\nTop=20\nPixelsPerInch=192\n"), (TBounds{594, 15, 498, 285}));
+}
+
 TEST(SettingsDensity, EndsOfIntDoNotOverflow) {
   const std::string extreme = "Left=2147483647\nTop=-2147483648\nWidth=2147483647\nHeight=-2147483648\n";
   EXPECT_EQ(StartAt(480, extreme + "PixelsPerInch=48\n"), (TBounds{INT_MAX, INT_MIN, INT_MAX, INT_MIN}));
