@@ -22,7 +22,21 @@ bool ShownWith(const char* text) {
 
 }  // namespace
 
-void TTooltipText::Set(std::string_view text) {
+std::string OneLineTooltip(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (const char c : text) {
+    if (c == ' ')
+      out += "\xC2\xA0";
+    else
+      out += c;
+  }
+  return out;
+}
+
+void TTooltipText::Set(std::string_view wanted) {
+  const std::string line = OneLineTooltip(wanted);
+  const std::string_view text = line;
   std::size_t n = std::min(text.size(), Capacity);
   // A cut falls before a UTF-8 continuation byte's character, never inside it.
   if (n < text.size())

@@ -95,6 +95,19 @@ shows_png() {
   return 1
 }
 
+# tooltip_size: "WIDTH HEIGHT" of the program's tooltip on show (the one viewable
+# override-redirect window while no menu is open); fails while there is none.
+tooltip_size() {
+  local id info
+  while read -r id; do
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    grep -q 'Override Redirect State: yes' <<<"$info" && grep -q IsViewable <<<"$info" || continue
+    awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w, h}' <<<"$info"
+    return 0
+  done < <(xwininfo -root -children | awk '$1 ~ /^0x/ {print $1}')
+  return 1
+}
+
 # show_logs TITLE FILE [TITLE FILE ...]: each file that exists, under "--- TITLE:".
 show_logs() {
   while [ $# -ge 2 ]; do

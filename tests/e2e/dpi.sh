@@ -2,8 +2,9 @@
 # End-to-end test of the screen's density: on a private Xvfb display whose resource database says
 # Xft.dpi: 192 (set with xrdb, as desktops do when they scale by two), varnel opens at twice the
 # default size and shows, pixel for pixel, what varnel-render --dpi 192 draws, in both views;
-# --dpi 96 overrides the resource; a resource that is no density gives 96 and one line on standard
-# error; a save writes PixelsPerInch=192.
+# the gauge's tooltip with the busiest core stays on one line; --dpi 96 overrides the resource; a
+# resource that is no density gives 96 and one line on standard error; a save writes
+# PixelsPerInch=192.
 #
 #   tests/e2e/dpi.sh path/to/varnel path/to/varnel-render path/to/xwdcompare
 set -euo pipefail
@@ -82,6 +83,23 @@ stop
 start 'Left=100\nTop=50\nDisplayAxis=1\nLegend=1\nDisplay=1\nColors - Background=0\n'
 shows_picture gauge192 192 || fail "the dark gauge at 192 is not varnel-render's"
 stop
+
+# The gauge's tooltip stays one line at 192, where the toolkit breaks a tooltip wider than 400
+# pixels at its spaces: "CPU %: 50, busiest 100 % (CPU1)" is as tall as "CPU %: 50". The load
+# file's counters since boot give the load at once: the total half busy, CPU1 all busy.
+printf 'cpu  1000 0 0 1000 0 0 0 0 0 0\ncpu0 0 0 0 1000 0 0 0 0 0 0\ncpu1 1000 0 0 0 0 0 0 0 0 0\n' >"$WORK/stat"
+tooltip() {  # tooltip CORES: the size of the gauge's tooltip with that Cores setting
+  start "Left=100\nTop=50\nDisplay=1\nCores=$1\n"
+  xdotool mousemove --window "$WIN" 300 150
+  wait_for 5 "the gauge's tooltip" tooltip_size
+  tooltip_size
+  stop
+}
+read -r short_w short_h <<<"$(tooltip 0)"
+read -r long_w long_h <<<"$(tooltip 1)"
+[ "$long_w" -gt 400 ] && [ "$long_w" -gt "$short_w" ] || fail "the busiest core's tooltip is $long_w wide, the total's $short_w"
+[ "$long_h" = "$short_h" ] || fail "the busiest core's tooltip is $long_h tall, the total's $short_h: broken into lines"
+echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
 
 # --dpi wins over the resource.
 start 'Left=10\nTop=10\nWidth=332\nHeight=190\nDisplay=0\n' --dpi 96

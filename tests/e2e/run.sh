@@ -238,17 +238,9 @@ if [ "$MODE" = bare ]; then
   # The tooltip follows the reading while it is on show, the pointer resting, in both views: over
   # the graph "CPU Usage: 0 %" turns into the wider "CPU Usage: 100 %" under a full load; over the
   # gauge "CPU %: 100" turns into the narrower "CPU %: 0" when the machine is idle again.
-  # tooltip_width: the width of the program's tooltip on show (the one viewable override-redirect
-  # window while no menu is open).
   tooltip_width() {
-    local id info
-    while read -r id; do
-      info=$(xwininfo -id "$id" 2>/dev/null) || continue
-      grep -q 'Override Redirect State: yes' <<<"$info" && grep -q IsViewable <<<"$info" || continue
-      awk '/Width:/{print $NF}' <<<"$info"
-      return 0
-    done < <(xwininfo -root -children | awk '$1 ~ /^0x/ {print $1}')
-    return 1
+    local size
+    size=$(tooltip_size) && echo "${size% *}"
   }
   # write_load BUSY IDLE: counters from BUSY and IDLE on, each growing by its own step every 0.3 s.
   write_load() {
