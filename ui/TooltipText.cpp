@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "ui/TextWrap.h"
 
 namespace varnel {
 namespace {
@@ -21,18 +24,6 @@ bool ShownWith(const char* text) {
 }
 
 }  // namespace
-
-std::string OneLineTooltip(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 8);
-  for (const char c : text) {
-    if (c == ' ')
-      out += "\xC2\xA0";
-    else
-      out += c;
-  }
-  return out;
-}
 
 void TTooltipText::Set(std::string_view wanted) {
   const std::string line = OneLineTooltip(wanted);

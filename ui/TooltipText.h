@@ -5,17 +5,11 @@
 // and a tooltip on show with it is opened again at once with the new text and size.
 #pragma once
 #include <array>
-#include <string>
 #include <string_view>
 
 class Fl_Widget;
 
 namespace varnel {
-
-// `text` for the toolkit's tooltip, which breaks a line at a space once it is wider than a fixed
-// 400 pixels (at 192 pixels per inch "CPU %: 24, busiest 100 % (CPU3)" is wider): each space
-// becomes a no-break space (U+00A0), which looks the same and is never broken at.
-std::string OneLineTooltip(std::string_view text);
 
 class TTooltipText {
  public:
@@ -26,8 +20,8 @@ class TTooltipText {
   TTooltipText(const TTooltipText&) = delete;
   TTooltipText& operator=(const TTooltipText&) = delete;
 
-  // Sets the widget's tooltip to `text` on one line (OneLineTooltip); nothing happens when it is
-  // already that text.
+  // Sets the widget's tooltip to `text` on one line (OneLineTooltip, TextWrap.h); nothing
+  // happens when it is already that text.
   void Set(std::string_view text);
 
  private:
