@@ -24,6 +24,9 @@ double ColorDistance(TColor a, TColor b) {
 
 // Colours nearer than this are hard to tell apart as thin lines.
 constexpr double kCloseColors = 100.0;
+// A thin line whose lightness is this near the background's is lost in it, however far apart
+// their hues: navy on black, lime on silver.
+constexpr double kFaintContrast = 1.5;
 
 // A colour moved `part` quarters of the way toward white (toward = 0xFFFFFF) or black (0).
 TColor Toward(TColor c, TColor toward, int part) {
@@ -130,8 +133,8 @@ void TForm1::ApplyCoreColors() {
   // A core's colour shows on the plot, beside the line, and as its swatch in the legend's box.
   std::vector<TColor> palette;
   for (TColor c : ChartPalette)
-    if (ColorDistance(c, background) >= kCloseColors && ColorDistance(c, line) >= kCloseColors &&
-        ColorDistance(c, legend) >= kCloseColors)
+    if (ColorDistance(c, background) >= kCloseColors && ContrastRatio(c, background) >= kFaintContrast &&
+        ColorDistance(c, line) >= kCloseColors && ColorDistance(c, legend) >= kCloseColors)
       palette.push_back(c);
   if (palette.empty()) palette.push_back(busiest);
   for (std::size_t i = 0; i < CoreSeries.size(); ++i) CoreSeries[i]->SetSeriesColor(palette[i % palette.size()]);

@@ -77,6 +77,11 @@ bool IsDarkColor(TColor c) {
   return RelativeLuminance(ColorToRGB(c)) < threshold;
 }
 
+double ContrastRatio(TColor a, TColor b) {
+  const double la = RelativeLuminance(ColorToRGB(a)) + 0.05, lb = RelativeLuminance(ColorToRGB(b)) + 0.05;
+  return la > lb ? la / lb : lb / la;
+}
+
 TColor ContrastInk(TColor ink, TColor background) {
   return ColorToRGB(ink) == clBlack && IsDarkColor(background) ? clWhite : ink;
 }

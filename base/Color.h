@@ -69,6 +69,11 @@ constexpr TColor PixelToColor(std::uint32_t px) {
 // is not; the default button face (silver) and white are light.
 bool IsDarkColor(TColor c);
 
+// How far apart two colours are in lightness: the ratio of their relative luminances, each plus
+// 0.05, the lighter over the darker: 1 for two colours alike, 21 for black and white. System
+// colours are resolved first.
+double ContrastRatio(TColor a, TColor b);
+
 // The colour to draw an element in that the program draws in black, on a given background:
 // white when the ink is black and the background dark, the ink itself otherwise.
 TColor ContrastInk(TColor ink, TColor background);

@@ -3,6 +3,7 @@
 // every mode in both views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 
@@ -202,6 +203,41 @@ TEST(FormCores, EveryCoreLinesMarksColoursAndLegend) {
   f.Ws.ColorDialog.Answers.push_back(form.CoreSeries[0]->SeriesColor());
   f.Choose(form.ColourCPUUsage1);
   for (auto& s : form.CoreSeries) EXPECT_GE(Distance(s->SeriesColor(), form.Series3.SeriesColor()), 100.0);
+}
+
+// Lightness apart, as a reader sees a thin line on a background: the contrast of the two
+// relative luminances (sRGB to linear light, weighted 0.2126, 0.7152, 0.0722), each plus 0.05.
+double LightnessContrast(TColor a, TColor b) {
+  const auto luminance = [](TColor c) {
+    c = ColorToRGB(c);
+    const auto linear = [](unsigned v) {
+      const double x = v / 255.0;
+      return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c & 0xFF) + 0.7152 * linear(c >> 8 & 0xFF) + 0.0722 * linear(c >> 16 & 0xFF);
+  };
+  const double la = luminance(a) + 0.05, lb = luminance(b) + 0.05;
+  return std::max(la, lb) / std::min(la, lb);
+}
+
+TEST(FormCores, CoreColoursStandOutFromDarkAndLightBackgrounds) {
+  // On black the palette's navy differs in hue (128 apart) but hardly in lightness: it is left
+  // out, as are the lime and aqua on the default silver; every colour kept is at least 1.5 times
+  // lighter or darker than the background.
+  for (const TColor background : {clBlack, TColor(0x101010), clBtnFace, clWhite, clNavy, TColor(0x404040)}) {
+    CoresFixture f;
+    f.WriteIni("PlotSeconds=5\nCores=2\nColors - Background=" + std::to_string(background) + "\n");
+    TForm1& form = f.Start();
+    f.TickWith(Reading(33, std::vector<int>(16, 20)));
+    ASSERT_EQ(form.CoreSeries.size(), 16u);
+    for (const auto& s : form.CoreSeries) {
+      EXPECT_GE(LightnessContrast(s->SeriesColor(), background), 1.5) << std::hex << background << " " << s->SeriesColor();
+      EXPECT_GE(Distance(s->SeriesColor(), background), 100.0) << std::hex << background;
+      if (background == clBlack) {
+        EXPECT_NE(s->SeriesColor(), clNavy);
+      }
+    }
+  }
 }
 
 TEST(FormCores, ManyCoresListTheBusiestInstead) {
