@@ -22,16 +22,14 @@ void TForm1::ReadSettings() {
   // density.
   const int stored = ReadStoredPixelsPerInch(ini);
   const int screen = FScale.PixelsPerInch();
-  auto onScreen = [&](TSettingId id, int v) {
-    return ScaleBetween(v, screen, SettingStored(ini, id) ? stored : DesignPixelsPerInch);
-  };
   // Applied as read, unchecked: the window system decides what it can show.
-  varnel::ReadSettings(ini, [&](TSettingId id, int v) {
+  varnel::ReadSettings(ini, [&](TSettingId id, int v, bool inFile) {
+    const auto onScreen = [&] { return ScaleBetween(v, screen, inFile ? stored : DesignPixelsPerInch); };
     switch (id) {
-      case siTop: if (frame) frame->SetTop(onScreen(id, v)); break;
-      case siLeft: if (frame) frame->SetLeft(onScreen(id, v)); break;
-      case siWidth: if (frame) frame->SetWidth(onScreen(id, v)); break;
-      case siHeight: if (frame) frame->SetHeight(onScreen(id, v)); break;
+      case siTop: if (frame) frame->SetTop(onScreen()); break;
+      case siLeft: if (frame) frame->SetLeft(onScreen()); break;
+      case siWidth: if (frame) frame->SetWidth(onScreen()); break;
+      case siHeight: if (frame) frame->SetHeight(onScreen()); break;
       case siStayOnTop: OnTop->SetChecked(v != 0); break;
       case siHideTitle: NoTitle->SetChecked(v != 0); break;
       case siColorsBackground: Chart2.SetColor(v); break;

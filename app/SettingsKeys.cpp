@@ -17,18 +17,14 @@ std::string SettingsFilePath(std::string_view executablePath) {
   return path + SettingsFileName;
 }
 
-int ReadSetting(const TIniFile& ini, TSettingId id) {
+std::optional<int> ReadStoredSetting(const TIniFile& ini, TSettingId id) {
   const TSettingKey& k = SettingKey(id);
-  if (k.Kind == skBoolean) return ini.ReadBool(SettingsSection, k.Name, k.Default != 0) ? 1 : 0;
-  return ini.ReadInteger(SettingsSection, k.Name, k.Default);
+  const std::optional<int> v = IniTextToNumber(ini.ReadString(SettingsSection, k.Name, ""));
+  if (v && k.Kind == skBoolean) return *v != 0 ? 1 : 0;
+  return v;
 }
 
-bool SettingStored(const TIniFile& ini, TSettingId id) {
-  // A number reads the same whatever the default; a missing or unreadable value reads as the
-  // default given.
-  const std::string text = ini.ReadString(SettingsSection, SettingKey(id).Name, "");
-  return IniTextToInt(text, 0) == IniTextToInt(text, 1);
-}
+int ReadSetting(const TIniFile& ini, TSettingId id) { return ReadStoredSetting(ini, id).value_or(SettingKey(id).Default); }
 
 void WriteSetting(TIniFile& ini, TSettingId id, int value) {
   const TSettingKey& k = SettingKey(id);
@@ -36,8 +32,11 @@ void WriteSetting(TIniFile& ini, TSettingId id, int value) {
   else ini.WriteInteger(SettingsSection, k.Name, value);
 }
 
-void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)>& apply) {
-  for (const TSettingKey& k : SettingsReadOrder) apply(k.Id, ReadSetting(ini, k.Id));
+void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int, bool)>& apply) {
+  for (const TSettingKey& k : SettingsReadOrder) {
+    const std::optional<int> v = ReadStoredSetting(ini, k.Id);
+    apply(k.Id, v.value_or(k.Default), v.has_value());
+  }
 }
 
 int ReadStoredPixelsPerInch(const TIniFile& ini) {

@@ -3,11 +3,12 @@
 // the order a save writes them. The window wires each setting to its live state.
 //
 //   TIniFile ini(SettingsFilePath(exePath));
-//   ReadSettings(ini, [&](TSettingId id, int v) { Apply(id, v); });      // read order
+//   ReadSettings(ini, [&](TSettingId id, int v, bool) { Apply(id, v); }); // read order
 //   WriteSettings(ini, [&](TSettingId id) { return Current(id); }, 96); // write order, then the density
 #pragma once
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -78,10 +79,11 @@ const TSettingKey& SettingKey(TSettingId id);
 // just "FENDUL.INI" for a path without a directory.
 std::string SettingsFilePath(std::string_view executablePath);
 
-// One setting read with its default: an integer, or a boolean as 1 or 0. Never raises.
+// One setting as the file holds it: an integer, or a boolean as 1 or 0; nothing when the key is
+// missing or not a number. Never raises.
+std::optional<int> ReadStoredSetting(const TIniFile& ini, TSettingId id);
+// One setting read with its default. Never raises.
 int ReadSetting(const TIniFile& ini, TSettingId id);
-// Whether the file holds the setting as a number (else reading it gives its default).
-bool SettingStored(const TIniFile& ini, TSettingId id);
 // One setting written: an integer as signed decimal text, a boolean as "1" when value is not
 // 0 and "0" otherwise. Raises Exception "Unable to write to %s" when the write fails.
 void WriteSetting(TIniFile& ini, TSettingId id, int value);
@@ -93,8 +95,9 @@ inline constexpr const char* PixelsPerInchKey = "PixelsPerInch";
 // The stored density: 96 when the key is missing, not a whole number, or outside 48..480.
 int ReadStoredPixelsPerInch(const TIniFile& ini);
 
-// Reads every setting in read order, handing each to `apply` as soon as it is read.
-void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int)>& apply);
+// Reads every setting in read order, handing each to `apply` as soon as it is read, with its
+// default when the file does not hold it (the third argument then false).
+void ReadSettings(const TIniFile& ini, const std::function<void(TSettingId, int, bool)>& apply);
 // Writes every setting in write order, taking each value from `valueOf`, then PixelsPerInch, as
 // one group: the file is replaced once, with all fourteen keys and the density or (when that
 // fails, raising "Unable to write to %s" once) with none of them.

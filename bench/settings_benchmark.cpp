@@ -40,7 +40,7 @@ void BM_ReadThirteenKeys(benchmark::State& state) {
   WriteSettings(ini, DefaultOf, 96);
   for (auto _ : state) {
     int sum = 0;
-    ReadSettings(ini, [&](TSettingId, int v) { sum += v; });
+    ReadSettings(ini, [&](TSettingId, int v, bool) { sum += v; });
     benchmark::DoNotOptimize(sum);
   }
 }

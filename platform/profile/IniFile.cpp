@@ -9,17 +9,16 @@
 
 namespace varnel {
 
-int IniTextToInt(std::string_view text, int def) {
-  std::optional<int> v;
+std::optional<int> IniTextToNumber(std::string_view text) {
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     std::string hex = "$";
     hex.append(text.substr(2));
-    v = TryStrToInt(hex);
-  } else {
-    v = TryStrToInt(text);
+    return TryStrToInt(hex);
   }
-  return v ? *v : def;
+  return TryStrToInt(text);
 }
+
+int IniTextToInt(std::string_view text, int def) { return IniTextToNumber(text).value_or(def); }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view def) const {
   return GetPrivateProfileString(section, ident, def, FFileName);

@@ -10,6 +10,7 @@
 //   ini.WriteInteger("FENDUL", "Left", 396);
 //   ini.CommitGroup();                         // both keys or neither; raises on failure
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +25,8 @@ namespace varnel {
 // integer text of TryStrToInt (decimal with optional blanks and sign, or "$" and hexadecimal
 // digits fitting 32 bits). Text that does not convert, the empty text included, gives `def`.
 int IniTextToInt(std::string_view text, int def);
+// The same rules, without a default: nothing for text that does not convert.
+std::optional<int> IniTextToNumber(std::string_view text);
 
 class TIniFile {
  public:

@@ -27,7 +27,7 @@ class SettingsKeys : public testing::Test {
   std::map<TSettingId, int> ReadAll() const {
     std::map<TSettingId, int> values;
     std::vector<TSettingId> order;
-    ReadSettings(TIniFile(FPath), [&](TSettingId id, int v) {
+    ReadSettings(TIniFile(FPath), [&](TSettingId id, int v, bool) {
       values[id] = v;
       order.push_back(id);
     });
