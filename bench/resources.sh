@@ -59,7 +59,9 @@ for n in $(seq "$DFIRST" "$DLAST"); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then DISP=":$n"; break; fi
 done
 [ -n "$DISP" ] || { echo "no free display" >&2; exit 1; }
-Xvfb "$DISP" -screen 0 1280x800x24 -br -nolisten tcp >/dev/null 2>&1 &
+# -noreset: between runs no client is left, and a program connecting while the server resets
+# would be refused.
+Xvfb "$DISP" -screen 0 1280x800x24 -br -nolisten tcp -noreset >/dev/null 2>&1 &
 PIDS+=($!)
 export DISPLAY=$DISP
 for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done

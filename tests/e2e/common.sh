@@ -31,16 +31,19 @@ wait_for() {
   done
 }
 
-# start_private_server FIRST LAST LOG COMMAND...: an X server of our own (COMMAND with ":N"
-# appended) on the first free display number N from FIRST to LAST whose server starts (another
-# test may take a number between the check and the start; then its server exits and the next
-# number is tried). Sets SERVER to ":N"; the server's process joins PIDS.
+# start_private_server FIRST LAST LOG COMMAND...: an X server of our own (COMMAND with
+# "-noreset :N" appended) on the first free display number N from FIRST to LAST whose server
+# starts (another test may take a number between the check and the start; then its server exits
+# and the next number is tried). Sets SERVER to ":N"; the server's process joins PIDS.
+# -noreset: a server resets when its last client goes, and a client that connects during the
+# reset is refused ("cannot open display"): a test that ends one program and starts the next
+# would fail now and then. It also keeps the root's resources (Xft.dpi) as a desktop does.
 start_private_server() {
   local first=$1 last=$2 log=$3 n xpid end
   shift 3
   for n in $(seq "$first" "$last"); do
     [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
-    "$@" ":$n" >"$log" 2>&1 &
+    "$@" -noreset ":$n" >"$log" 2>&1 &
     xpid=$!
     end=$((SECONDS + 10))
     until DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || ! kill -0 "$xpid" 2>/dev/null || [ $SECONDS -ge $end ]; do

@@ -29,9 +29,9 @@ fail() {
   exit 1
 }
 
-# A display of our own (the first free number whose server starts); -noreset keeps the root
+# A display of our own (the first free number whose server starts), which keeps the root
 # window's resources when the last client goes, as a desktop session does.
-start_private_server 161 230 "$WORK/xvfb.log" Xvfb -screen 0 1600x1000x24 -nolisten tcp -noreset
+start_private_server 161 230 "$WORK/xvfb.log" Xvfb -screen 0 1600x1000x24 -nolisten tcp
 export DISPLAY=$SERVER
 echo "Xft.dpi: 192" | xrdb -merge -nocpp || fail "xrdb could not set Xft.dpi"
 
