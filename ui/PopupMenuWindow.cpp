@@ -14,26 +14,13 @@
 #include "base/PixelScale.h"
 #include "ui/FrameGeometry.h"
 #include "ui/MenuLetters.h"
+#include "ui/MenuMetrics.h"
 
 namespace varnel {
 
 namespace {
 
 constexpr Fl_Font MenuFont = FL_HELVETICA;
-
-// The menu's sizes: pixels at 96 per inch, scaled to the screen.
-struct TMenuMetrics {
-  explicit TMenuMetrics(const TPixelScale& s)
-      : ItemHeight(s.Px(20)), SeparatorHeight(s.Px(8)), MarkWidth(s.Px(20)), ArrowWidth(s.Px(20)), Border(s.Px(2)),
-        FontSize(s.Px(12)), Unit(s.Px(1)) {}
-  int ItemHeight;
-  int SeparatorHeight;
-  int MarkWidth;   // the column of check marks and bullets
-  int ArrowWidth;  // the column of the submenu arrow
-  int Border;
-  Fl_Fontsize FontSize;
-  int Unit;  // one pixel at 96: the strokes of the marks
-};
 
 class TPopupRun;
 
@@ -74,7 +61,7 @@ class TLevel : public Fl_Menu_Window {
 class TPopupRun {
  public:
   TPopupRun(TMenuItem& root, int screenX, int screenY, const TBounds& monitor, const TPixelScale& scale)
-      : FMonitor(monitor), FMetrics(scale) {
+      : FMonitor(monitor), FMetrics(MenuScaleToFit(root, scale, monitor.Height)) {
     Open(root, screenX, screenY, -1);
     FStartX = Fl::event_x_root();
     FStartY = Fl::event_y_root();
@@ -178,21 +165,12 @@ TLevel::TLevel(TPopupRun& run, TMenuItem& menu) : Fl_Menu_Window(0, 0, 10, 10), 
   end();
   set_override();
   const TMenuMetrics& m = run.Metrics();
-  const int Border = m.Border, SeparatorHeight = m.SeparatorHeight, ItemHeight = m.ItemHeight;
   fl_font(MenuFont, m.FontSize);
-  int width = 0, y = Border;
-  for (int i = 0; i < menu.Count(); ++i) {
-    FTops.push_back(y);
-    TMenuItem* item = menu.Item(i);
-    if (item->IsLine()) {
-      y += SeparatorHeight;
-      continue;
-    }
-    width = std::max(width, static_cast<int>(fl_width(item->DisplayCaption().c_str())));
-    y += ItemHeight;
-  }
-  FTops.push_back(y);
-  size(Border + m.MarkWidth + width + m.ArrowWidth + Border, y + Border);
+  int width = 0;
+  for (int i = 0; i < menu.Count(); ++i)
+    if (!menu.Item(i)->IsLine()) width = std::max(width, static_cast<int>(fl_width(menu.Item(i)->DisplayCaption().c_str())));
+  FTops = MenuRowTops(menu, m);
+  size(m.Border + m.MarkWidth + width + m.ArrowWidth + m.Border, FTops.back() + m.Border);
 }
 
 int TLevel::RowAt(int screenX, int screenY) const {

@@ -18,7 +18,8 @@ class TMenuItem;
 // Opens the items of `root` with the menu's top-left corner at the screen point and returns the
 // picked item, or nullptr when the menu was closed without a choice. The menu and its submenus
 // stay inside `monitor`: a level that would not fit there moves inside it. Font, rows and marks
-// are sized for the screen's density.
+// are sized for the screen's density, or for a smaller one where the menu would be taller than
+// the monitor at the screen's (MenuScaleToFit).
 TMenuItem* RunPopupMenu(TMenuItem& root, int screenX, int screenY, const TBounds& monitor,
                         const TPixelScale& scale = TPixelScale());
 

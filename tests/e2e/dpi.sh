@@ -2,9 +2,9 @@
 # End-to-end test of the screen's density: on a private Xvfb display whose resource database says
 # Xft.dpi: 192 (set with xrdb, as desktops do when they scale by two), varnel opens at twice the
 # default size and shows, pixel for pixel, what varnel-render --dpi 192 draws, in both views;
-# the gauge's tooltip with the busiest core stays on one line; --dpi 96 overrides the resource; a
-# resource that is no density gives 96 and one line on standard error; a save writes
-# PixelsPerInch=192.
+# the gauge's tooltip with the busiest core stays on one line; --dpi 96 overrides the resource;
+# at --dpi 480 the menu shrinks to fit the screen's height; a resource that is no density gives
+# 96 and one line on standard error; a save writes PixelsPerInch=192.
 #
 #   tests/e2e/dpi.sh path/to/varnel path/to/varnel-render path/to/xwdcompare
 set -euo pipefail
@@ -105,6 +105,17 @@ echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
 start 'Left=10\nTop=10\nWidth=332\nHeight=190\nDisplay=0\n' --dpi 96
 wait_for 5 "the stored size at 96 (now $(client))" client_is "10 10 332 190"
 shows_picture graph96 96 || fail "the graph at --dpi 96 is not varnel-render's"
+stop
+
+# At 480 per inch the menu (1,380 pixels tall) would run off this 1,000-pixel screen, its last
+# items out of the mouse's reach: it is drawn smaller, to fit, 50 pixels right of the window.
+start 'Left=10\nTop=10\nWidth=400\nHeight=300\nPixelsPerInch=480\nDisplay=0\n' --dpi 480
+menu_size() { xwininfo -root -children | awk '/^ +0x[0-9a-f]+ .* [0-9]+x[0-9]+\+60\+[0-9]+ /{split($(NF-1), g, /[x+]/); print g[2], g[4]; exit}'; }
+xdotool key --window "$WIN" shift+F10
+wait_for 3 "the menu at x 60" test -n "$(menu_size)"
+read -r menu_h menu_y <<<"$(menu_size)"
+[ "$((menu_y + menu_h))" -le 1000 ] && [ "$menu_h" -gt 700 ] || fail "the menu at 480: $menu_h tall at y $menu_y"
+xdotool key Escape
 stop
 
 # A resource that is no density: 96 and one line on standard error.
