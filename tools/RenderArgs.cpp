@@ -40,12 +40,30 @@ bool ParseSamples(std::string_view val, TRenderArgs& a) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The first 20 bytes of a bad word for a message on the terminal: printable ASCII as it is, any
+// other byte as \xNN, so that a binary file's bytes neither garble nor drive the terminal.
+std::string Excerpt(std::string_view word) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : word.substr(0, 20)) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F) {
+      out.push_back(c);
+    } else {
+      out += "\\x";
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 15]);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 bool ParseSampleText(std::string_view text, std::vector<std::int32_t>& out, std::string& why,
                      std::vector<std::vector<std::optional<std::int32_t>>>* cores) {
   const auto bad = [&](std::string_view what, const char* rule) {
-    why = "bad sample \"" + std::string(what.substr(0, 20)) + "\" (" + rule + ")";
+    why = "bad sample \"" + Excerpt(what) + "\" (" + rule + ")";
     return false;
   };
   // The numbers of a part of the text; per core, "-" stands for no load.

@@ -139,5 +139,15 @@ TEST(RenderArgs, SamplesWithCores) {
   }
 }
 
+// A bad word is quoted for the terminal: its first 20 bytes, those outside printable ASCII (an
+// escape sequence, a NUL, a byte of a binary file) written as \xNN.
+TEST(RenderArgs, BadSampleQuotedSafely) {
+  std::vector<std::int32_t> got;
+  std::string why;
+  const std::string word = std::string("1\x1B[2J\0\xFF", 7) + "abcdefghijklmnopqrstuvwxyz";
+  EXPECT_FALSE(ParseSampleText(word, got, why));
+  EXPECT_EQ(why, "bad sample \"1\\x1B[2J\\x00\\xFFabcdefghijklm\" (whole numbers only)");
+}
+
 }  // namespace
 }  // namespace varnel
