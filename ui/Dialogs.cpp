@@ -16,6 +16,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -345,9 +346,11 @@ void TFltkAboutBox::ShowModal(TAboutBox& box) {
 // ---- Shell and timer --------------------------------------------------------------------
 
 void TFltkShell::Open(const std::string& address) {
-  // The result is not looked at and no error is shown.
-  char msg[256];
-  fl_open_uri(address.c_str(), msg, sizeof msg);
+  // No error is shown in the window; where no browser could be started (no xdg-open or other
+  // helper installed), one line on standard error says so, or the button would do nothing
+  // without a trace.
+  char msg[256] = "";
+  if (!fl_open_uri(address.c_str(), msg, sizeof msg)) std::fprintf(stderr, "varnel: %s\n", msg);
 }
 
 void TFltkTimer::Start(int intervalMs, std::function<void()> onTimer) {

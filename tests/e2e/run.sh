@@ -7,7 +7,8 @@
 # that the tooltip follows the reading while it is on show, and exits through the menu. Under
 # openbox: the tool window's hints (close box only, minimum size), a double click on the caption
 # that must not maximize, a minimize that must not stick (main window and About box, whose hints
-# are checked too), a border drag that stops at the minimum size, the views after title toggles
+# are checked too), the About box's "Go to Home Page" with an opener of addresses and without one,
+# a border drag that stops at the minimum size, the views after title toggles
 # and a size round trip while hidden (they must not freeze), and a right click that lands on a
 # tooltip after two title toggles (it must open the menu), and the Cores submenu's three modes in
 # both views.
@@ -50,7 +51,12 @@ printf '[FENDUL]\nLeft=100\nTop=50\nWidth=332\nHeight=190\nPlotSeconds=30\nLegen
 # Counters that never move: every tick reads a load of 0 (idle since start).
 echo "cpu  0 0 0 1000 0 0 0 0 0 0" >"$WORK/stat"
 cp "$WORK/FENDUL.INI" "$WORK/start.ini"
-VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
+# The program's only PATH holds a stand-in for the desktop's opener of addresses, which notes
+# what it is asked to open.
+mkdir "$WORK/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened"\n' "$WORK" >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+PATH="$WORK/bin" VARNEL_STAT_FILE="$WORK/stat" "$WORK/varnel" >"$WORK/varnel.log" 2>&1 &
 VPID=$!
 PIDS+=($VPID)
 
@@ -402,6 +408,15 @@ else
   about_back() { xwininfo -id "$ABOUT" | grep -q IsViewable && xprop -id "$ABOUT" WM_STATE | grep -q Normal; }
   wait_for 10 "the About box back from minimizing" about_back
   xdotool windowfocus --sync "$ABOUT" 2>/dev/null || true
+  # "Go to Home Page" hands the address to the opener; with none on the PATH, one line on
+  # standard error says so (the box shows no error).
+  HOME_PAGE=https://www.example.org/varnel/
+  xdotool key alt+g
+  wait_for 5 "the home page handed to the opener" grep -qxF "$HOME_PAGE" "$WORK/opened"
+  rm "$WORK/bin/xdg-open"
+  xdotool key alt+g
+  wait_for 5 "the report that no browser could be started" \
+    grep -qxF "varnel: No helper application found for \"$HOME_PAGE\"" "$WORK/varnel.log"
   xdotool key Return
   wait_for 5 "the About box to close" eval '! about_shown'
 
