@@ -167,8 +167,10 @@ TLevel::TLevel(TPopupRun& run, TMenuItem& menu) : Fl_Menu_Window(0, 0, 10, 10), 
   const TMenuMetrics& m = run.Metrics();
   fl_font(MenuFont, m.FontSize);
   int width = 0;
-  for (int i = 0; i < menu.Count(); ++i)
-    if (!menu.Item(i)->IsLine()) width = std::max(width, static_cast<int>(fl_width(menu.Item(i)->DisplayCaption().c_str())));
+  for (int i = 0; i < menu.Count(); ++i) {
+    const TMenuItem& item = *menu.Item(i);
+    if (!item.IsLine()) width = std::max(width, static_cast<int>(fl_width(item.DisplayCaption().c_str())));
+  }
   FTops = MenuRowTops(menu, m);
   size(m.Border + m.MarkWidth + width + m.ArrowWidth + m.Border, FTops.back() + m.Border);
 }
