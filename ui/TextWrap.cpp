@@ -73,20 +73,21 @@ std::string WrapText(const std::string& text, int maxWidth, const std::function<
   return out;
 }
 
-std::string OneLineTooltip(std::string_view text) {
+void OneLineTooltip(std::string_view text, std::string& out) {
   std::size_t characters = 0;
   for (const char c : text)
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
-  if (characters > OneLineCharacters) return std::string(text);
-  std::string out;
-  out.reserve(text.size() + 8);
+  if (characters > OneLineCharacters) {
+    out.assign(text);
+    return;
+  }
+  out.clear();
   for (const char c : text) {
     if (c == ' ')
       out += "\xC2\xA0";
     else
       out += c;
   }
-  return out;
 }
 
 }  // namespace varnel

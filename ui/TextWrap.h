@@ -20,8 +20,9 @@ std::string WrapText(const std::string& text, int maxWidth, const std::function<
 // 400 pixels (at 192 pixels per inch "CPU %: 24, busiest 100 % (CPU3)" is wider): in a text of
 // at most OneLineCharacters characters each space becomes a no-break space (U+00A0), which looks
 // the same and is never broken at. A longer text (a long host name in the caption) is left to
-// break, so that it stays within the screen.
+// break, so that it stays within the screen. `out` is replaced; its storage is kept, so a tooltip
+// set each second allocates nothing once it has grown.
 inline constexpr std::size_t OneLineCharacters = 80;
-std::string OneLineTooltip(std::string_view text);
+void OneLineTooltip(std::string_view text, std::string& out);
 
 }  // namespace varnel

@@ -26,8 +26,8 @@ bool ShownWith(const char* text) {
 }  // namespace
 
 void TTooltipText::Set(std::string_view wanted) {
-  const std::string line = OneLineTooltip(wanted);
-  const std::string_view text = line;
+  OneLineTooltip(wanted, FLine);
+  const std::string_view text = FLine;
   std::size_t n = std::min(text.size(), Capacity);
   // A cut falls before a UTF-8 continuation byte's character, never inside it.
   if (n < text.size())

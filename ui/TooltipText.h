@@ -5,6 +5,7 @@
 // and a tooltip on show with it is opened again at once with the new text and size.
 #pragma once
 #include <array>
+#include <string>
 #include <string_view>
 
 class Fl_Widget;
@@ -27,6 +28,7 @@ class TTooltipText {
  private:
   Fl_Widget* FWidget;  // the widget whose tooltip this is (a back-reference)
   std::array<char, Capacity + 1> FText{};
+  std::string FLine;  // the text asked for, on one line (its storage kept from one call to the next)
 };
 
 }  // namespace varnel

@@ -41,17 +41,24 @@ TEST(TextWrap, BreaksAtBlanksAndInsideWordsTooLong) {
   for (const Case& c : cases) EXPECT_EQ(WrapText(c.text, c.max, Model), c.want) << c.text << " at " << c.max;
 }
 
+// OneLineTooltip into a string of its own.
+std::string OneLine(std::string_view text) {
+  std::string out = "left over from before";
+  OneLineTooltip(text, out);
+  return out;
+}
+
 TEST(TextWrap, ShortTooltipsKeepTheirSpacesFromBreaking) {
   const std::string nbsp = "\xC2\xA0";
-  EXPECT_EQ(OneLineTooltip("CPU %: 24, busiest 100 % (CPU3)"),
+  EXPECT_EQ(OneLine("CPU %: 24, busiest 100 % (CPU3)"),
             "CPU" + nbsp + "%:" + nbsp + "24," + nbsp + "busiest" + nbsp + "100" + nbsp + "%" + nbsp + "(CPU3)");
   // The limit counts characters, not bytes: 79 two-byte letters and a space are one line; one
   // character more (a long host name) and the text may break as it is.
   std::string eighty;
   for (int i = 0; i < 79; ++i) eighty += "\xC3\xA9";
-  EXPECT_EQ(OneLineTooltip(eighty + " "), eighty + nbsp);
-  EXPECT_EQ(OneLineTooltip(eighty + " x"), eighty + " x");
-  EXPECT_EQ(OneLineTooltip(""), "");
+  EXPECT_EQ(OneLine(eighty + " "), eighty + nbsp);
+  EXPECT_EQ(OneLine(eighty + " x"), eighty + " x");
+  EXPECT_EQ(OneLine(""), "");
 }
 
 }  // namespace
