@@ -81,7 +81,8 @@ class THeadlessFrame : public TFramePort {
 
 // A child over a bitmap of the client area's size. OnPaint is the component's paint handler,
 // run by Flush when an invalidation is pending and the child is visible (what the window system
-// does with a paint message).
+// does with a paint message). As the program's child windows, a hidden child holds no picture
+// (an empty client area) and gets one, at its size then, when it is shown.
 class THeadlessChild : public TChildPort {
  public:
   THeadlessChild(int width, int height) { Resize(width, height); }
@@ -95,7 +96,10 @@ class THeadlessChild : public TChildPort {
   bool SurfaceIsBackBuffer() const override { return FBackBuffer; }
   // A surface no one sees until the paint is done, as the program's child windows' are.
   void SetBackBuffer(bool v) { FBackBuffer = v; }
-  void SetVisible(bool v) override { FVisible = v; }
+  void SetVisible(bool v) override {
+    FVisible = v;
+    SizeSurface();
+  }
   bool Visible() const override { return FVisible; }
 
   // A hidden child is not painted; its invalidation waits until it is shown.
@@ -104,8 +108,12 @@ class THeadlessChild : public TChildPort {
     FInvalidated = false;
     if (OnPaint) OnPaint();
   }
-  // Sizes the surface; zero or negative sizes give an empty surface.
-  void Resize(int width, int height) { FSurface.SetSize(width > 0 ? width : 0, height > 0 ? height : 0); }
+  // Sizes the child; zero or negative sizes give an empty surface.
+  void Resize(int width, int height) {
+    FWidth = width > 0 ? width : 0;
+    FHeight = height > 0 ? height : 0;
+    SizeSurface();
+  }
   TBitmap& Surface() { return FSurface; }
   bool Invalidated() const { return FInvalidated; }
 
@@ -114,7 +122,17 @@ class THeadlessChild : public TChildPort {
   std::function<void()> OnPaint;
 
  private:
+  // A new picture has no paint yet: it is due, as a window's is after a resize.
+  void SizeSurface() {
+    const int w = FVisible ? FWidth : 0, h = FVisible ? FHeight : 0;
+    if (w == FSurface.Width() && h == FSurface.Height()) return;
+    FSurface.SetSize(w, h);
+    if (!FSurface.Empty()) FInvalidated = true;
+  }
+
   TBitmap FSurface;
+  int FWidth = 0;
+  int FHeight = 0;
   bool FInvalidated = false;
   bool FVisible = true;
   bool FBackBuffer = false;

@@ -27,7 +27,8 @@ TEST(FormCommand, GraphAndUVMeterBothSwitchAway) {
   EXPECT_EQ(f.Ini("Display"), "1");
 }
 
-// A hidden view keeps no picture of its own: at 1920 x 1080 each is some 8 MB.
+// A hidden view keeps no picture of its own, nor does its window: at 1920 x 1080 each is some
+// 8 MB.
 TEST(FormCommand, TheHiddenViewKeepsNoPicture) {
   FormFixture f(1920, 1080);
   f.WriteIni("Width=1920\nHeight=1080\n");
@@ -36,22 +37,27 @@ TEST(FormCommand, TheHiddenViewKeepsNoPicture) {
   f.Ws.MeterHost.OnPaint = [&form] { form.Meter1.Paint(); };
   auto pixels = [](const TBitmap* b) { return b ? static_cast<std::size_t>(b->Width()) * b->Height() : 0u; };
   auto chartPicture = [&] { return pixels(form.Chart2.OffscreenBitmap()); };
+  auto windows = [&] { return std::pair(pixels(&f.Ws.ChartHost.Surface()), pixels(&f.Ws.MeterHost.Surface())); };
   const std::size_t chartSize = 1916u * 1076u, meterSize = 1920u * 1080u;
   f.Tick(37);
   f.Ws.Flush();
   ASSERT_EQ(chartPicture(), chartSize);
   EXPECT_EQ(pixels(&form.Meter1.OffscreenBitmap()), 0u);
+  EXPECT_EQ(windows(), std::pair(chartSize, std::size_t{0}));
   for (int round = 0; round < 2; ++round) {
     f.Choose(form.Graph);  // to the gauge
     f.Tick(50);
     f.Ws.Flush();
     EXPECT_EQ(chartPicture(), 0u);
     EXPECT_EQ(pixels(&form.Meter1.OffscreenBitmap()), meterSize);
+    EXPECT_EQ(windows(), std::pair(std::size_t{0}, meterSize));
+    EXPECT_FALSE(f.Ws.MeterHost.Invalidated()) << "the shown gauge was painted";
     f.Choose(form.UVMeter);  // back to the graph
     f.Tick(60);
     f.Ws.Flush();
     EXPECT_EQ(chartPicture(), chartSize);
     EXPECT_EQ(pixels(&form.Meter1.OffscreenBitmap()), 0u);
+    EXPECT_EQ(windows(), std::pair(chartSize, std::size_t{0}));
   }
 }
 
