@@ -82,6 +82,10 @@ int main(int argc, char** argv) {
 
   if (!args->DpiWarning.empty()) std::fprintf(stderr, "varnel-render: %s\n", args->DpiWarning.c_str());
   THeadlessWindowSystem ws(args->Width, args->Height, args->PixelsPerInch);
+  // As the program's child windows: pictures no one sees until a paint is done, which the
+  // chart paints straight into instead of composing a copy first (at 8192 x 8192, 268 MB less).
+  ws.ChartHost.SetBackBuffer(true);
+  ws.MeterHost.SetBackBuffer(true);
   TApplication Application(&ws.MessageBox);
   Application.SetTitle("Varnel");
   // Each tick's cores, as the samples file gives them ("cpu0", "cpu1", ... in order).

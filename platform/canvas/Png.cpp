@@ -26,9 +26,12 @@ constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 27;
 void SilentWarning(png_structp, png_const_charp) {}
 void JumpOnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-// Writes `rows` (height pointers to width*3 RGB bytes, or width*4 RGBA bytes with `alpha`).
-// False on any libpng error.
-bool WriteRows(std::FILE* file, std::uint32_t width, std::uint32_t height, png_bytep* rows, bool alpha) {
+// Writes a picture of `height` rows, each width*3 RGB bytes, or width*4 RGBA bytes with
+// `alpha`, that `fill` writes into `row` one at a time: the file is written as the rows come, so
+// a big picture needs no second copy of itself. False on any libpng error.
+using TFillRow = void (*)(const void* context, std::uint32_t y, unsigned char* row);
+bool WriteRows(std::FILE* file, std::uint32_t width, std::uint32_t height, bool alpha, TFillRow fill,
+               const void* context, unsigned char* row) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, SilentWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -44,7 +47,10 @@ bool WriteRows(std::FILE* file, std::uint32_t width, std::uint32_t height, png_b
   png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  png_write_image(png, rows);
+  for (std::uint32_t y = 0; y < height; ++y) {
+    fill(context, y, row);
+    png_write_row(png, row);
+  }
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return true;
@@ -124,24 +130,30 @@ bool SaveBitmapToPng(const TBitmap& bitmap, const std::string& path, std::option
   if (bitmap.Empty()) return false;
   const auto width = static_cast<std::uint32_t>(bitmap.Width());
   const auto height = static_cast<std::uint32_t>(bitmap.Height());
-  const std::size_t channels = transparent ? 4 : 3;
-  std::vector<unsigned char> bytes(static_cast<std::size_t>(width) * height * channels);
-  std::vector<png_bytep> rows(height);
-  for (std::uint32_t y = 0; y < height; ++y) {
-    const std::uint32_t* src = bitmap.ScanLine(static_cast<int>(y));
-    unsigned char* dst = bytes.data() + static_cast<std::size_t>(y) * width * channels;
-    rows[y] = dst;
-    for (std::uint32_t x = 0; x < width; ++x, dst += channels) {
+  // The bitmap's row y as the file's bytes: RGB, and with a transparent colour an alpha byte
+  // that is 0 for that colour and opaque for every other.
+  struct TRowSource {
+    const TBitmap* Bitmap;
+    std::uint32_t Width;
+    std::optional<std::uint32_t> Transparent;
+  };
+  const TRowSource source{&bitmap, width, transparent};
+  const TFillRow fill = [](const void* context, std::uint32_t y, unsigned char* dst) {
+    const auto& s = *static_cast<const TRowSource*>(context);
+    const std::uint32_t* src = s.Bitmap->ScanLine(static_cast<int>(y));
+    const std::size_t channels = s.Transparent ? 4 : 3;
+    for (std::uint32_t x = 0; x < s.Width; ++x, dst += channels) {
       const std::uint32_t p = src[x] & 0xFFFFFF;
       dst[0] = static_cast<unsigned char>(p >> 16);
       dst[1] = static_cast<unsigned char>(p >> 8);
       dst[2] = static_cast<unsigned char>(p);
-      if (transparent) dst[3] = p == (*transparent & 0xFFFFFF) ? 0 : 0xFF;
+      if (s.Transparent) dst[3] = p == (*s.Transparent & 0xFFFFFF) ? 0 : 0xFF;
     }
-  }
+  };
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * (transparent ? 4 : 3));
   // A picture file is replaced whole or left as it was; a device or a pipe is written in place.
   return ReplaceFileWith(path, [&](std::FILE* file) {
-    return WriteRows(file, width, height, rows.data(), transparent.has_value());
+    return WriteRows(file, width, height, transparent.has_value(), fill, &source, row.data());
   });
 }
 
