@@ -153,9 +153,17 @@ void TCustomAxisPanel::PaintTo(TCanvas& canvas, const TRect& r) {
     c.ClearClip();
     c.SetTextAlign(TA_LEFT | TA_TOP);
     SetDrawCanvas(&c);
-    RenderChart(PanelRect());
-    if (bmp) canvas.Draw(r.Left, r.Top, *bmp);
+    // The picture is up to date once drawn, unless a change was made while it was drawn (a
+    // handler that changes the legend, say): that asks for another paint, which must then
+    // draw again rather than copy this picture. A paint that fails leaves it to be drawn.
     SetNeedsRedraw(false);
+    try {
+      RenderChart(PanelRect());
+    } catch (...) {
+      SetNeedsRedraw(true);
+      throw;
+    }
+    if (bmp) canvas.Draw(r.Left, r.Top, *bmp);
   } else {
     canvas.Font().SetPixelsPerInch(Scale().PixelsPerInch());
     SetDrawCanvas(&canvas);

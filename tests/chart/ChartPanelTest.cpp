@@ -270,6 +270,51 @@ TEST(ChartPanel, UnchangedPaintOnlyCopiesAndChangesCostOneRepaint) {
   EXPECT_EQ(bitmap->Width(), 210);
 }
 
+// A handler that changes the chart while it is drawn (here: takes a series out of the legend
+// once it sees the legend's place) asks for another paint; on a host whose picture the chart
+// composes off screen, that paint draws the chart as it now is instead of copying the picture
+// of the paint before. An ordinary paint asks for none, so there is no loop of paints.
+TEST(ChartPanel, AChangeMadeWhileDrawingIsDrawnByTheNextPaint) {
+  TChart chart;
+  test::ConfigureProgramChart(chart);
+  TFastLineSeries total, second;
+  test::ConfigureProgramSeries(chart, total);
+  test::ConfigureProgramSeries(chart, second);
+  second.SetSeriesColor(clBlue);
+  TBitmapHost host(332, 190);
+  chart.SetHost(&host);
+  host.OnPaint = [&] { chart.Paint(); };
+  host.Flush();
+  EXPECT_FALSE(host.Invalidated());
+  EXPECT_FALSE(chart.NeedsRedraw());
+
+  int legendLayouts = 0;
+  chart.OnGetLegendRect = [&](TCustomChart*, TRect&) {
+    if (++legendLayouts == 1) second.SetShowInLegend(false);
+  };
+  chart.Invalidate();
+  host.Flush();
+  EXPECT_TRUE(host.Invalidated()) << "the change asked for another paint";
+  host.Flush();
+  EXPECT_EQ(legendLayouts, 2);
+  EXPECT_FALSE(host.Invalidated());
+
+  // The same chart drawn once with the second series out of the legend from the start.
+  TChart expected;
+  test::ConfigureProgramChart(expected);
+  TFastLineSeries total2, second2;
+  test::ConfigureProgramSeries(expected, total2);
+  test::ConfigureProgramSeries(expected, second2);
+  second2.SetSeriesColor(clBlue);
+  second2.SetShowInLegend(false);
+  TBitmap picture(332, 190);
+  expected.PaintTo(picture.Canvas(), Rect(0, 0, 332, 190));
+  int differing = 0;
+  for (int y = 0; y < 190; ++y)
+    for (int x = 0; x < 332; ++x) differing += host.Surface().PixelWord(x, y) != picture.PixelWord(x, y);
+  EXPECT_EQ(differing, 0);
+}
+
 TEST(ChartPanel, FailedStepLeavesTheChartReadyToRepaint) {
   TChart chart;
   test::ConfigureProgramChart(chart);
