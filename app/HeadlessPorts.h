@@ -87,13 +87,19 @@ class THeadlessChild : public TChildPort {
  public:
   THeadlessChild(int width, int height) { Resize(width, height); }
   TRect ClientRect() const override { return TRect{0, 0, FSurface.Width(), FSurface.Height()}; }
-  TCanvas* WindowCanvas() override { return FSurface.Empty() ? nullptr : &FSurface.Canvas(); }
+  TCanvas* WindowCanvas() override { return FSurface.Empty() || FHeld ? nullptr : &FSurface.Canvas(); }
   void Invalidate() override {
     FInvalidated = true;
     ++InvalidateCount;
   }
   void Present() override { ++PresentCount; }
   bool SurfaceIsBackBuffer() const override { return FBackBuffer; }
+  // While held, nothing paints: the component finds no canvas, as a window not yet mapped, and
+  // Flush waits. Released, the child is due a paint of what it shows then.
+  void HoldPaints(bool held) {
+    FHeld = held;
+    if (!held) FInvalidated = true;
+  }
   // A surface no one sees until the paint is done, as the program's child windows' are.
   void SetBackBuffer(bool v) { FBackBuffer = v; }
   void SetVisible(bool v) override {
@@ -104,7 +110,7 @@ class THeadlessChild : public TChildPort {
 
   // A hidden child is not painted; its invalidation waits until it is shown.
   void Flush() {
-    if (!FInvalidated || !FVisible) return;
+    if (!FInvalidated || !FVisible || FHeld) return;
     FInvalidated = false;
     if (OnPaint) OnPaint();
   }
@@ -136,6 +142,7 @@ class THeadlessChild : public TChildPort {
   bool FInvalidated = false;
   bool FVisible = true;
   bool FBackBuffer = false;
+  bool FHeld = false;
 };
 
 class THeadlessPopup : public TPopupPort {
