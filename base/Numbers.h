@@ -20,4 +20,10 @@ int MulDiv(int a, int b, int c);
 int RoundInt(double x);
 int TruncInt(double x);
 
+// A length in pixels as the chart engine and the gauge keep it: within +-2^20, a million
+// pixels beyond any picture, so that the sums of lengths and coordinates that lay out a picture
+// never leave the int range. Lengths within it are kept as they are.
+inline constexpr int kMaxPixelLength = 1 << 20;
+constexpr int ClampPixels(int v) { return v < -kMaxPixelLength ? -kMaxPixelLength : v > kMaxPixelLength ? kMaxPixelLength : v; }
+
 }  // namespace varnel

@@ -4,6 +4,7 @@
 #include "chart/Chart.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "series/Series.h"
 
@@ -84,7 +85,27 @@ void TCustomChart::DrawFrame(TRect& r, TColor topColor, TColor bottomColor, int 
   TCanvas& c = DrawCanvas();
   --r.Right;
   --r.Bottom;
+  // Each outline moves its left and top edges one pixel right and down and its right and bottom
+  // edges one pixel left and up, also once they have crossed. Once every edge has left what can
+  // be painted on its own side, no later outline paints a pixel: a frame of any width ends there,
+  // its rectangle where the last outline would have left it (kept far from the int range's ends).
+  const TRect box = c.ClipBox();
+  const auto beyond = [&] {
+    return box.Left >= box.Right || box.Top >= box.Bottom ||
+           (r.Left >= box.Right && r.Top >= box.Bottom && r.Right < box.Left && r.Bottom < box.Top);
+  };
   for (int i = 0; i < width; ++i) {
+    if (beyond()) {
+      const auto move = [&](int& edge, long long by) {
+        edge = static_cast<int>(std::clamp<long long>(edge + by, INT_MIN / 2, INT_MAX / 2));
+      };
+      const long long left = static_cast<long long>(width) - i;
+      move(r.Left, left);
+      move(r.Top, left);
+      move(r.Right, -left);
+      move(r.Bottom, -left);
+      break;
+    }
     c.Pen().SetColor(topColor);
     c.MoveTo(r.Left, r.Bottom);
     c.LineTo(r.Left, r.Top);

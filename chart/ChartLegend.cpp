@@ -43,11 +43,11 @@ TCustomChartLegend::TCustomChartLegend(TCustomAxisPanel* chart) : TChartFontObje
 
 void TCustomChartLegend::SetAlignment(TLegendAlignment v) { if (Store(FAlignment, v)) Repaint(); }
 void TCustomChartLegend::SetColor(TColor v) { if (Store(FColor, v)) Repaint(); }
-void TCustomChartLegend::SetHorizMargin(int v) { if (Store(FHorizMargin, v)) Repaint(); }
+void TCustomChartLegend::SetHorizMargin(int v) { if (Store(FHorizMargin, ClampPixels(v))) Repaint(); }
 void TCustomChartLegend::SetInverted(bool v) { if (Store(FInverted, v)) Repaint(); }
 void TCustomChartLegend::SetResizeChart(bool v) { if (Store(FResizeChart, v)) Repaint(); }
 void TCustomChartLegend::SetTextStyle(TLegendTextStyle v) { if (Store(FTextStyle, v)) Repaint(); }
-void TCustomChartLegend::SetVertMargin(int v) { if (Store(FVertMargin, v)) Repaint(); }
+void TCustomChartLegend::SetVertMargin(int v) { if (Store(FVertMargin, ClampPixels(v))) Repaint(); }
 void TCustomChartLegend::SetVisible(bool v) { if (Store(FVisible, v)) Repaint(); }
 
 void TCustomChartLegend::SetColorWidth(int v) {
@@ -210,7 +210,7 @@ TChartLegend::TChartLegend(TCustomAxisPanel* chart) : TCustomChartLegend(chart) 
 }
 
 void TChartLegend::SetShadowColor(TColor v) { if (Store(FShadowColor, v)) Repaint(); }
-void TChartLegend::SetShadowSize(int v) { if (Store(FShadowSize, v)) Repaint(); }
+void TChartLegend::SetShadowSize(int v) { if (Store(FShadowSize, ClampPixels(v))) Repaint(); }
 
 void TChartLegend::SetSwatchPen() {
   TPen& pen = ParentChart()->DrawCanvas().Pen();

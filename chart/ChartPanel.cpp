@@ -2,7 +2,11 @@
 // text and line operations on DrawCanvas.
 #include "chart/ChartPanel.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "base/Messages.h"
+#include "base/Numbers.h"
 #include "base/Text.h"
 #include "platform/ControlHost.h"
 
@@ -94,18 +98,18 @@ void TCustomChartPanel::SetScale(const TPixelScale& v) { SetProperty(FScale, v);
 void TCustomChartPanel::SetColor(TColor v) { SetProperty(FColor, v); }
 void TCustomChartPanel::SetBevelInner(TPanelBevel v) { SetProperty(FBevelInner, v); }
 void TCustomChartPanel::SetBevelOuter(TPanelBevel v) { SetProperty(FBevelOuter, v); }
-void TCustomChartPanel::SetBevelWidth(int v) { SetProperty(FBevelWidth, v); }
-void TCustomChartPanel::SetBorderWidth(int v) { SetProperty(FBorderWidth, v); }
+void TCustomChartPanel::SetBevelWidth(int v) { SetProperty(FBevelWidth, ClampPixels(v)); }
+void TCustomChartPanel::SetBorderWidth(int v) { SetProperty(FBorderWidth, ClampPixels(v)); }
 void TCustomChartPanel::SetBorderStyle(TBorderStyle v) { SetProperty(FBorderStyle, v); }
 void TCustomChartPanel::SetVisible(bool v) {
   // Hidden, the chart needs no picture (a big window's is megabytes): showing it paints anew.
   if (!v) FreeOffscreenBitmap();
   SetProperty(FVisible, v);
 }
-void TCustomChartPanel::SetMarginLeft(int v) { SetProperty(FMarginLeft, v); }
-void TCustomChartPanel::SetMarginTop(int v) { SetProperty(FMarginTop, v); }
-void TCustomChartPanel::SetMarginRight(int v) { SetProperty(FMarginRight, v); }
-void TCustomChartPanel::SetMarginBottom(int v) { SetProperty(FMarginBottom, v); }
+void TCustomChartPanel::SetMarginLeft(int v) { SetProperty(FMarginLeft, ClampMargin(v)); }
+void TCustomChartPanel::SetMarginTop(int v) { SetProperty(FMarginTop, ClampMargin(v)); }
+void TCustomChartPanel::SetMarginRight(int v) { SetProperty(FMarginRight, ClampMargin(v)); }
+void TCustomChartPanel::SetMarginBottom(int v) { SetProperty(FMarginBottom, ClampMargin(v)); }
 void TCustomChartPanel::SetSeriesInDepth(bool v) { SetProperty(FSeriesInDepth, v); }
 
 // ---- Plot rectangle ----------------------------------------------------------------------------
@@ -119,12 +123,14 @@ void TCustomChartPanel::RecalcPlotSize() {
   TRect& r = FPlotRect;
   if (r.Left < FPanelRect.Left) r.Left = FPanelRect.Left;
   if (r.Top < FPanelRect.Top) r.Top = FPanelRect.Top;
-  if (r.Left > r.Right) r.Right = r.Left + 1;
-  if (r.Top > r.Bottom) r.Bottom = r.Top + 1;
-  FPlotWidth = r.Right - r.Left;
-  FPlotHeight = r.Bottom - r.Top;
-  FPlotCenterX = (r.Left + r.Right) / 2;
-  FPlotCenterY = (r.Top + r.Bottom) / 2;
+  if (r.Left > r.Right) r.Right = r.Left < INT_MAX ? r.Left + 1 : r.Left;
+  if (r.Top > r.Bottom) r.Bottom = r.Top < INT_MAX ? r.Top + 1 : r.Top;
+  // In 64 bits: a plot pushed far out by huge margins still has a width and a centre.
+  const auto fit = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+  FPlotWidth = fit(static_cast<long long>(r.Right) - r.Left);
+  FPlotHeight = fit(static_cast<long long>(r.Bottom) - r.Top);
+  FPlotCenterX = fit((static_cast<long long>(r.Left) + r.Right) / 2);
+  FPlotCenterY = fit((static_cast<long long>(r.Top) + r.Bottom) / 2);
 }
 
 // ---- Text --------------------------------------------------------------------------------------

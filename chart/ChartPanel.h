@@ -129,6 +129,10 @@ class TCustomChartPanel {
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool v) { FTabStop = v; }
 
+  // Margins are percent of the panel, within +-kMaxMargin (a hundred times the panel): a
+  // margin beyond it is kept as that, so that the plot's edges stay far inside the int range.
+  static constexpr int kMaxMargin = 10000;
+  static constexpr int ClampMargin(int v) { return v < -kMaxMargin ? -kMaxMargin : v > kMaxMargin ? kMaxMargin : v; }
   int MarginLeft() const { return FMarginLeft; }
   void SetMarginLeft(int v);
   int MarginTop() const { return FMarginTop; }

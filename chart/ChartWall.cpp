@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "base/Numbers.h"
 #include "chart/Chart.h"
 
 namespace varnel {
@@ -22,6 +23,7 @@ void TChartWall::SetColor(TColor v) {
 }
 
 void TChartWall::SetSize(int v) {
+  v = ClampPixels(v);
   if (FSize == v) return;
   FSize = v;
   if (FChart) FChart->Invalidate();

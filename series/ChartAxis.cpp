@@ -107,14 +107,16 @@ TChartAxis::~TChartAxis() = default;
 
 void TChartAxis::SetVisible(bool v) { if (Store(FVisible, v)) Changed(); }
 void TChartAxis::SetLabels(bool v) { if (Store(FLabels, v)) Changed(); }
-void TChartAxis::SetTitleSize(int v) { if (Store(FTitleSize, v)) Changed(); }
-void TChartAxis::SetLabelsSize(int v) { if (Store(FLabelsSize, v)) Changed(); }
+void TChartAxis::SetTitleSize(int v) { if (Store(FTitleSize, ClampPixels(v))) Changed(); }
+void TChartAxis::SetLabelsSize(int v) { if (Store(FLabelsSize, ClampPixels(v))) Changed(); }
 void TChartAxis::SetLabelsOnAxis(bool v) { if (Store(FLabelsOnAxis, v)) Changed(); }
 void TChartAxis::SetLabelStyle(TAxisLabelStyle v) { if (Store(FLabelStyle, v)) Changed(); }
-void TChartAxis::SetTickInnerLength(int v) { if (Store(FTickInnerLength, v)) Changed(); }
-void TChartAxis::SetMinorTickLength(int v) { if (Store(FMinorTickLength, v)) Changed(); }
-void TChartAxis::SetMinorTickCount(int v) { if (Store(FMinorTickCount, v)) Changed(); }
-void TChartAxis::SetTickLength(int v) { if (Store(FTickLength, v)) Changed(); }
+void TChartAxis::SetTickInnerLength(int v) { if (Store(FTickInnerLength, ClampPixels(v))) Changed(); }
+void TChartAxis::SetMinorTickLength(int v) { if (Store(FMinorTickLength, ClampPixels(v))) Changed(); }
+// A count above kMaxMinorTicks is kept as that: between two major ticks of any picture's axis
+// that is a tick every few pixels or closer, and a count in the billions took hours to draw.
+void TChartAxis::SetMinorTickCount(int v) { if (Store(FMinorTickCount, std::min(v, kMaxMinorTicks))) Changed(); }
+void TChartAxis::SetTickLength(int v) { if (Store(FTickLength, ClampPixels(v))) Changed(); }
 void TChartAxis::SetAxisValuesFormat(const std::string& v) { if (Store(FAxisValuesFormat, v)) Changed(); }
 void TChartAxis::SetDateTimeFormat(const std::string& v) { if (Store(FDateTimeFormat, v)) Changed(); }
 void TChartAxis::SetInverted(bool v) { if (Store(FInverted, v)) Changed(); }
@@ -331,11 +333,11 @@ double TChartAxis::ValueAtPixel(int pixel) const {
   if (!FLogarithmic) {
     if (FIsHorizontal) {
       if (c->PlotWidth() <= 0) return 0;
-      const double a = FInverted ? r.Right - pixel : pixel - r.Left;
+      const double a = FInverted ? static_cast<double>(r.Right) - pixel : static_cast<double>(pixel) - r.Left;
       return FShownRange * a / c->PlotWidth() + FShownMinimum;
     }
     if (c->PlotHeight() <= 0) return 0;
-    const double a = FInverted ? r.Bottom - pixel : pixel - r.Top;
+    const double a = FInverted ? static_cast<double>(r.Bottom) - pixel : static_cast<double>(pixel) - r.Top;
     return FShownMaximum - a * FShownRange / c->PlotHeight();
   }
   const double lnMin = FShownMinimum > 0 ? std::log(FShownMinimum) : 0.0;
@@ -344,18 +346,18 @@ double TChartAxis::ValueAtPixel(int pixel) const {
   if (d == 0) return FShownMinimum;
   if (FIsHorizontal) {
     if (c->PlotWidth() <= 0) return FShownMinimum;
-    return std::exp(d * (pixel - r.Left) / c->PlotWidth() + lnMin);
+    return std::exp(d * (static_cast<double>(pixel) - r.Left) / c->PlotWidth() + lnMin);
   }
   if (c->PlotHeight() <= 0) return FShownMinimum;
-  return std::exp(lnMax - d * (pixel - r.Top) / c->PlotHeight());
+  return std::exp(lnMax - d * (static_cast<double>(pixel) - r.Top) / c->PlotHeight());
 }
 
 bool TChartAxis::IsClicked(int x, int y) const {
   const TCustomAxisPanel* c = ParentChart();
   if (!c || !c->AxisShown(*this)) return false;
   const TRect& r = c->PlotRect();
-  if (FIsHorizontal) return x >= r.Left && x <= r.Right && std::abs(y - FAxisPos3D) < 12;
-  return y >= r.Top && y <= r.Bottom && std::abs(x - FAxisPos3D) < 12;
+  if (FIsHorizontal) return x >= r.Left && x <= r.Right && std::abs(static_cast<long long>(y) - FAxisPos3D) < 12;
+  return y >= r.Top && y <= r.Bottom && std::abs(static_cast<long long>(x) - FAxisPos3D) < 12;
 }
 
 // ---- Labels and space ----------------------------------------------------------------------------
@@ -492,7 +494,7 @@ void TChartAxis::ReserveSpace(TRect& r) {
     }
     FLabelsPos = move(amount);
   }
-  int t = FAxis.Visible() ? FAxis.Width() : 0;
+  int t = FAxis.Visible() ? ClampPixels(FAxis.Width()) : 0;
   if (FTicks.Visible()) t += FTickLength;
   if (FMinorTicks.Visible()) t = std::max(t, FMinorTickLength);
   t += WallSize();

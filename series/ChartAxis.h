@@ -115,6 +115,8 @@ class TChartAxis : public TChartFontObject {
   int MinorTickLength() const { return FMinorTickLength; }
   void SetMinorTickLength(int v);
   int MinorTickCount() const { return FMinorTickCount; }
+  // At most kMaxMinorTicks; a larger count is kept as that.
+  static constexpr int kMaxMinorTicks = 1000;
   void SetMinorTickCount(int v);
   int TickLength() const { return FTickLength; }
   void SetTickLength(int v);

@@ -2,6 +2,7 @@
 // each with its optional arrow, frame and fill (DrawOneMark), and the widest mark text.
 #include <algorithm>
 
+#include "base/Numbers.h"
 #include "platform/canvas/Canvas.h"
 #include "series/Series.h"
 #include "series/SeriesChartLink.h"
@@ -23,13 +24,19 @@ void TChartSeries::DrawAllMarks() {
     int w = c.TextWidth(text + "W");
     if (frame.Visible()) {
       c.Pen().Assign(static_cast<const TPen&>(frame));
-      w += 2 * frame.Width();
-      h += 2 * frame.Width();
+      w += 2 * ClampPixels(frame.Width());
+      h += 2 * ClampPixels(frame.Width());
     } else {
       c.Pen().SetStyle(psClear);
     }
     const int x = XPixelOf(i);
     const int y = YPixelOf(i);
+    // A point that far off the plot has its mark far outside any picture (a mark box is at
+    // most a few million pixels across): it is left out rather than laid out past the int range.
+    constexpr int kFar = 1 << 26;
+    if (x < -kFar || x > kFar || y < -kFar || y > kFar) continue;
+    w = ClampPixels(w);
+    h = ClampPixels(h);
     const int left = x - w / 2;
     const int top = y - h / 2;
     DrawOneMark(i, text, Point(x, y), Point(x, y), Rect(left, top, left + w, top + h));
@@ -56,7 +63,7 @@ void TChartSeries::DrawOneMark(int index, const std::string& text, TPoint arrowS
     c.Brush().SetStyle(FMarks->Transparent() ? bsClear : bsSolid);
     c.Pen().Assign(static_cast<const TPen&>(frame));
     c.Rectangle(box);
-    textTop += frame.Width();
+    textTop += ClampPixels(frame.Width());
   } else if (!FMarks->Transparent()) {
     c.Brush().SetColor(FMarks->BackColor());
     c.Brush().SetStyle(bsSolid);

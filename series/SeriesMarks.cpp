@@ -2,6 +2,7 @@
 #include "series/SeriesMarks.h"
 
 #include "base/Messages.h"
+#include "base/Numbers.h"
 #include "base/Text.h"
 #include "series/Series.h"
 
@@ -47,6 +48,7 @@ void TSeriesMarks::SetClip(bool v) {
   if (FSeries) FSeries->Repaint();
 }
 void TSeriesMarks::SetArrowLength(int v) {
+  v = ClampPixels(v);
   if (v == FArrowLength) return;
   FArrowLength = v;
   if (FSeries) FSeries->Repaint();

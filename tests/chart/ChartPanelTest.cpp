@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <stdexcept>
 #include <tuple>
@@ -498,6 +499,88 @@ TEST(ChartPanel, BevelsRaisedAndLowered) {
           ASSERT_EQ(target.Pixel(x, y), want) << outer << "/" << inner << " at " << x << "," << y;
         }
     }
+  }
+}
+
+// A bevel of any width, up to the int range's end, is drawn in a time bounded by the picture:
+// once its outlines, which keep moving after they cross, have left the picture, no later one
+// paints a pixel. The model draws each outline by the line rule (the last pixel of a line left
+// out) for as many outlines as it takes to leave a picture of this size.
+TEST(ChartPanel, ABevelOfAnyWidthEndsWhereItsOutlinesLeaveThePicture) {
+  const TColor panel = RGB(10, 20, 30);
+  const int W = 23, H = 14;
+  for (const int width : {W / 2, W + 3, INT_MAX}) {
+    TChart chart;
+    chart.SetView3D(false);
+    chart.SetAxisVisible(false);
+    chart.SetColor(panel);
+    chart.SetBorderWidth(0);
+    chart.SetBevelWidth(width);
+    chart.SetBevelOuter(bvRaised);
+    chart.Frame().SetVisible(false);
+    TBitmap target(W, H);
+    chart.PaintTo(target.Canvas(), Rect(0, 0, W, H));
+
+    std::vector<TColor> model(static_cast<std::size_t>(W * H), panel);
+    const auto line = [&](int x0, int y0, int x1, int y1, TColor color) {
+      const int dx = (x1 > x0) - (x1 < x0), dy = (y1 > y0) - (y1 < y0);
+      for (int x = x0, y = y0; x != x1 || y != y1; x += dx, y += dy)
+        if (x >= 0 && x < W && y >= 0 && y < H) model[static_cast<std::size_t>(y * W + x)] = ColorToRGB(color);
+    };
+    int l = 0, t = 0, r = W - 1, b = H - 1;
+    for (int i = 0; i < std::min(width, 2 * (W + H)); ++i, ++l, ++t, --r, --b) {
+      line(l, b, l, t, clBtnHighlight);
+      line(l, t, r, t, clBtnHighlight);
+      line(r, t, r, b, clBtnShadow);
+      line(r, b, l - 1, b, clBtnShadow);
+    }
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x)
+        ASSERT_EQ(target.Pixel(x, y), model[static_cast<std::size_t>(y * W + x)]) << width << " at " << x << "," << y;
+  }
+}
+
+// Lengths at the ends of the int range (borders, bevels, margins, ticks, titles, legend margins
+// and shadow, walls, mark arrows, pens) give a picture without a hang or an overflow (the
+// sanitizer build runs this test too): lengths are kept within a million pixels, margins within
+// a hundred panels, minor ticks within a thousand, and a mark of a point that far out is left out.
+TEST(ChartPanel, LengthsAtTheEndsOfTheIntRangeStillPaint) {
+  for (const int v : {INT_MAX, INT_MIN}) {
+    TChart chart;
+    test::ConfigureProgramChart(chart);
+    TFastLineSeries series;
+    test::ConfigureProgramSeries(chart, series);
+    series.AppendY(1e300);
+    series.Marks().SetVisible(true);
+    series.Marks().SetArrowLength(v);
+    series.Marks().Frame().SetWidth(v);
+    chart.SetAxisVisible(true);
+    chart.SetView3D(true);
+    chart.SetBorderWidth(v);
+    chart.SetBevelWidth(v);
+    chart.SetBevelInner(bvRaised);
+    chart.SetMarginLeft(v);
+    chart.SetMarginBottom(v);
+    for (TChartAxis* axis : {&chart.LeftAxis(), &chart.BottomAxis()}) {
+      axis->SetTickLength(v);
+      axis->SetTickInnerLength(v);
+      axis->SetMinorTickLength(v);
+      axis->SetMinorTickCount(v);
+      axis->SetTitleSize(v);
+      axis->SetLabelsSize(v);
+      axis->Axis().SetWidth(v);
+      axis->Title().SetCaption("Load");
+    }
+    chart.Legend().SetHorizMargin(v);
+    chart.Legend().SetVertMargin(v);
+    chart.Legend().SetShadowSize(v);
+    chart.LeftWall().SetSize(v);
+    chart.BottomWall().SetSize(v);
+    chart.Title().SetText({"Title"});
+    chart.Title().SetVisible(true);
+    TBitmap target(120, 90);
+    chart.PaintTo(target.Canvas(), Rect(0, 0, 120, 90));
+    EXPECT_EQ(chart.LeftAxis().MinorTickCount(), v > 0 ? TChartAxis::kMaxMinorTicks : v);
   }
 }
 
