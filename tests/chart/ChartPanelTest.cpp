@@ -276,13 +276,13 @@ TEST(ChartPanel, UnchangedPaintOnlyCopiesAndChangesCostOneRepaint) {
 // composes off screen, that paint draws the chart as it now is instead of copying the picture
 // of the paint before. An ordinary paint asks for none, so there is no loop of paints.
 TEST(ChartPanel, AChangeMadeWhileDrawingIsDrawnByTheNextPaint) {
+  TBitmapHost host(332, 190);  // outlives the chart and its series, which tell it of changes
   TChart chart;
   test::ConfigureProgramChart(chart);
   TFastLineSeries total, second;
   test::ConfigureProgramSeries(chart, total);
   test::ConfigureProgramSeries(chart, second);
   second.SetSeriesColor(clBlue);
-  TBitmapHost host(332, 190);
   chart.SetHost(&host);
   host.OnPaint = [&] { chart.Paint(); };
   host.Flush();
