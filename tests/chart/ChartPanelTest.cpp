@@ -276,13 +276,20 @@ TEST(ChartPanel, UnchangedPaintOnlyCopiesAndChangesCostOneRepaint) {
 // composes off screen, that paint draws the chart as it now is instead of copying the picture
 // of the paint before. An ordinary paint asks for none, so there is no loop of paints.
 TEST(ChartPanel, AChangeMadeWhileDrawingIsDrawnByTheNextPaint) {
+  // The program's chart with a second, blue line.
+  struct TTwoLines {
+    TChart Chart;
+    TFastLineSeries Total, Second;
+    TTwoLines() {
+      test::ConfigureProgramChart(Chart);
+      test::ConfigureProgramSeries(Chart, Total);
+      test::ConfigureProgramSeries(Chart, Second);
+      Second.SetSeriesColor(clBlue);
+    }
+  };
   TBitmapHost host(332, 190);  // outlives the chart and its series, which tell it of changes
-  TChart chart;
-  test::ConfigureProgramChart(chart);
-  TFastLineSeries total, second;
-  test::ConfigureProgramSeries(chart, total);
-  test::ConfigureProgramSeries(chart, second);
-  second.SetSeriesColor(clBlue);
+  TTwoLines lines;
+  TChart& chart = lines.Chart;
   chart.SetHost(&host);
   host.OnPaint = [&] { chart.Paint(); };
   host.Flush();
@@ -291,7 +298,7 @@ TEST(ChartPanel, AChangeMadeWhileDrawingIsDrawnByTheNextPaint) {
 
   int legendLayouts = 0;
   chart.OnGetLegendRect = [&](TCustomChart*, TRect&) {
-    if (++legendLayouts == 1) second.SetShowInLegend(false);
+    if (++legendLayouts == 1) lines.Second.SetShowInLegend(false);
   };
   chart.Invalidate();
   host.Flush();
@@ -301,13 +308,9 @@ TEST(ChartPanel, AChangeMadeWhileDrawingIsDrawnByTheNextPaint) {
   EXPECT_FALSE(host.Invalidated());
 
   // The same chart drawn once with the second series out of the legend from the start.
-  TChart expected;
-  test::ConfigureProgramChart(expected);
-  TFastLineSeries total2, second2;
-  test::ConfigureProgramSeries(expected, total2);
-  test::ConfigureProgramSeries(expected, second2);
-  second2.SetSeriesColor(clBlue);
-  second2.SetShowInLegend(false);
+  TTwoLines model;
+  TChart& expected = model.Chart;
+  model.Second.SetShowInLegend(false);
   TBitmap picture(332, 190);
   expected.PaintTo(picture.Canvas(), Rect(0, 0, 332, 190));
   int differing = 0;
