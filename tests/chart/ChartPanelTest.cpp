@@ -466,6 +466,24 @@ TEST(ChartPanel, ZeroSeriesMarginsStillReachTheAxes) {
   EXPECT_NE(chart.LeftAxis().ShownMinimum(), 0.1);  // the case is one where the two differ
 }
 
+// A flat chart without axes or frame, in the panel colour, with the given bevels and border,
+// painted on a picture of w x h.
+TBitmap PaintedFrames(TColor panel, int w, int h, int bevelWidth, int borderWidth, TPanelBevel outer,
+                      TPanelBevel inner) {
+  TChart chart;
+  chart.SetView3D(false);
+  chart.SetAxisVisible(false);
+  chart.SetColor(panel);
+  chart.SetBevelWidth(bevelWidth);
+  chart.SetBorderWidth(borderWidth);
+  chart.SetBevelOuter(outer);
+  chart.SetBevelInner(inner);
+  chart.Frame().SetVisible(false);
+  TBitmap target(w, h);
+  chart.PaintTo(target.Canvas(), Rect(0, 0, w, h));
+  return target;
+}
+
 // The panel's frames, worked inward: outer bevel, border in the panel colour, inner bevel. On
 // ring k of a W x H panel a bevel pixel takes its bottom colour on column W-1-k and row H-1-k,
 // its top colour on the rest of the ring; lowered has the shadow on top, raised the highlight.
@@ -474,17 +492,7 @@ TEST(ChartPanel, BevelsRaisedAndLowered) {
   const int W = 40, H = 30;
   for (const TPanelBevel outer : {bvLowered, bvRaised, bvNone}) {
     for (const TPanelBevel inner : {bvLowered, bvRaised, bvNone}) {
-      TChart chart;
-      chart.SetView3D(false);
-      chart.SetAxisVisible(false);
-      chart.SetColor(panel);
-      chart.SetBevelWidth(2);
-      chart.SetBorderWidth(1);
-      chart.SetBevelOuter(outer);
-      chart.SetBevelInner(inner);
-      chart.Frame().SetVisible(false);
-      TBitmap target(W, H);
-      chart.PaintTo(target.Canvas(), Rect(0, 0, W, H));
+      const TBitmap target = PaintedFrames(panel, W, H, 2, 1, outer, inner);
       // The ring each frame pixel belongs to, and its bevel.
       std::vector<TPanelBevel> rings;
       for (int i = 0; i < 2 && outer != bvNone; ++i) rings.push_back(outer);
@@ -513,16 +521,7 @@ TEST(ChartPanel, ABevelOfAnyWidthEndsWhereItsOutlinesLeaveThePicture) {
   const TColor panel = RGB(10, 20, 30);
   const int W = 23, H = 14;
   for (const int width : {W / 2, W + 3, INT_MAX}) {
-    TChart chart;
-    chart.SetView3D(false);
-    chart.SetAxisVisible(false);
-    chart.SetColor(panel);
-    chart.SetBorderWidth(0);
-    chart.SetBevelWidth(width);
-    chart.SetBevelOuter(bvRaised);
-    chart.Frame().SetVisible(false);
-    TBitmap target(W, H);
-    chart.PaintTo(target.Canvas(), Rect(0, 0, W, H));
+    const TBitmap target = PaintedFrames(panel, W, H, width, 0, bvRaised, bvNone);
 
     std::vector<TColor> model(static_cast<std::size_t>(W * H), panel);
     const auto line = [&](int x0, int y0, int x1, int y1, TColor color) {
