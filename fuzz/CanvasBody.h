@@ -13,39 +13,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/canvas/Bitmap.h"
 #include "platform/canvas/Canvas.h"
 
 namespace varnel::fuzz {
-
-// Reads the fuzz input a piece at a time; zeros once it is used up.
-class TFuzzBytes {
- public:
-  TFuzzBytes(const std::uint8_t* data, std::size_t size) : FData(data), FSize(size) {}
-  bool Empty() const { return FPos >= FSize; }
-  std::uint8_t Byte() { return FPos < FSize ? FData[FPos++] : 0; }
-  int Pick(int n) { return Byte() % n; }
-  std::uint32_t Word() {
-    std::uint32_t w = 0;
-    for (int i = 0; i < 4; ++i) w = (w << 8) | Byte();
-    return w;
-  }
-  int Coord() {
-    const std::uint8_t b = Byte();
-    switch (b % 8) {
-      case 0: return INT_MIN + (b >> 3) % 3;
-      case 1: return INT_MAX - (b >> 3) % 3;
-      case 2: return static_cast<int>(Word());
-      case 3: return (b & 8) ? (1 << 30) : -(1 << 30);
-      default: return (b >> 3) * 3 - 20;  // near the bitmap: -20 .. 73
-    }
-  }
-
- private:
-  const std::uint8_t* FData;
-  std::size_t FSize;
-  std::size_t FPos = 0;
-};
 
 inline bool FuzzCanvasCommands(const std::uint8_t* data, std::size_t size) {
   constexpr int kW = 40, kH = 30;

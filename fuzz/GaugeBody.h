@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
-#include "fuzz/ChartBody.h"
+#include "fuzz/FuzzInput.h"
 #include "gauge/Meter.h"
 #include "platform/BitmapHost.h"
 
