@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string>
 
 #include "base/Numbers.h"
 
@@ -91,28 +92,30 @@ bool ParseCounters(const char* data, std::size_t size, std::size_t i, TCpuTimes&
 
 // A core's guest times are inside its user and nice times and count nowhere else: its line is
 // read up to steal.
-constexpr int kCoreFields = 8;
+constexpr int kCoreFields = TCpuLoadMeter::kCounted;
 
 // A core's counters the quick way, for the lines the kernel writes: each counter after one space,
 // 1 to 16 digits, the last followed by a blank or the line's end. From p (the space after the
 // core's number) on, at least kQuickNeeds characters readable; `length` receives where reading
 // stopped. False for anything else, which the general reading then decides.
 constexpr std::size_t kQuickNeeds = kCoreFields * 17 + 8;
-// Kept out of its caller, whose loop leaves too few registers for the constants of the digit
-// arithmetic: inlined, each counter loaded them anew.
-[[gnu::noinline]] bool QuickCoreCounters(const char* p, std::uint64_t (&v)[TCpuTimes::kFields], std::size_t& length) {
+bool QuickCoreCounters(const char* p, std::uint64_t* v, std::size_t& length) {
   const char* q = p;
   for (int k = 0; k < kCoreFields; ++k) {
     if (*q != ' ') return false;
     ++q;
     const std::uint64_t x = Word(q);
-    const std::uint64_t other = NotDigits(x);
+    // Each digit's value, in the bytes before the first that is not a digit.
+    const std::uint64_t digits = x - 0x3030303030303030u;
+    const std::uint64_t other = (digits | (x + 0x4646464646464646u)) & 0x8080808080808080u;  // as NotDigits
     // The first character that is not a digit, the n-th, sets bit 8n + 7; eight digits set none.
+    // Eight digits take a branch of their own: after them the next counter's reading can start
+    // before this one's length is worked out.
     const unsigned low = other ? static_cast<unsigned>(std::countr_zero(other)) : 64;
     const unsigned n = low >> 3;
     if (n == 0) return false;
     // The digits move to the top bytes (by 64 - 8n bits, none for eight).
-    std::uint64_t value = DigitBytesValue((x & 0x0F0F0F0F0F0F0F0Fu) << (64 - (low & 0x78)));
+    std::uint64_t value = DigitBytesValue(digits << (64 - (low & 0x78)));
     q += n;
     if (n == 8 && static_cast<unsigned>(*q - '0') <= 9) {
       const int more = LeadingDigits(q);
@@ -189,7 +192,7 @@ bool ParseCoreTimes(const char* data, std::size_t size, std::uint32_t& number, T
   return true;
 }
 
-int TCpuLoadMeter::Update(const TCpuTimes& now) {
+int TCpuLoadMeter::Update(const std::uint64_t* now) {
   // Without a previous snapshot FPrevious is all zeros: the time since boot. The first eight
   // counters' differences two at a time (a snapshot of many cores does this for each core):
   // counters are at most 2^60, so a difference is negative exactly when the counter went back,
@@ -199,8 +202,8 @@ int TCpuLoadMeter::Update(const TCpuTimes& now) {
   std::uint64_t idle = 0;
   for (int f = 0; f < 8; f += 2) {
     TPair a, b;
-    std::memcpy(&a, now.Ticks + f, sizeof a);
-    std::memcpy(&b, FPrevious.Ticks + f, sizeof b);
+    std::memcpy(&a, now + f, sizeof a);
+    std::memcpy(&b, FPrevious + f, sizeof b);
     TPair d = a - b;
     d &= ~(d >> 63);
     sum += d;
@@ -209,36 +212,70 @@ int TCpuLoadMeter::Update(const TCpuTimes& now) {
     if (f == 2) idle += static_cast<std::uint64_t>(d[1]);
     if (f == 4) idle += static_cast<std::uint64_t>(d[0]);
   }
-  FPrevious = now;
+  std::memcpy(FPrevious, now, sizeof FPrevious);
   const std::uint64_t total = static_cast<std::uint64_t>(sum[0]) + static_cast<std::uint64_t>(sum[1]);  // at most 8 * 2^60
   const std::uint64_t busy = total - idle;
   if (total == 0) return FLoad;
+  if (total < (std::uint64_t(1) << 57)) {
+    // 100 * busy / total to the nearest whole, halves to even, exactly: 100 * busy fits 64 bits.
+    const std::uint64_t scaled = 100 * busy, whole = scaled / total, twiceRest = 2 * (scaled % total);
+    FLoad = static_cast<int>(whole + (twiceRest > total || (twiceRest == total && (whole & 1))));
+    return FLoad;
+  }
+  // Counters since boot near the cap, which no machine reaches: in doubles.
   const std::int64_t load = Round(100.0 * static_cast<double>(busy) / static_cast<double>(total));
   FLoad = static_cast<int>(load < 0 ? 0 : load > 100 ? 100 : load);
   return FLoad;
 }
 
+// The parsing and the meter inlined: the loop is the reading of a many-core machine.
+[[gnu::flatten]] std::size_t TCoreLoadMeters::UpdateKnownLines(const char*& start, const char* end, bool complete) {
+  const char* p = start;
+  TCore* core = FCores.data();
+  const TLineHead* head = FHeads.data();
+  for (TCore* const last = core + FCores.size(); core != last; ++core, ++head) {
+    if (!core->Present || head->Length == 0 || static_cast<std::size_t>(end - p) < head->Length + kQuickNeeds) break;
+    if ((Word(p) & head->Mask) != head->Word) break;
+    // The line's end first, as in the general reading: where the next line starts then does not
+    // wait for this one's counters, which cannot run past it.
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    if (!nl && !complete) break;  // the text was cut inside this line
+    std::uint64_t now[kCoreFields];
+    std::size_t length;
+    if (!QuickCoreCounters(p + head->Length, now, length)) break;
+    core->Load = core->Meter.Update(now);
+    p = nl ? nl + 1 : end;
+  }
+  start = p;
+  return static_cast<std::size_t>(core - FCores.data());
+}
+
 void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) {
-  // The lines read go in FLines[0 .. count); its slots are kept from one snapshot to the next and
-  // written over, never cleared.
-  std::size_t count = 0;
-  const char* p = data;
   const char* const end = data + size;
   const char* first = size ? static_cast<const char*>(std::memchr(data, '\n', size)) : nullptr;
-  p = first ? first + 1 : end;
+  const char* p = first ? first + 1 : end;
+  // The usual snapshot begins with the lines of the cores kept, in their order, each present before
+  // and now: those are read straight into their meters.
+  const std::size_t paired = UpdateKnownLines(p, end, complete);
+
+  // The rest go in FLines[0 .. count); its slots are kept from one snapshot to the next and
+  // written over, never cleared.
+  std::size_t count = 0;
+  // The lines must ascend from the last core paired on: a line for a core paired already is a
+  // repeat, and a smaller number a core out of order.
   bool ascending = true;
-  std::uint32_t last = 0;  // the number of the last line kept
+  std::uint32_t last = paired ? FCores[paired - 1].Number : 0;  // the number of the last line kept
   // The next slot, FLines[count], and how many slots there are.
   std::size_t slots = FLines.size();
   TLine* line = FLines.data();
   // A file of more lines than twice the cores kept is read only that far: the work stays bounded.
-  while (p < end && count < 2 * kMaxCores) {
+  while (p < end && paired + count < 2 * kMaxCores) {
     const auto left = static_cast<std::size_t>(end - p);
     if (left < 3 || p[0] != 'c' || p[1] != 'p' || p[2] != 'u') break;
     // The line's end is found before its counters are read, so where the next line starts does
-    // not wait for the reading: the processor reads the next line while this one's arithmetic is
-    // still under way. A line's counters stop at its line end, so they are never taken from the
-    // next line. Read in place into the next slot, which counts only when the line is kept.
+    // not wait for the reading. A line's counters stop at its line end, so they are never taken
+    // from the next line. Read in place into the next slot, which counts only when the line is
+    // kept.
     const char* nl = static_cast<const char*>(std::memchr(p, '\n', left));
     if (count == slots) {
       FLines.emplace_back();
@@ -249,7 +286,7 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
     const bool ok = ParseCoreLine(p, left, line->Number, line->Times, stop);
     const bool cut = !nl && !complete;  // the text was cut inside this line
     if (ok && !cut) {
-      if (count > 0 && line->Number <= last) ascending = false;
+      if ((count > 0 || paired > 0) && line->Number <= last) ascending = false;
       last = line->Number;
       ++count;
       ++line;
@@ -258,24 +295,25 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
     p = nl ? nl + 1 : end;
   }
   if (!ascending) {
-    // Out of order or repeated: in order of number, and of each number the first line.
+    // Out of order or repeated: in order of number, of each number the first line, and none for
+    // a core paired above (its line came first).
     const auto first = FLines.begin(), last = FLines.begin() + static_cast<std::ptrdiff_t>(count);
     for (std::size_t i = 0; i < count; ++i) FLines[i].Order = static_cast<std::uint32_t>(i);
     std::sort(first, last,
               [](const TLine& a, const TLine& b) { return a.Number != b.Number ? a.Number < b.Number : a.Order < b.Order; });
-    count = static_cast<std::size_t>(
-        std::unique(first, last, [](const TLine& a, const TLine& b) { return a.Number == b.Number; }) - first);
+    auto kept = std::unique(first, last, [](const TLine& a, const TLine& b) { return a.Number == b.Number; });
+    const auto pairedEnd = FCores.begin() + static_cast<std::ptrdiff_t>(paired);
+    kept = std::remove_if(first, kept, [&](const TLine& l) {
+      const auto at = std::lower_bound(FCores.begin(), pairedEnd, l.Number,
+                                       [](const TCore& c, std::uint32_t n) { return c.Number < n; });
+      return at != pairedEnd && at->Number == l.Number;
+    });
+    count = static_cast<std::size_t>(kept - first);
   }
 
-  // Both lists ascend: one walk pairs each kept core with its line.
+  // Both lists ascend: one walk pairs each remaining core with its line.
   FMerged.clear();
-  // The usual snapshot begins with the cores of the last one, each present before and now: its
-  // lines pair with the kept cores place by place, as far as that goes.
-  std::size_t i = 0;
-  const std::size_t paired = std::min(count, FCores.size());
-  for (TCore* core = FCores.data(); i < paired && core->Number == FLines[i].Number && core->Present; ++i, ++core)
-    core->Load = core->Meter.Update(FLines[i].Times);
-  std::size_t k = i;
+  std::size_t i = paired, k = 0;
   while (i < FCores.size() || k < count) {
     if (k == count || (i < FCores.size() && FCores[i].Number < FLines[k].Number)) {
       FCores[i].Present = false;  // away: no load until it is back
@@ -307,8 +345,22 @@ void TCoreLoadMeters::Update(const char* data, std::size_t size, bool complete) 
     // buffer that the sanitizer build reports as a mismatched free).
     FCores.insert(FCores.end(), FMerged.begin(), FMerged.end());
     std::sort(FCores.begin(), FCores.end(), [](const TCore& a, const TCore& b) { return a.Number < b.Number; });
+    FHeads.resize(FCores.size());
+    for (std::size_t c = 0; c < FCores.size(); ++c) FHeads[c] = LineHead(FCores[c].Number);
     ++FGeneration;
   }
+}
+
+TCoreLoadMeters::TLineHead TCoreLoadMeters::LineHead(std::uint32_t number) {
+  const std::string name = "cpu" + std::to_string(number);
+  TLineHead head;
+  if (name.size() > 8) return head;  // read the general way
+  head.Length = static_cast<unsigned>(name.size());
+  char bytes[8] = {};
+  std::memcpy(bytes, name.data(), name.size());
+  head.Word = Word(bytes);
+  head.Mask = name.size() == 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << (8 * name.size())) - 1;
+  return head;
 }
 
 void TCoreLoadMeters::MarkAllAway() {

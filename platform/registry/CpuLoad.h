@@ -5,6 +5,7 @@
 //   if (ParseCpuTimes(buf, n, t)) load = meter.Update(t);   // 0..100
 //   cores.Update(buf, n);                                   // cores.Cores()[i].Load
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -35,16 +36,21 @@ bool ParseCpuTimes(const char* data, std::size_t size, TCpuTimes& out);
 // previous load is repeated (0 before the first).
 class TCpuLoadMeter {
  public:
+  // The counters the load is made of: user to steal (guest time lies inside user and nice).
+  static constexpr int kCounted = 8;
+
   TCpuLoadMeter() = default;
-  explicit TCpuLoadMeter(const TCpuTimes& start) : FPrevious(start) {}
+  explicit TCpuLoadMeter(const TCpuTimes& start) { std::copy(start.Ticks, start.Ticks + kCounted, FPrevious); }
 
   // Takes a new snapshot and returns the load since the previous one (since boot for the
   // first snapshot of a meter made without a start).
-  int Update(const TCpuTimes& now);
+  int Update(const TCpuTimes& now) { return Update(now.Ticks); }
+  // The same from a snapshot's first kCounted counters.
+  int Update(const std::uint64_t* now);
   int LastLoad() const { return FLoad; }
 
  private:
-  TCpuTimes FPrevious;  // all zeros before the first snapshot
+  std::uint64_t FPrevious[kCounted] = {};  // all zeros before the first snapshot
   int FLoad = 0;
 };
 
@@ -94,7 +100,21 @@ class TCoreLoadMeters {
     std::uint32_t Order;  // its place in the file, so that of two lines for a core the first counts
     TCpuTimes Times;
   };
+  // The start of a core's line as the kernel writes it ("cpu12"), as a word of its characters
+  // (the first in the low byte) and the mask of those bytes; a Length of 0 when the name is longer
+  // than a word.
+  struct TLineHead {
+    std::uint64_t Word = 0, Mask = 0;
+    unsigned Length = 0;
+  };
+  static TLineHead LineHead(std::uint32_t number);
+  // Reads the lines from p on that belong, in order, to the kept cores from the first on, while
+  // each core is present and its line is in the kernel's layout, into the cores' meters. Returns
+  // how many, with p after the last line read.
+  std::size_t UpdateKnownLines(const char*& p, const char* end, bool complete);
+
   std::vector<TCore> FCores;   // ascending Number
+  std::vector<TLineHead> FHeads;  // one for each of FCores
   std::vector<TLine> FLines;   // slots for a snapshot's lines, written over by the next
   std::vector<TCore> FMerged;  // the list being rebuilt when cores are added
   unsigned FGeneration = 0;

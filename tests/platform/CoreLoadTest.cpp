@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -94,47 +95,95 @@ TEST(CoreLoadMeters, MalformedRepeatedAndOutOfOrderLines) {
 }
 
 // Snapshots of cores that come and go at random, in order and out of it, with repeated and
-// malformed lines, against the rules kept here core by core in a map: a line that is not read
-// leaves its core away, the first readable line of a number counts, a core that is back or new
-// starts again, and cores stay in number order.
+// malformed lines, in the kernel's layout of ten counters or in others, and now and then cut short,
+// against the rules kept here core by core in a map: a line that is not read leaves its core away,
+// the first readable line of a number counts, a core that is back or new starts again, and cores
+// stay in number order.
 TEST(CoreLoadMeters, CoresComingAndGoingAgainstAModel) {
   struct TModelCore {
     bool Present = false;
     std::optional<int> Load;
     TCpuLoadMeter Meter;
   };
-  std::mt19937 rng(77);
+  std::mt19937_64 rng(77);
   const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const auto number = [&](int digits) {  // a counter of 1 to `digits` digits
+    std::uint64_t v = rng() % 10;
+    for (int d = pick(digits); d > 0; --d) v = v * 10 + rng() % 10;
+    return std::to_string(v);
+  };
   std::map<std::uint32_t, TModelCore> model;
-  std::map<std::uint32_t, std::uint64_t> clock;  // each core's counters grow from here
+  std::map<std::uint32_t, std::array<std::uint64_t, 2>> clock;  // each core's busy and idle time
   TCoreLoadMeters m;
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     struct TLineText {
       std::uint32_t Number;
       std::string Text;
       bool Readable;
     };
     std::vector<TLineText> lines;
+    // A calm round is the usual snapshot: every core there, in order, in the kernel's layout. A
+    // round of one change has one thing otherwise at one core; a wild round anything anywhere.
+    enum { kCalm, kOneChange, kWild } kind = static_cast<decltype(kCalm)>(pick(3));
+    const std::uint32_t changed = static_cast<std::uint32_t>(pick(24));
+    const int change = pick(5);  // away, unreadable, another layout, repeated, swapped with the next
+    const auto happens = [&](std::uint32_t n, int what, int oneIn) {
+      return kind == kWild ? pick(oneIn) == 0 : kind == kOneChange && n == changed && change == what;
+    };
     for (std::uint32_t n = 0; n < 24; ++n) {
-      if (pick(round % 7 == 0 ? 2 : 8) == 0) continue;  // away this time
-      std::uint64_t& c = clock[n];
-      c = pick(30) == 0 ? c / 2 : c + static_cast<std::uint64_t>(pick(200));  // now and then backwards
-      const std::uint64_t busy = c / 3, idle = c - busy;
-      const bool readable = pick(25) != 0;
-      lines.push_back({n, "cpu" + std::to_string(n) + (readable ? " " + std::to_string(busy) + " 0 0 " + std::to_string(idle) : " 7 7"), readable});
-      if (pick(20) == 0) lines.push_back({n, "cpu" + std::to_string(n) + " 1 1 1 1", true});  // a repeat, not counted
+      if (happens(n, 0, round % 7 == 0 ? 2 : 8)) continue;  // away this time
+      // Counters of a few digits to a dozen: a core's start decides.
+      const auto start = n % 4 == 0 ? 0 : static_cast<std::uint64_t>(std::pow(10.0, 4 + n % 9));
+      auto& [busy, idle] = clock.try_emplace(n, std::array<std::uint64_t, 2>{start, 2 * start}).first->second;
+      for (std::uint64_t* c : {&busy, &idle})
+        *c = pick(30) == 0 ? *c / 2 : *c + static_cast<std::uint64_t>(pick(200));  // now and then backwards
+      const bool readable = !happens(n, 1, 25);
+      const std::string name = "cpu" + std::to_string(n);
+      std::string text;
+      if (!readable) {
+        text = name + " 7 7";
+      } else if (happens(n, 2, 3)) {
+        text = name + " " + std::to_string(busy) + (pick(2) ? " 0 0 " : "\t0 0\t") + std::to_string(idle);
+      } else {
+        // The kernel's layout: user nice system idle iowait irq softirq steal, then guest and
+        // guest_nice (inside user and nice) of any length, or none, and now and then fields a
+        // later kernel may add, which make a long line.
+        text = name + " " + std::to_string(busy / 2) + " 0 " + std::to_string(busy - busy / 2) + " " +
+               std::to_string(idle - idle / 4) + " " + std::to_string(idle / 4) + " 0 0 0";
+        if (pick(4) != 0) text += " " + number(20) + " " + number(20);
+        for (int more = pick(3) == 0 ? 3 + pick(10) : 0; more > 0; --more) text += " " + std::to_string(rng() | 1ull << 63);
+      }
+      lines.push_back({n, text, readable});
+      if (happens(n, 3, 20)) lines.push_back({n, name + " 1 1 1 1 1 1 1 1 1 1", true});  // a repeat, not counted
     }
-    if (pick(4) == 0) std::shuffle(lines.begin(), lines.end(), rng);
+    if (kind == kWild && pick(4) == 0) std::shuffle(lines.begin(), lines.end(), rng);
+    if (kind == kOneChange && change == 4) {
+      const auto at = std::find_if(lines.begin(), lines.end(), [&](const TLineText& l) { return l.Number == changed; });
+      if (at != lines.end() && at + 1 != lines.end()) std::iter_swap(at, at + 1);
+    }
     std::string text = "cpu  0 0 0 0\n";
-    for (const TLineText& l : lines) text += l.Text + "\n";
+    std::vector<std::size_t> ends;  // where each line's text ends, its line end included
+    for (const TLineText& l : lines) {
+      text += l.Text + "\n";
+      ends.push_back(text.size());
+    }
     text += "intr 1\n";
+    // Now and then the read was cut short, anywhere in a line: only the lines whose end is in the
+    // text count.
+    const bool complete = lines.empty() || pick(5) != 0;
+    if (!complete) {
+      const std::size_t i = rng() % lines.size(), start = i == 0 ? 13 : ends[i - 1];
+      text.resize(start + rng() % (ends[i] - start + 1));
+    }
     // The model: the first readable line of each number.
     std::map<std::uint32_t, TCpuTimes> seen;
-    for (const TLineText& l : lines) {
+    for (std::size_t i = 0; i < lines.size() && ends[i] <= text.size(); ++i) {
+      const TLineText& l = lines[i];
       TCpuTimes t;
       std::uint32_t n = 0;
       if (l.Readable && !seen.count(l.Number) && ParseCoreTimes(l.Text.data(), l.Text.size(), n, t)) seen[l.Number] = t;
     }
+    if (text.size() < 13) seen.clear();  // not even the first line
     for (auto& [n, core] : model) {
       if (!seen.count(n)) {
         core.Present = false;
@@ -150,7 +199,7 @@ TEST(CoreLoadMeters, CoresComingAndGoingAgainstAModel) {
         it->second.Load = it->second.Meter.Update(t);
       }
     }
-    Update(m, text);
+    Update(m, text, complete);
     Strings want;
     for (const auto& [n, core] : model) want.push_back(std::to_string(n) + "=" + (core.Load ? std::to_string(*core.Load) : "-"));
     ASSERT_EQ(Loads(m), want) << "round " << round << "\n" << text;

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "platform/registry/CpuLoad.h"
@@ -68,6 +70,35 @@ TEST(CpuLoadMeter, CountersGoingBackwardsOrStandingStillKeepTheLoadInRange) {
   std::string capped = "cpu ";
   for (int f = 0; f < 8; ++f) capped += " 99999999999999999999";
   EXPECT_EQ(TCpuLoadMeter().Update(*Parse(capped)), 75);
+}
+
+// The load against the exact fraction 100 * busy / total rounded halves to even, for intervals
+// of every size: a few ticks (where halves are common), a second of many cores, and totals near
+// 2^57, on both sides of where the reckoning leaves integers.
+TEST(CpuLoadMeter, LoadIsTheExactFractionRoundedHalvesToEven) {
+  std::mt19937_64 rng(5);
+  const std::uint64_t limits[] = {16, 1000, std::uint64_t(1) << 40, (std::uint64_t(1) << 57) + 4096};
+  for (const std::uint64_t limit : limits) {
+    for (int i = 0; i < 20000; ++i) {
+      std::uint64_t total = 1 + rng() % limit;
+      if (limit > 4096 && i % 4 == 0) total = (std::uint64_t(1) << 57) - 2048 + rng() % 4096;
+      const std::uint64_t busy = rng() % (total + 1);
+      TCpuTimes now;
+      now.Ticks[0] = busy;
+      now.Ticks[3] = total - busy;
+      now.Count = 4;
+      const unsigned __int128 scaled = static_cast<unsigned __int128>(busy) * 100;
+      std::uint64_t want = static_cast<std::uint64_t>(scaled / total);
+      const unsigned __int128 twiceRest = 2 * (scaled % total);
+      if (twiceRest > total || (twiceRest == total && want % 2 == 1)) ++want;
+      if (total >= (std::uint64_t(1) << 57)) {
+        // Past 2^57 the fraction is worked in doubles: within a whole of the exact one.
+        EXPECT_LE(std::abs(TCpuLoadMeter().Update(now) - static_cast<int>(want)), 1);
+        continue;
+      }
+      ASSERT_EQ(TCpuLoadMeter().Update(now), static_cast<int>(want)) << busy << " of " << total;
+    }
+  }
 }
 
 class ProcStatRegistry : public test::TProcStatFolder {
